@@ -1,0 +1,35 @@
+#pragma once
+
+#include "evaluator.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lw {
+
+// A KZN formula prepared once and evaluated for many values of x.
+// evaluate(xText) gives bit for bit what CalcFormula(ReplaceText('x', xText,
+// formula)) gives, CalcError and formula errors included (a substituted text
+// over MaxTextLength is FormulaError::Overflow), without building and
+// rescanning the text per sample. Formulas whose structure depends on the
+// text of x fall back to exactly that text procedure.
+class FormulaProgram {
+public:
+    explicit FormulaProgram(std::u16string_view formula);
+    ~FormulaProgram();
+    FormulaProgram(FormulaProgram &&) noexcept;
+    FormulaProgram &operator=(FormulaProgram &&) noexcept;
+
+    float evaluate(std::u16string_view xText, FormulaError *error = nullptr) const;
+
+    // True when evaluate() runs the compiled form rather than the text procedure.
+    bool isCompiled() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace lw

@@ -1,0 +1,63 @@
+#pragma once
+
+// Shared by the text evaluator and the compiled formula, so both fold alike.
+
+#include "numeric.h"
+
+#include <string_view>
+
+namespace lw::detail {
+
+enum class Keyword { Sum, Dif, Pro, Div, Pot, Ami, Sqr, Sin, Cos, Tan, Abs, Unknown };
+
+Keyword keywordOf(std::u16string_view name);
+
+// One operation step of argument `index`; an arithmetic fault sets CalcError
+// and keeps the accumulator.
+inline float applyStep(Keyword keyword, float acc, float value, int index, float count)
+{
+    StepResult r;
+    switch (keyword) {
+    case Keyword::Sum: r = CalcSum(acc, value, index); break;
+    case Keyword::Dif: r = CalcDif(acc, value, index); break;
+    case Keyword::Pro: r = CalcPro(acc, value, index); break;
+    case Keyword::Div: r = CalcDiv(acc, value, index); break;
+    case Keyword::Pot: r = CalcPot(acc, value, index); break;
+    case Keyword::Ami: r = CalcAmi(acc, value, index, count); break;
+    case Keyword::Sqr: return CalcSqr(value);
+    case Keyword::Sin: return CalcSin(value);
+    case Keyword::Cos: return CalcCos(value);
+    case Keyword::Tan: return CalcTan(value);
+    case Keyword::Abs: r = CalcAbs(value); break;
+    case Keyword::Unknown: return acc;
+    }
+    if (!r) {
+        CalcError = -1;
+        return acc;
+    }
+    return *r;
+}
+
+// The argument list of one call: how many arguments it counts, and a walk
+// that hands out each argument's text, or nothing where the scan of the
+// argument list finds none (an empty list, a trailing ";", an open "(").
+class ArgumentWalk {
+public:
+    explicit ArgumentWalk(std::u16string_view list);
+    float count() const { return m_count; }
+    // Argument k (1-based, called for k = 1, 2, ... in order).
+    bool next(int k, std::u16string_view &argument);
+
+private:
+    std::u16string_view m_list;
+    float m_count = 1;
+    bool m_lastFound = false;
+    std::size_t m_pos = 0;
+    int m_level = 0;
+};
+
+// A leaf argument's value: a leading "--" (a minus before a substituted
+// negative number) is dropped, the rest read as a number.
+float leafValue(std::u16string_view text);
+
+} // namespace lw::detail

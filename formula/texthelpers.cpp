@@ -1,0 +1,155 @@
+#include "texthelpers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace lw {
+
+std::optional<std::u16string> RemoveSpaces(std::u16string_view text)
+{
+    if (text.size() > MaxTextLength)
+        return std::nullopt;
+    std::u16string result;
+    result.reserve(text.size());
+    for (char16_t c : text) {
+        if (c != u' ')
+            result.push_back(c);
+    }
+    return result;
+}
+
+std::optional<std::u16string> ReplaceText(char16_t find, std::u16string_view replacement,
+                                          std::u16string_view text)
+{
+    if (text.size() > MaxTextLength)
+        return std::nullopt;
+    std::u16string result;
+    result.reserve(text.size() + 8 * replacement.size());
+    // One pass: a replacement is never scanned again, so a replacement that
+    // holds the searched character cannot loop.
+    for (char16_t c : text) {
+        if (c == find)
+            result.append(replacement);
+        else
+            result.push_back(c);
+        if (result.size() > MaxTextLength)
+            return std::nullopt;
+    }
+    return result;
+}
+
+namespace {
+
+bool isSkipped(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Collects the characters of the leading number as ASCII, the way Val reads
+// them, and the decimal exponent of its first significant digit (saturated),
+// which tells an overflow from an underflow when the value is out of range.
+struct NumberScan {
+    std::string chars;
+    bool negative = false;
+    bool hasDigits = false;
+    long magnitude = 0;
+};
+
+NumberScan scanNumber(std::u16string_view text)
+{
+    NumberScan scan;
+    std::size_t i = 0;
+    const auto next = [&]() -> char16_t {
+        while (i < text.size() && isSkipped(text[i]))
+            ++i;
+        return i < text.size() ? (text[i] == u',' ? u'.' : text[i]) : u'\0';
+    };
+    char16_t c = next();
+    if (c == u'+' || c == u'-') {
+        scan.negative = c == u'-';
+        ++i;
+        c = next();
+    }
+    bool seenPoint = false;
+    bool seenSignificant = false;
+    long intDigits = 0;
+    long leadingFractionZeros = 0;
+    for (;; ++i, c = next()) {
+        if (isDigit(c)) {
+            scan.hasDigits = true;
+            if (c != u'0')
+                seenSignificant = true;
+            if (!seenPoint && seenSignificant)
+                ++intDigits;
+            if (seenPoint && !seenSignificant)
+                ++leadingFractionZeros;
+            scan.chars.push_back(static_cast<char>(c));
+        } else if (c == u'.' && !seenPoint) {
+            seenPoint = true;
+            scan.chars.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!scan.hasDigits)
+        return scan;
+    long exponent = 0;
+    if (c == u'E' || c == u'e' || c == u'D' || c == u'd') {
+        std::size_t afterMarker = i + 1;
+        std::size_t j = afterMarker;
+        const auto peek = [&]() -> char16_t {
+            while (j < text.size() && isSkipped(text[j]))
+                ++j;
+            return j < text.size() ? text[j] : u'\0';
+        };
+        std::string expChars = "e";
+        char16_t e = peek();
+        bool expNegative = false;
+        if (e == u'+' || e == u'-') {
+            expNegative = e == u'-';
+            expChars.push_back(static_cast<char>(e));
+            ++j;
+            e = peek();
+        }
+        bool expDigits = false;
+        for (; isDigit(e); ++j, e = peek()) {
+            expDigits = true;
+            expChars.push_back(static_cast<char>(e));
+            exponent = std::min(exponent * 10 + (e - u'0'), 100000L);
+        }
+        if (expDigits) {
+            scan.chars += expChars;
+            if (expNegative)
+                exponent = -exponent;
+        }
+    }
+    scan.magnitude = (intDigits > 0 ? intDigits : -leadingFractionZeros) + exponent;
+    return scan;
+}
+
+} // namespace
+
+float TextToNumber(std::u16string_view text)
+{
+    const NumberScan scan = scanNumber(text);
+    if (!scan.hasDigits)
+        return 0.0f;
+    double value = 0.0;
+    const char *first = scan.chars.data();
+    const char *last = first + scan.chars.size();
+    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range)
+        value = scan.magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    else if (ec != std::errc())
+        value = 0.0;
+    (void)end;
+    return static_cast<float>(scan.negative ? -value : value);
+}
+
+} // namespace lw
