@@ -133,8 +133,12 @@ std::optional<std::u16string> SplitTerm(std::u16string_view text)
         return std::nullopt;
     std::u16string result;
     result.reserve(text.size() + 5);
-    result.append(operatorName(op)).append(u"(").append(left).append(u";").append(right).append(
-        u")");
+    result.append(operatorName(op))
+        .append(u"(")
+        .append(left)
+        .append(u";")
+        .append(right)
+        .append(u")");
     return result;
 }
 
@@ -160,9 +164,9 @@ std::optional<std::u16string> ConvertArgument(std::u16string_view text, Notation
         std::size_t i = 0;
         for (; i < text.size() && start == 0; ++i) {
             const auto event = scanner.step(text, i);
-            if ((event == PlaceScanner::Event::CallOpened ||
-                 event == PlaceScanner::Event::NextArgument) &&
-                scanner.place() == place)
+            if ((event == PlaceScanner::Event::CallOpened
+                 || event == PlaceScanner::Event::NextArgument)
+                && scanner.place() == place)
                 start = i + 1;
         }
         if (start == 0)

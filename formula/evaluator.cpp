@@ -140,7 +140,8 @@ std::u16string FormulaErrorDescription(FormulaError error)
 {
     switch (error) {
     case FormulaError::None: return u"";
-    case FormulaError::InvalidArgument: return u"Ungültiger Prozeduraufruf oder ungültiges Argument";
+    case FormulaError::InvalidArgument:
+        return u"Ungültiger Prozeduraufruf oder ungültiges Argument";
     case FormulaError::Overflow: return u"Überlauf";
     case FormulaError::TooDeep: return u"Nicht genügend Stapelspeicher";
     }

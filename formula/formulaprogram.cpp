@@ -1,10 +1,12 @@
 #include "formulaprogram.h"
 
 #include "kznsteps.h"
+#include "numbertext.h"
 #include "numeric.h"
 #include "texthelpers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace lw {
@@ -90,8 +92,8 @@ uint32_t FormulaProgram::Impl::compileCall(std::u16string_view call, int depth)
 
 Arg FormulaProgram::Impl::compileArgument(std::u16string_view argument, int depth)
 {
-    const bool hasParens = argument.find(u'(') != std::u16string_view::npos &&
-                           argument.find(u')') != std::u16string_view::npos;
+    const bool hasParens = argument.find(u'(') != std::u16string_view::npos
+                           && argument.find(u')') != std::u16string_view::npos;
     // Whether an argument is a call depends on its fourth character, which
     // moves with the length of x's text when x stands before it.
     if (hasParens && containsX(argument.substr(0, 3))) {
@@ -147,8 +149,8 @@ FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique
         d->staticError = FormulaError::Overflow;
         return;
     }
-    if (formula.find(u'(') == std::u16string_view::npos ||
-        formula.find(u')') == std::u16string_view::npos) {
+    if (formula.find(u'(') == std::u16string_view::npos
+        || formula.find(u')') == std::u16string_view::npos) {
         d->notACall = true;
         return;
     }
@@ -166,15 +168,40 @@ bool FormulaProgram::isCompiled() const
 
 float FormulaProgram::evaluate(std::u16string_view xText, FormulaError *error) const
 {
-    FormulaError failure = d->staticError;
-    const auto grown = static_cast<std::ptrdiff_t>(d->formula.size()) +
-                       d->xCount * (static_cast<std::ptrdiff_t>(xText.size()) - 1);
-    if (grown > static_cast<std::ptrdiff_t>(MaxTextLength))
-        failure = FormulaError::Overflow;
     // An x text that is empty or holds structure characters could change
-    // how the formula splits into arguments.
+    // how the formula splits into arguments: only the text procedure knows.
     const bool plainX = !xText.empty() && xText.find_first_of(u"();") == std::u16string_view::npos;
-    if (failure == FormulaError::None && (!d->compiled || !plainX))
+    if (!plainX)
+        return run(xText, 0, 0, error, true);
+    const float x = d->usesX ? TextToNumber(xText) : 0.0f;
+    const float negX = d->usesNegX ? leafValue(u"-" + std::u16string(xText)) : 0.0f;
+    return run(xText, x, negX, error, false);
+}
+
+float FormulaProgram::evaluate(float x, FormulaError *error) const
+{
+    const NumberTextResult number = NumberTextWithValue(x);
+    // "-" before a number text reads as its negation, before INF or NAN as 0.
+    const float negX = std::isfinite(x) ? -number.readBack : 0.0f;
+    return run(number.text(), number.readBack, negX, error, false);
+}
+
+bool FormulaProgram::overflows(std::size_t xTextLength) const
+{
+    const auto grown = static_cast<std::ptrdiff_t>(d->formula.size())
+                       + d->xCount * (static_cast<std::ptrdiff_t>(xTextLength) - 1);
+    return grown > static_cast<std::ptrdiff_t>(MaxTextLength);
+}
+
+float FormulaProgram::run(std::u16string_view xText, float x, float negX, FormulaError *error,
+                          bool viaText) const
+{
+    FormulaError failure = FormulaError::None;
+    if (d->formula.size() > MaxTextLength || overflows(xText.size()))
+        failure = FormulaError::Overflow; // where ReplaceText would fail
+    else if (!viaText)
+        failure = d->staticError;
+    if (failure == FormulaError::None && (viaText || !d->compiled))
         return CalcFormula(*ReplaceText(u'x', xText, d->formula), error);
     if (error)
         *error = failure;
@@ -184,8 +211,6 @@ float FormulaProgram::evaluate(std::u16string_view xText, FormulaError *error) c
     }
     if (d->notACall)
         return 0;
-    const float x = d->usesX ? TextToNumber(xText) : 0.0f;
-    const float negX = d->usesNegX ? leafValue(u"-" + std::u16string(xText)) : 0.0f;
     return d->evaluateNode(0, x, negX, xText);
 }
 

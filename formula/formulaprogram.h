@@ -23,11 +23,18 @@ public:
     FormulaProgram &operator=(FormulaProgram &&) noexcept;
 
     float evaluate(std::u16string_view xText, FormulaError *error = nullptr) const;
+    // The same for the number text of x, without building that text where
+    // only the value it reads as is needed.
+    float evaluate(float x, FormulaError *error = nullptr) const;
 
     // True when evaluate() runs the compiled form rather than the text procedure.
     bool isCompiled() const;
 
 private:
+    bool overflows(std::size_t xTextLength) const;
+    float run(std::u16string_view xText, float x, float negX, FormulaError *error,
+              bool viaText) const;
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -60,8 +60,8 @@ inline std::size_t findSplitPoint(std::u16string_view text)
             ++depth;
         } else if (c == u')') {
             --depth;
-        } else if (depth == 0 && isOperator(c) && !isSignAfterOperator(text, i) &&
-                   !isExponentSign(text, i) && operatorPriority(c) >= best) {
+        } else if (depth == 0 && isOperator(c) && !isSignAfterOperator(text, i)
+                   && !isExponentSign(text, i) && operatorPriority(c) >= best) {
             best = operatorPriority(c);
             position = i;
         }

@@ -1,70 +1,179 @@
 #include "numbertext.h"
 
+#include "texthelpers.h"
+
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace lw {
 
-std::string NumberTextAscii(float value)
+namespace {
+
+// The value rounded to seven significant digits: digits * 10^(exponent - 6),
+// 1000000 <= digits <= 9999999.
+struct Rounded {
+    uint32_t digits;
+    int exponent;
+};
+
+// Writes the rounded digits in the program's number form.
+template<typename Char>
+std::size_t formatRounded(bool negative, Rounded r, Char *out)
+{
+    char digits[8];
+    for (int i = 6; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + r.digits % 10);
+        r.digits /= 10;
+    }
+    int count = 7;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    std::size_t n = 0;
+    if (negative)
+        out[n++] = '-';
+    const int e = r.exponent;
+    if (e < -4 || e > 6) {
+        out[n++] = digits[0];
+        if (count > 1) {
+            out[n++] = '.';
+            for (int i = 1; i < count; ++i)
+                out[n++] = digits[i];
+        }
+        out[n++] = 'E';
+        out[n++] = e < 0 ? '-' : '+';
+        const int magnitude = std::abs(e);
+        out[n++] = static_cast<Char>('0' + magnitude / 10);
+        out[n++] = static_cast<Char>('0' + magnitude % 10);
+    } else if (e < 0) {
+        out[n++] = '.';
+        for (int i = 1; i < -e; ++i)
+            out[n++] = '0';
+        for (int i = 0; i < count; ++i)
+            out[n++] = digits[i];
+    } else {
+        for (int i = 0; i <= e || i < count; ++i) {
+            if (i == e + 1)
+                out[n++] = '.';
+            out[n++] = i < count ? digits[i] : '0';
+        }
+    }
+    return n;
+}
+
+Rounded roundExactly(float value)
+{
+    // d.dddddde±x of the float's exact value; to_chars rounds ties to even.
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(static_cast<double>(value)),
+                                   std::chars_format::scientific, 6);
+    Rounded r{0, 0};
+    const char *p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            r.digits = r.digits * 10 + static_cast<uint32_t>(*p - '0');
+    }
+    std::from_chars(p + 1 + (p[1] == '+'), res.ptr, r.exponent);
+    return r;
+}
+
+constexpr std::array<double, 23> Powers = [] {
+    std::array<double, 23> p{};
+    double v = 1;
+    for (double &x : p) {
+        x = v;
+        v *= 10;
+    }
+    return p;
+}();
+
+double scaleByPowerOfTen(double value, int power)
+{
+    return power >= 0 ? value * Powers[static_cast<std::size_t>(power)]
+                      : value / Powers[static_cast<std::size_t>(-power)];
+}
+
+// One exact power of ten and one correctly rounded product land within 2^-29
+// of the true scaled value, so only near-ties need the exact expansion.
+bool roundFast(float value, Rounded &r)
+{
+    const double magnitude = std::fabs(static_cast<double>(value));
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);
+    int k = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (k < -16 || k > 28)
+            return false;
+        const double scaled = scaleByPowerOfTen(magnitude, 6 - k);
+        if (scaled >= 1e7) {
+            ++k;
+            continue;
+        }
+        if (scaled < 1e6) {
+            --k;
+            continue;
+        }
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) < 1e-6)
+            return false;
+        r.digits = static_cast<uint32_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        r.exponent = k;
+        if (r.digits == 10000000) {
+            r.digits = 1000000;
+            ++r.exponent;
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace detail {
+
+std::string numberTextExact(float value)
 {
     if (std::isnan(value))
         return "NAN";
     if (std::isinf(value))
         return value < 0 ? "-INF" : "INF";
     if (value == 0.0f)
-        return "0"; // -0 as well
+        return "0";
+    char out[24];
+    return std::string(out, formatRounded(std::signbit(value), roundExactly(value), out));
+}
 
-    // d.dddddde±x: the exact value of the float rounded to 7 digits, ties to even.
-    char buf[32];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::scientific, 6);
-    const std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
-    const std::size_t ePos = sci.find('e');
-    const bool negative = sci.front() == '-';
-    std::string digits;
-    for (char c : sci.substr(0, ePos)) {
-        if (c >= '0' && c <= '9')
-            digits.push_back(c);
-    }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+} // namespace detail
 
-    std::string out = negative ? "-" : "";
-    if (exponent < -4 || exponent > 6) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out.append(digits, 1);
-        }
-        out += exponent < 0 ? "E-" : "E+";
-        const int magnitude = std::abs(exponent);
-        if (magnitude < 10)
-            out += '0';
-        out += std::to_string(magnitude);
-    } else if (exponent < 0) {
-        out += '.';
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
-    } else {
-        const auto intCount = static_cast<std::size_t>(exponent + 1);
-        if (digits.size() <= intCount) {
-            out += digits;
-            out.append(intCount - digits.size(), '0');
-        } else {
-            out.append(digits, 0, intCount);
-            out += '.';
-            out.append(digits, intCount);
-        }
+NumberTextResult NumberTextWithValue(float value)
+{
+    NumberTextResult result;
+    Rounded r{};
+    if (value != 0.0f && std::isfinite(value) && roundFast(value, r)) {
+        result.length = static_cast<uint8_t>(formatRounded(std::signbit(value), r, result.chars));
+        // Both factors exact and one rounding: what reading the text gives.
+        const double magnitude = scaleByPowerOfTen(r.digits, r.exponent - 6);
+        result.readBack = static_cast<float>(std::signbit(value) ? -magnitude : magnitude);
+        return result;
     }
-    return out;
+    const std::string ascii = detail::numberTextExact(value);
+    for (char c : ascii)
+        result.chars[result.length++] = static_cast<char16_t>(c);
+    result.readBack = TextToNumber(result.text());
+    return result;
+}
+
+std::string NumberTextAscii(float value)
+{
+    const NumberTextResult r = NumberTextWithValue(value);
+    return std::string(r.chars, r.chars + r.length);
 }
 
 std::u16string NumberText(float value)
 {
-    const std::string ascii = NumberTextAscii(value);
-    return std::u16string(ascii.begin(), ascii.end());
+    return std::u16string(NumberTextWithValue(value).text());
 }
 
 } // namespace lw

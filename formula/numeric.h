@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -13,17 +14,100 @@ extern int16_t CalcError;
 // fault, which the evaluator turns into CalcError = -1.
 using StepResult = std::optional<float>;
 
-StepResult CalcSum(float acc, float value, int index);
-StepResult CalcDif(float acc, float value, int index);
-StepResult CalcPro(float acc, float value, int index);
-StepResult CalcDiv(float acc, float value, int index);
-StepResult CalcPot(float acc, float value, int index);
-StepResult CalcAmi(float acc, float value, int index, float count);
-float CalcSqr(float value);
-float CalcSin(float value);
-float CalcCos(float value);
-float CalcTan(float value);
-StepResult CalcAbs(float value);
+// The steps run once per argument of every sample, so they stay inline.
+namespace detail {
+inline StepResult checked(float result)
+{
+    if (!std::isfinite(result))
+        return std::nullopt;
+    return result;
+}
+} // namespace detail
+
+inline StepResult CalcSum(float acc, float value, int index)
+{
+    return index == 1 ? value : detail::checked(acc + value);
+}
+
+inline StepResult CalcDif(float acc, float value, int index)
+{
+    return index == 1 ? value : detail::checked(acc - value);
+}
+
+inline StepResult CalcPro(float acc, float value, int index)
+{
+    return index == 1 ? value : detail::checked(acc * value);
+}
+
+inline StepResult CalcDiv(float acc, float value, int index)
+{
+    if (index == 1)
+        return value;
+    // A zero divisor is a fault: 1/x sampled at 0 must be a gap, not a point at 0.
+    if (value == 0.0f)
+        return std::nullopt;
+    return detail::checked(acc / value);
+}
+
+inline StepResult CalcPot(float acc, float value, int index)
+{
+    if (index == 1)
+        return value;
+    const double base = acc;
+    const double exponent = value;
+    if (std::isnan(base) || std::isnan(exponent))
+        return std::nullopt;
+    if (base < 0 && std::isfinite(exponent) && exponent != std::trunc(exponent))
+        return std::nullopt;
+    if (base == 0 && exponent < 0)
+        return std::nullopt;
+    // A float squared is exact in double, so this is pow's own result.
+    const double result = exponent == 2.0 ? base * base : std::pow(base, exponent);
+    if (!std::isfinite(result))
+        return std::nullopt;
+    // A finite double beyond the float range becomes an infinite float here;
+    // only the next checked step faults on it.
+    return static_cast<float>(result);
+}
+
+inline StepResult CalcAmi(float acc, float value, int index, float count)
+{
+    if (index == 1)
+        return value;
+    const StepResult sum = detail::checked(acc + value);
+    if (!sum || static_cast<float>(index) != count)
+        return sum;
+    return detail::checked(*sum / count);
+}
+
+inline float CalcSqr(float value)
+{
+    if (value < 0.0f) {
+        CalcError = -1;
+        return 0.0f;
+    }
+    return static_cast<float>(std::sqrt(static_cast<double>(value)));
+}
+
+inline float CalcSin(float value)
+{
+    return static_cast<float>(std::sin(static_cast<double>(value)));
+}
+
+inline float CalcCos(float value)
+{
+    return static_cast<float>(std::cos(static_cast<double>(value)));
+}
+
+inline float CalcTan(float value)
+{
+    return static_cast<float>(std::tan(static_cast<double>(value)));
+}
+
+inline StepResult CalcAbs(float value)
+{
+    return detail::checked(std::fabs(value));
+}
 
 // Rounds to the nearest 16-bit integer, halves to even; nullopt on overflow
 // (or for a non-finite value).

@@ -23,7 +23,10 @@ protected:
     {
         yields = 0;
         stopAfter = -1;
-        InstallEventHook({[] { ++yields; }, [] { return stopAfter >= 0 && yields >= stopAfter; }});
+        InstallEventHook({[] { ++yields; },
+                          [] {
+                              return stopAfter >= 0 && yields >= stopAfter;
+                          }});
     }
     void TearDown() override { InstallEventHook({}); }
 };
@@ -89,9 +92,9 @@ TEST_F(ConvertTermTest, ConvertsMathematicalNotation)
 TEST_F(ConvertTermTest, FailsAtOnceOnTermsThatCannotConvert)
 {
     const std::u16string_view terms[] = {
-        u"2*(x)(x)", u"x(x)",   u"sin(x)", u"2*(x+1", u"x)",     u")(",   u"1;2",
-        u"2*(1;2)",  u"SUM((1;2)*x)",      u"2*()",    u"()",     u"2*",   u"*2",
-        u"2+",       u"x-",     u"/x",     u"^2",      u"2*-",    u"2*(3+)", u"SIN(x+)",
+        u"2*(x)(x)", u"x(x)",         u"sin(x)", u"2*(x+1", u"x)",     u")(",      u"1;2",
+        u"2*(1;2)",  u"SUM((1;2)*x)", u"2*()",   u"()",     u"2*",     u"*2",      u"2+",
+        u"x-",       u"/x",           u"^2",     u"2*-",    u"2*(3+)", u"SIN(x+)",
     };
     for (std::u16string_view term : terms) {
         yields = 0;
@@ -195,9 +198,9 @@ TEST(ConvertArgument, RewritesTheArgumentAtThePlace)
 TEST(StripOuterBrackets, RemovesOneEnclosingPair)
 {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-        {u"((x))", u"(x)"}, {u"(x+1)", u"x+1"}, {u"(a)+(b)", u"(a)+(b)"}, {u"x", u"x"},
-        {u"", u""},         {u"()", u""},       {u"(()", u"(()"},         {u")(", u")("},
-        {u"(a)(b)", u"(a)(b)"},
+        {u"((x))", u"(x)"}, {u"(x+1)", u"x+1"}, {u"(a)+(b)", u"(a)+(b)"},
+        {u"x", u"x"},       {u"", u""},         {u"()", u""},
+        {u"(()", u"(()"},   {u")(", u")("},     {u"(a)(b)", u"(a)(b)"},
     };
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(ascii(StripOuterBrackets(text)), ascii(expected)) << ascii(text);
@@ -206,10 +209,12 @@ TEST(StripOuterBrackets, RemovesOneEnclosingPair)
 TEST(NormaliseMathTerm, LoneOperandsDrawAsThemselves)
 {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-        {u"x", u"PRO(x;1)"},       {u"X", u"PRO(x;1)"},        {u"5", u"PRO(5;1)"},
-        {u"a", u"PRO(a;1)"},       {u"2.5", u"PRO(2.5;1)"},    {u"1E-3", u"PRO(1E-3;1)"},
-        {u"-5", u"DIF(;5)"},       {u"SIN(x)", u"SIN(x)"},     {u"ä", u"PRO(ä;1)"},
-        {u"2*x+a", u"SUM(PRO(2;x);a)"}, {u"(x)", u"PRO(x;1)"},     {u"((5))", u"PRO(5;1)"},
+        {u"x", u"PRO(x;1)"},     {u"X", u"PRO(x;1)"},
+        {u"5", u"PRO(5;1)"},     {u"a", u"PRO(a;1)"},
+        {u"2.5", u"PRO(2.5;1)"}, {u"1E-3", u"PRO(1E-3;1)"},
+        {u"-5", u"DIF(;5)"},     {u"SIN(x)", u"SIN(x)"},
+        {u"ä", u"PRO(ä;1)"},     {u"2*x+a", u"SUM(PRO(2;x);a)"},
+        {u"(x)", u"PRO(x;1)"},   {u"((5))", u"PRO(5;1)"},
     };
     for (const auto &[term, formula] : cases) {
         const ConvertResult r = NormaliseMathTerm(term);

@@ -47,13 +47,46 @@ Outcome viaProgram(const FormulaProgram &program, std::u16string_view xText, int
 }
 
 const std::u16string_view XTexts[] = {
-    u"0", u"1", u"-1", u".5", u"-.5", u"2.5", u"-9.9", u"1E-05", u"-1.234568E+07",
-    u"1.862645E-06", u"INF", u"-INF", u"NAN", u"",
+    u"0",
+    u"1",
+    u"-1",
+    u".5",
+    u"-.5",
+    u"2.5",
+    u"-9.9",
+    u"1E-05",
+    u"-1.234568E+07",
+    u"1.862645E-06",
+    u"INF",
+    u"-INF",
+    u"NAN",
+    u"",
 };
+
+const float XValues[] = {0.0f,
+                         -0.0f,
+                         1.0f,
+                         -2.5f,
+                         0.1f,
+                         1e-5f,
+                         -12345678.0f,
+                         1.862645e-6f,
+                         std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN()};
 
 void expectSameEverywhere(std::u16string_view formula)
 {
     const FormulaProgram program(formula);
+    for (float x : XValues) {
+        const std::u16string xText = NumberText(x);
+        const Outcome expected = viaText(formula, xText, 0);
+        CalcError = 0;
+        FormulaError error = FormulaError::None;
+        const float v = program.evaluate(x, &error);
+        const Outcome actual{std::bit_cast<uint32_t>(error == FormulaError::None ? v : 0.0f),
+                             CalcError, error};
+        ASSERT_EQ(actual, expected) << ascii(formula) << " with x = " << ascii(xText);
+    }
     for (std::u16string_view xText : XTexts) {
         for (int16_t startError : {int16_t(0), int16_t(-1)}) {
             const Outcome expected = viaText(formula, xText, startError);

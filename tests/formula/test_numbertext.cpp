@@ -1,9 +1,14 @@
 #include "formula/numbertext.h"
+#include "formula/texthelpers.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <vector>
 
 using namespace lw;
 
@@ -29,9 +34,9 @@ TEST(NumberText, SevenDigitsPointWithoutLeadingZero)
         {2.0f / 3.0f, ".6666667"},
         {-20.0f, "-20"},
         {0.1f, ".1"},
-        {1.9999999f, "2"},          // rounding carries into a new digit
+        {1.9999999f, "2"}, // rounding carries into a new digit
         {0.99999994f, ".9999999"},
-        {1048576.5f, "1048576"},    // exact ties go to the even digit
+        {1048576.5f, "1048576"}, // exact ties go to the even digit
         {1048577.5f, "1048578"},
         {12345645.0f, "1.234564E+07"},
         {12345655.0f, "1.234566E+07"},
@@ -63,6 +68,32 @@ TEST(NumberText, TheSampleWalkShowsItsAccumulatedError)
 TEST(NumberText, Utf16FormIsTheSameText)
 {
     EXPECT_EQ(NumberText(-0.125f), u"-.125");
+}
+
+} // namespace
+
+namespace {
+
+TEST(NumberText, FastFormatterAgreesWithTheExactExpansion)
+{
+    std::mt19937 random(11);
+    std::vector<float> values;
+    for (int i = 0; i < 300000; ++i)
+        values.push_back(std::bit_cast<float>(static_cast<uint32_t>(random())));
+    // Decimal-looking values sit close to ties and powers of ten.
+    for (int i = -2000; i <= 2000; ++i) {
+        values.push_back(static_cast<float>(i) / 8.0f);
+        values.push_back(static_cast<float>(i) * 0.1f);
+        values.push_back(std::pow(10.0f, static_cast<float>(i % 40)));
+        values.push_back(9999999.0f + static_cast<float>(i) / 16.0f);
+    }
+    for (float v : values) {
+        const NumberTextResult r = NumberTextWithValue(v);
+        const std::string text(r.chars, r.chars + r.length);
+        ASSERT_EQ(text, detail::numberTextExact(v)) << std::hexfloat << v;
+        const float back = TextToNumber(r.text());
+        ASSERT_EQ(std::bit_cast<uint32_t>(r.readBack), std::bit_cast<uint32_t>(back)) << text;
+    }
 }
 
 } // namespace

@@ -82,9 +82,17 @@ TEST(CalcSqr, NegativeSetsTheFlagAndYieldsZero)
 TEST(RoundToInt16, HalvesToEvenAndOverflowOutsideTheRange)
 {
     const std::pair<double, std::optional<int16_t>> cases[] = {
-        {0.5, 0},           {1.5, 2},          {2.5, 2},          {-0.5, 0},
-        {-1.5, -2},         {1.5000057, 2},    {32767.4, 32767},  {32767.5, std::nullopt},
-        {-32768.5, -32768}, {-32768.6, std::nullopt}, {1e10, std::nullopt},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {1.5000057, 2},
+        {32767.4, 32767},
+        {32767.5, std::nullopt},
+        {-32768.5, -32768},
+        {-32768.6, std::nullopt},
+        {1e10, std::nullopt},
         {std::nan(""), std::nullopt},
     };
     for (const auto &[value, expected] : cases)

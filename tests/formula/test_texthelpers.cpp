@@ -37,7 +37,7 @@ TEST(ReplaceText, InputOrResultBeyondTheCounterOverflows)
 {
     const std::u16string xs(3000, u'x');
     EXPECT_TRUE(ReplaceText(u'x', u"0", xs));
-    EXPECT_TRUE(ReplaceText(u'x', std::u16string(10, u'1'), xs)); // 30000
+    EXPECT_TRUE(ReplaceText(u'x', std::u16string(10, u'1'), xs));  // 30000
     EXPECT_FALSE(ReplaceText(u'x', std::u16string(11, u'1'), xs)); // 33000
     EXPECT_FALSE(ReplaceText(u'x', u"", std::u16string(MaxTextLength + 1, u'x')));
 }
@@ -92,7 +92,8 @@ TEST(TextToNumber, RoundsTheDecimalValueOnlyOnceAtEachPrecision)
 {
     // Long digit strings and huge exponents stay exact and never overflow the reader.
     EXPECT_EQ(TextToNumber(u"0." + std::u16string(5000, u'0') + u"1E5001"), 1.0f);
-    EXPECT_EQ(TextToNumber(u"1" + std::u16string(400, u'0')), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(TextToNumber(u"1" + std::u16string(400, u'0')),
+              std::numeric_limits<float>::infinity());
     EXPECT_EQ(TextToNumber(u"1E99999999999999999999"), std::numeric_limits<float>::infinity());
     EXPECT_EQ(TextToNumber(u"0E99999999999999999999"), 0.0f);
 }

@@ -1,0 +1,126 @@
+#include "clicommands.h"
+
+#include "formula/evaluator.h"
+#include "formula/normalise.h"
+#include "formula/numbertext.h"
+#include "formula/numeric.h"
+#include "formula/texthelpers.h"
+
+#include <QString>
+
+#include <array>
+#include <ostream>
+
+namespace lw {
+
+namespace {
+
+constexpr std::string_view ProgramName = "linienwerk-cli";
+
+constexpr std::string_view EmptyTermMessage = "Bitte geben Sie erst eine Funktionsgleichung ein.";
+
+constexpr std::string_view ConvertHelp =
+    "  Wandelt einen Term in mathematischer Schreibweise in eine KZN-Formel um.\n"
+    "  Leerzeichen werden entfernt, ein einzelner Operand wird mit 1 multipliziert.\n"
+    "  Ausgabe: die Formel; Rückgabewert 0, bei einem fehlerhaften oder leeren\n"
+    "  Term eine Meldung auf der Fehlerausgabe und Rückgabewert 1.\n"
+    "  Beispiele:\n"
+    "    linienwerk-cli convert '2*x^2+3*x-4'   ->  DIF(SUM(PRO(2;POT(x;2));PRO(3;x));4)\n"
+    "    linienwerk-cli convert -- -x^2         ->  DIF(;POT(x;2))\n";
+
+constexpr std::string_view EvalHelp =
+    "  Berechnet eine KZN-Formel. Ausgabe: der Wert und der Rechenfehler\n"
+    "  (0 = kein Fehler, -1 = Überlauf, Division durch 0 o. Ä.); Rückgabewert 0.\n"
+    "  Bei einer fehlerhaften Formel \"FEHLER: ...\" auf der Fehlerausgabe und\n"
+    "  Rückgabewert 2.\n"
+    "  Beispiele:\n"
+    "    linienwerk-cli eval 'SUM(1;PRO(2;3);4)'   ->  11 0\n"
+    "    linienwerk-cli eval 'PRO(1E30;1E30)'      ->  1E+30 -1\n";
+
+constexpr std::array Commands{
+    CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
+    CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
+};
+
+int ConversionFailed(std::ostream &err)
+{
+    err << Utf8Text(ConversionFailedMessage()) << '\n';
+    return CliFailed;
+}
+
+} // namespace
+
+const CliCommand *FindCliCommand(std::string_view name)
+{
+    for (const CliCommand &command : Commands) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+int RunConvert(const CliCall &call)
+{
+    const std::optional<std::u16string> term = RemoveSpaces(call.operands.at(0));
+    if (!term)
+        return ConversionFailed(call.err);
+    if (term->empty()) {
+        call.err << EmptyTermMessage << '\n';
+        return CliFailed;
+    }
+    const ConvertResult result = NormaliseMathTerm(*term);
+    if (result.status != ConvertStatus::Converted)
+        return ConversionFailed(call.err);
+    call.out << Utf8Text(result.formula) << '\n';
+    return CliSuccess;
+}
+
+int RunEval(const CliCall &call)
+{
+    CalcError = 0;
+    FormulaError error = FormulaError::None;
+    const float value = CalcFormula(call.operands.at(0), &error);
+    if (error != FormulaError::None) {
+        call.err << "FEHLER: " << Utf8Text(FormulaErrorDescription(error)) << '\n';
+        return CliWrongCall;
+    }
+    call.out << NumberTextAscii(value) << ' ' << static_cast<int>(CalcError) << '\n';
+    return CliSuccess;
+}
+
+std::string CliUsage()
+{
+    std::string usage;
+    std::string_view prefix = "Aufruf: ";
+    for (const CliCommand &command : Commands) {
+        usage.append(prefix).append(ProgramName).append(" ").append(command.name);
+        usage.append(" ").append(command.operandSyntax).append("\n");
+        prefix = "        ";
+    }
+    usage.append(prefix).append(ProgramName).append(" --help\n");
+    return usage;
+}
+
+std::string CliHelp()
+{
+    std::string help = "linienwerk-cli: Linienwerk 2.0 ohne Fenster\n\n" + CliUsage();
+    for (const CliCommand &command : Commands)
+        help.append("\n").append(command.name).append("\n").append(command.help);
+    help.append("\n--\n  Beendet die Optionen: danach darf TERM oder FORMEL mit \"-\" beginnen.\n"
+                "--help\n  Zeigt diese Hilfe.\n\n"
+                "Bei einem falschen Aufruf erscheint die Aufrufzeile auf der Fehlerausgabe,\n"
+                "Rückgabewert 2.\n");
+    return help;
+}
+
+std::u16string ArgumentText(const char *argument)
+{
+    return QString::fromLocal8Bit(argument).toStdU16String();
+}
+
+std::string Utf8Text(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+}
+
+} // namespace lw

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lw {
+
+// Other programs rely on these exit codes.
+enum CliExitCode : int {
+    CliSuccess = 0,
+    CliFailed = 1,
+    CliWrongCall = 2,
+};
+
+struct CliCall {
+    std::vector<std::u16string> operands;
+    std::ostream &out;
+    std::ostream &err;
+};
+
+// One command of linienwerk-cli; a new command is one more entry in the table in clicommands.cpp.
+struct CliCommand {
+    std::string_view name;
+    std::string_view operandSyntax; // shown in the usage after the name
+    std::size_t operandCount;
+    std::string_view help; // German, lines indented for the help text
+    int (*run)(const CliCall &call);
+};
+
+const CliCommand *FindCliCommand(std::string_view name);
+
+int RunConvert(const CliCall &call);
+int RunEval(const CliCall &call);
+
+std::string CliUsage();
+std::string CliHelp();
+
+std::u16string ArgumentText(const char *argument);
+std::string Utf8Text(std::u16string_view text);
+
+} // namespace lw

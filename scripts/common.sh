@@ -1,0 +1,60 @@
+# Shared by scripts/run and scripts/test; sourced, not executed.
+
+LW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+LW_JOBS=2
+
+# cmake, compiler and libraries the build and the tests need on Debian 12.
+# libgl-dev and libvulkan-dev: Qt6Gui's CMake package looks for OpenGL (required) and the
+# Vulkan headers; fonts-dejavu-core: offscreen tests draw text and need one real font.
+LW_PACKAGES=(
+    cmake
+    ninja-build
+    g++
+    pkg-config
+    qt6-base-dev
+    qt6-svg-dev
+    libgl-dev
+    libvulkan-dev
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    libmuparser-dev
+    fonts-dejavu-core
+)
+
+lw_missing_packages() {
+    local package
+    for package in "${LW_PACKAGES[@]}"; do
+        if [[ "$(dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null)" != ii* ]]; then
+            echo "$package"
+        fi
+    done
+}
+
+lw_install_dependencies() {
+    local missing
+    mapfile -t missing < <(lw_missing_packages)
+    if ((${#missing[@]} == 0)); then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if ((EUID != 0)); then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages (${missing[*]}); run as root or install sudo." >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        "${missing[@]}"
+}
+
+# lw_build DIR [cmake options...]
+lw_build() {
+    local build_dir="$1"
+    shift
+    cmake -S "$LW_ROOT" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$build_dir" -j "$LW_JOBS"
+}

@@ -1,0 +1,141 @@
+#include "formula/evaluator.h"
+#include "formula/normalise.h"
+#include "formula/texthelpers.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun RunCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(LW_CLI_PATH), arguments);
+    // Generous: the sanitizer build starts slowly.
+    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').left(80).toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString Line(const std::u16string &text)
+{
+    return QString::fromStdU16String(text) + u'\n';
+}
+
+QString U8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+struct CliCase {
+    QStringList arguments;
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+void ExpectRun(const CliCase &c)
+{
+    const CliRun run = RunCli(c.arguments);
+    SCOPED_TRACE(c.arguments.join(QStringLiteral(" | ")).left(80).toStdString());
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
+    EXPECT_EQ(run.err.toStdString(), c.err.toStdString());
+}
+
+const QString EmptyTerm = QStringLiteral("Bitte geben Sie erst eine Funktionsgleichung ein.\n");
+
+TEST(CliConvert, PrintsTheFormulaOrTheMessage)
+{
+    const QString failed = Line(lw::ConversionFailedMessage());
+    const CliCase cases[] = {
+        {{"convert", "2*x^2+3*x-4"}, 0, "DIF(SUM(PRO(2;POT(x;2));PRO(3;x));4)\n", ""},
+        {{"convert", "x"}, 0, "PRO(x;1)\n", ""},
+        {{"convert", "5"}, 0, "PRO(5;1)\n", ""},
+        {{"convert", "2 * x + 1"}, 0, "SUM(PRO(2;x);1)\n", ""},
+        {{"convert", "--", "-x^2"}, 0, "DIF(;POT(x;2))\n", ""},
+        {{"convert", U8("ä*x")}, 0, U8("PRO(ä;x)\n"), ""},
+        {{"convert", "2*(x+1"}, 1, "", failed},
+        {{"convert", "   "}, 1, "", EmptyTerm},
+        {{"convert", ""}, 1, "", EmptyTerm},
+        {{"convert", QString(lw::MaxTextLength + 1, u'1')}, 1, "", failed},
+    };
+    for (const CliCase &c : cases)
+        ExpectRun(c);
+}
+
+QString Nested(int depth)
+{
+    return QStringLiteral("ABS(").repeated(depth) + u'1' + QString(depth, u')');
+}
+
+TEST(CliEval, PrintsValueAndCalcError)
+{
+    const QString overflow =
+        "FEHLER: " + Line(lw::FormulaErrorDescription(lw::FormulaError::Overflow));
+    // The deepest nesting that still fits into a formula text.
+    const int depth = static_cast<int>(lw::MaxTextLength - 1) / 5;
+    const CliCase cases[] = {
+        {{"eval", "SUM(1;PRO(2;3);4)"}, 0, "11 0\n", ""},
+        {{"eval", "PRO(1E30;1E30)"}, 0, "1E+30 -1\n", ""},
+        {{"eval", "DIV(1;0)"}, 0, "1 -1\n", ""},
+        {{"eval", "SUM(.5;-.625)"}, 0, "-.125 0\n", ""},
+        {{"eval", "--", "-5"}, 0, "0 0\n", ""},
+        {{"eval", Nested(depth)}, 0, "1 0\n", ""},
+        {{"eval", Nested(depth + 1)}, 2, "", overflow},
+    };
+    for (const CliCase &c : cases)
+        ExpectRun(c);
+}
+
+TEST(CliEval, StructuralErrorGoesToStandardError)
+{
+    const CliRun run = RunCli({"eval", "SUM)("});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("FEHLER: "))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith(u'\n'));
+}
+
+TEST(CliCall, WrongCallsPrintTheUsage)
+{
+    const CliRun bare = RunCli({});
+    EXPECT_TRUE(bare.err.startsWith(QStringLiteral("Aufruf: linienwerk-cli ")))
+        << bare.err.toStdString();
+    const QStringList calls[] = {
+        {},
+        {"frobnicate"},
+        {"convert"},
+        {"convert", "a", "b"},
+        {"convert", "-x"},
+        {"convert", "--bogus", "x"},
+        {"eval"},
+        {"eval", "--"},
+        {"-x"},
+        {"frobnicate", "--help"},
+    };
+    for (const QStringList &arguments : calls)
+        ExpectRun({arguments, 2, "", bare.err});
+}
+
+TEST(CliCall, HelpDescribesBothCommands)
+{
+    const CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("convert")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("eval")));
+    for (const QStringList &arguments : {QStringList{"convert", "--help"}, {"eval", "--help"}})
+        ExpectRun({arguments, 0, help.out, ""});
+}
+
+} // namespace
