@@ -82,7 +82,7 @@ int RunEval(const CliCall &call)
     const float value = CalcFormula(call.operands.at(0), &error);
     if (error != FormulaError::None) {
         call.err << "FEHLER: " << Utf8Text(FormulaErrorDescription(error)) << '\n';
-        return CliWrongCall;
+        return CliFormulaError;
     }
     call.out << NumberTextAscii(value) << ' ' << static_cast<int>(CalcError) << '\n';
     return CliSuccess;

@@ -12,6 +12,7 @@ enum CliExitCode : int {
     CliSuccess = 0,
     CliFailed = 1,
     CliWrongCall = 2,
+    CliFormulaError = 2,
 };
 
 struct CliCall {
