@@ -1,0 +1,25 @@
+#include "variables.h"
+
+namespace lw {
+
+std::u16string UpdateVariables(std::u16string_view formula, const VariableValues &variables)
+{
+    std::u16string result;
+    result.reserve(formula.size());
+    for (char16_t c : formula) {
+        if (c < u'a' || c > u'h') {
+            result.push_back(c);
+            continue;
+        }
+        const auto row = static_cast<std::size_t>(c - u'a');
+        if (!variables.editMode)
+            result.push_back(u'0');
+        else if (variables.checked[row])
+            result.append(variables.values[row]);
+        else
+            result.push_back(c);
+    }
+    return result;
+}
+
+} // namespace lw

@@ -1,0 +1,95 @@
+#include "imagesurface.h"
+
+#include "surfaceoperation.h"
+
+#include <QFontMetrics>
+
+namespace lw {
+
+ImageSurface::ImageSurface(QSize size, qreal devicePixelRatio, QColor background)
+    : m_background(background)
+{
+    resize(size, devicePixelRatio);
+}
+
+ImageSurface::~ImageSurface() = default;
+
+void ImageSurface::resize(QSize size, qreal devicePixelRatio)
+{
+    m_painter.reset();
+    m_size = size.expandedTo(QSize(1, 1));
+    m_image = QImage(m_size * devicePixelRatio, QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(devicePixelRatio);
+    m_image.fill(m_background);
+    m_dirty = QRect(QPoint(0, 0), m_size);
+}
+
+QPainter &ImageSurface::painter()
+{
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_painter->setFont(SurfaceFont());
+    }
+    return *m_painter;
+}
+
+void ImageSurface::touch(const QRect &area)
+{
+    m_dirty |= area.normalized().adjusted(-1, -1, 1, 1);
+}
+
+void ImageSurface::clear()
+{
+    painter().fillRect(QRect(QPoint(0, 0), m_size), m_background);
+    touch(QRect(QPoint(0, 0), m_size));
+}
+
+void ImageSurface::line(int x1, int y1, int x2, int y2, Colour colour)
+{
+    painter().setPen(QPen(ToQColor(colour), 1));
+    m_painter->drawLine(x1, y1, x2, y2);
+    touch(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+}
+
+void ImageSurface::point(int x, int y, Colour colour)
+{
+    painter().setPen(QPen(ToQColor(colour), 1));
+    m_painter->drawPoint(x, y);
+    touch(QRect(x, y, 1, 1));
+}
+
+void ImageSurface::setTextPosition(int x, int y)
+{
+    m_textX = x;
+    m_textY = y;
+}
+
+void ImageSurface::setTextColour(Colour colour)
+{
+    m_textColour = colour;
+}
+
+void ImageSurface::text(const QString &text)
+{
+    QPainter &p = painter();
+    p.setPen(ToQColor(m_textColour));
+    const QFontMetrics metrics(p.font());
+    p.drawText(m_textX, m_textY + metrics.ascent(), text);
+    touch(QRect(m_textX, m_textY, metrics.horizontalAdvance(text), metrics.height()));
+}
+
+const QImage &ImageSurface::image()
+{
+    m_painter.reset(); // hands out a finished picture
+    return m_image;
+}
+
+QRect ImageSurface::takeDirtyRect()
+{
+    const QRect dirty = m_dirty & QRect(QPoint(0, 0), m_size);
+    m_dirty = QRect();
+    return dirty;
+}
+
+} // namespace lw

@@ -1,0 +1,136 @@
+#include "plotgraph.h"
+
+#include "drawingsurface.h"
+#include "formula/eventhook.h"
+#include "formula/formulaprogram.h"
+#include "formula/messagehook.h"
+#include "formula/numbertext.h"
+#include "formula/numeric.h"
+#include "graphdraw.h"
+#include "settings/graphsettings.h"
+
+#include <cmath>
+#include <optional>
+
+namespace lw {
+
+namespace {
+
+struct Pixel {
+    int16_t column = 0;
+    int16_t row = 0;
+};
+
+// A y whose text has at least four characters before its point and fewer
+// than four after it is dropped, as the size filter of the original did.
+bool passesSizeFilter(std::u16string_view yText)
+{
+    const std::size_t point = yText.find(u'.');
+    if (point == std::u16string_view::npos)
+        return true;
+    const std::size_t p = point + 1;
+    return !(p > 4 && yText.size() - p < 4);
+}
+
+std::optional<int16_t> product16(int a, int b)
+{
+    const long v = long(a) * b;
+    if (v < -32768 || v > 32767)
+        return std::nullopt;
+    return static_cast<int16_t>(v);
+}
+
+std::optional<int16_t> sum16(long v)
+{
+    if (v < -32768 || v > 32767)
+        return std::nullopt;
+    return static_cast<int16_t>(v);
+}
+
+// The pixel of (x, y) with the geometry as it stands now; nullopt when the
+// integer parts of the mapping overflow 16 bits.
+std::optional<Pixel> pixelOf(float x, float y)
+{
+    const GraphSettingsRecord &s = GraphSettings;
+    const auto sx = product16(s.ScreenCentralX, PixelsPerUnitX);
+    const auto sy = product16(s.ScreenCentralY, PixelsPerUnitY);
+    if (!sx || !sy)
+        return std::nullopt;
+    const auto offsetX = sum16(long(CentralPixelX) - *sx);
+    const auto offsetY = sum16(long(CentralPixelY) + *sy);
+    if (!offsetX || !offsetY)
+        return std::nullopt;
+    // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
+    const auto column = static_cast<float>(double(x) * PixelsPerUnitX + *offsetX);
+    const auto row = static_cast<float>(*offsetY - double(y) * PixelsPerUnitY);
+    return Pixel{RoundToInt16(column).value_or(0), RoundToInt16(row).value_or(0)};
+}
+
+PlotOutcome fail(const QString &description)
+{
+    ShowMessage(QStringLiteral("Fehler"), QStringLiteral("FEHLER: ") + description);
+    return PlotOutcome::Failed;
+}
+
+} // namespace
+
+SampleRange CurrentSampleRange()
+{
+    const GraphSettingsRecord &s = GraphSettings;
+    return {static_cast<float>(double(s.ScreenCentralX) - double(s.GraphScaleX) / 2),
+            static_cast<float>(double(s.GraphScaleX) / 2 + double(s.ScreenCentralX))};
+}
+
+bool WalkAdvances(float lower, float upper, float step)
+{
+    if (!(step > 0) || !std::isfinite(step))
+        return false;
+    const float widest = std::max(std::fabs(lower), std::fabs(upper));
+    return widest + step > widest && -widest + step > -widest;
+}
+
+PlotOutcome PlotGraph(std::u16string_view formula)
+{
+    const SampleRange range = CurrentSampleRange();
+    const float step = GraphSettings.Precision;
+    const FormulaProgram program(formula);
+    float x = range.lower;
+    bool joining = false;
+    Pixel previous;
+    while ((step >= 0 && x <= range.upper) || (step < 0 && x >= range.upper)) {
+        FormulaError error = FormulaError::None;
+        CalcError = 0;
+        const float y = program.evaluate(x, &error);
+        if (error != FormulaError::None)
+            return fail(QString::fromStdU16String(FormulaErrorDescription(error)));
+        const NumberTextResult yText = NumberTextWithValue(y);
+        if (!passesSizeFilter(yText.text()) || CalcError != 0) {
+            joining = false;
+        } else {
+            const auto pixel = pixelOf(x, y);
+            if (!pixel)
+                return fail(QString::fromStdU16String(FormulaErrorDescription(FormulaError::Overflow)));
+            // A unit narrower than a pixel has no place for any point.
+            const bool drawable = pixel->column != 0 && pixel->row != 0 && PixelsPerUnitX > 0 &&
+                                  PixelsPerUnitY > 0;
+            DrawingSurface *surface = CurrentSurface();
+            const Colour colour = GraphSettings.LiveColor;
+            if (joining && GraphSettings.LinkPoints) {
+                if (drawable && surface)
+                    surface->line(previous.column, previous.row, pixel->column, pixel->row, colour);
+            } else {
+                if (drawable && surface)
+                    surface->point(pixel->column, pixel->row, colour);
+                joining = true;
+            }
+            previous = *pixel;
+        }
+        YieldToEvents();
+        if (IsStopRequested())
+            return PlotOutcome::Stopped;
+        x += step;
+    }
+    return PlotOutcome::Completed;
+}
+
+} // namespace lw

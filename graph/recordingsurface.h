@@ -1,0 +1,44 @@
+#pragma once
+
+#include "drawingsurface.h"
+#include "surfaceoperation.h"
+
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+namespace lw {
+
+// Keeps every operation in order: the tests read it, the command line traces
+// it, and the vector exports paint it.
+class RecordingSurface : public DrawingSurface {
+public:
+    void clear() override;
+    void line(int x1, int y1, int x2, int y2, Colour colour) override;
+    void point(int x, int y, Colour colour) override;
+    void setTextPosition(int x, int y) override;
+    void setTextColour(Colour colour) override;
+    void text(const QString &text) override;
+
+    const std::vector<SurfaceOperation> &operations() const { return m_operations; }
+    QStringList lines() const;
+    void forget() { m_operations.clear(); }
+
+    // Called with each operation as it is drawn.
+    void setListener(std::function<void(const SurfaceOperation &)> listener);
+
+    // Paints what a picture would show now: everything since the last clear.
+    void paint(QPainter &painter, const QColor &background) const;
+
+private:
+    void add(SurfaceOperation operation);
+
+    std::vector<SurfaceOperation> m_operations;
+    std::function<void(const SurfaceOperation &)> m_listener;
+    int m_textX = 0;
+    int m_textY = 0;
+    Colour m_textColour = 0;
+};
+
+} // namespace lw

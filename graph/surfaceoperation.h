@@ -1,0 +1,46 @@
+#pragma once
+
+#include "settings/graphsettings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+namespace lw {
+
+// One drawing operation as the recording surface keeps it.
+struct SurfaceOperation {
+    enum class Kind { Clear, Line, Point, Text };
+    Kind kind = Kind::Clear;
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    Colour colour = 0;
+    QString text;
+
+    // "clear", "line X1 Y1 X2 Y2 COLOR", "point X Y COLOR", "text X Y COLOR TEXT"
+    QString toString() const;
+};
+
+QColor ToQColor(Colour colour);
+
+// The picture area has no colour of its own: it shows the standard face
+// colour of windows. The print-out is white.
+inline QColor PictureBackground()
+{
+    return QColor(240, 240, 240);
+}
+
+// The surfaces' font: a serif face at 6 point.
+QFont SurfaceFont();
+
+// Paints operations as the picture would show them: aliased 1-pixel lines,
+// texts with their top-left corner at the position.
+void PaintOperation(QPainter &painter, const SurfaceOperation &operation, const QColor &background);
+
+} // namespace lw

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lw {
+
+// Colours: red in the lowest byte, green in the next, blue in the third.
+using Colour = uint32_t;
+
+struct GraphSettingsRecord {
+    Colour GraphColor = 8421504;  // grey
+    Colour GraphNumberColor = 0;  // black
+    Colour LiveColor = 8388608;   // dark blue
+    int16_t GraphScaleX = 20;
+    int16_t GraphScaleY = 20;
+    int16_t ScreenCentralX = 0;
+    int16_t ScreenCentralY = 0;
+    int16_t OriginX = 0;
+    int16_t OriginY = 0;
+    int16_t PutMarkEachX = 1;
+    int16_t PutMarkEachY = 1;
+    int16_t PutNumberEachX = 1;
+    int16_t PutNumberEachY = 1;
+    float CalcFrom = -20;
+    float CalcTo = 20;
+    float Precision = 0.1f;
+    bool LinkPoints = true;
+    bool AlwaysDeleteGraph = false;
+
+    friend bool operator==(const GraphSettingsRecord &, const GraphSettingsRecord &) = default;
+};
+
+// Filled by LoadOptions; assigned by the settings dialog, the quick options
+// and a loaded graph file; written to the store only by SaveOptions.
+extern GraphSettingsRecord GraphSettings;
+
+} // namespace lw
