@@ -1,5 +1,7 @@
 #include "clicommands.h"
 
+#include "rendercommand.h"
+
 #include "formula/evaluator.h"
 #include "formula/normalise.h"
 #include "formula/numbertext.h"
@@ -16,8 +18,6 @@ namespace lw {
 namespace {
 
 constexpr std::string_view ProgramName = "linienwerk-cli";
-
-constexpr std::string_view EmptyTermMessage = "Bitte geben Sie erst eine Funktionsgleichung ein.";
 
 constexpr std::string_view ConvertHelp =
     "  Wandelt einen Term in mathematischer Schreibweise in eine KZN-Formel um.\n"
@@ -37,9 +37,30 @@ constexpr std::string_view EvalHelp =
     "    linienwerk-cli eval 'SUM(1;PRO(2;3);4)'   ->  11 0\n"
     "    linienwerk-cli eval 'PRO(1E30;1E30)'      ->  1E+30 -1\n";
 
+constexpr std::string_view RenderHelp =
+    "  Zeichnet wie ein frisch gestartetes Programm mit den Standardeinstellungen auf ein\n"
+    "  Bild von N x N Pixeln (Standard 300, erlaubt 1 bis 10000): erst das\n"
+    "  Koordinatensystem, dann jede GLEICHUNG als eigene Kurve.\n"
+    "  --kzn            Die Gleichungen sind KZN-Formeln statt mathematischer Schreibweise.\n"
+    "  --var L=WERT     Setzt die Variable L (a bis h) auf WERT, so wie eingegeben. Ohne\n"
+    "                   --var sind alle Variablen 0, sonst bleiben die übrigen stehen.\n"
+    "  --set FELD=WERT  Ändert eine Einstellung, z. B. Precision=0,05 oder LinkPoints=False.\n"
+    "  -o DATEI         Schreibt das Bild als PNG, SVG oder PDF, je nach Endung.\n"
+    "  --trace          Gibt jeden Zeichenschritt als Zeile aus: clear, line X1 Y1 X2 Y2 FARBE,\n"
+    "                   point X Y FARBE, text X Y FARBE TEXT.\n"
+    "  --               Beendet die Optionen: danach darf GLEICHUNG mit \"-\" beginnen.\n"
+    "  Rückgabewert 0; 1, wenn eine Gleichung leer ist oder nicht umgewandelt werden kann,\n"
+    "  beim Zeichnen ein Formelfehler (\"FEHLER: ...\") auftritt oder die Datei nicht\n"
+    "  geschrieben werden kann; 2 bei einer Rechengenauigkeit, mit der die Kurve nie\n"
+    "  fertig würde.\n"
+    "  Beispiele:\n"
+    "    linienwerk-cli render -o kurve.png '2*x^2+3*x-4'\n"
+    "    linienwerk-cli render --trace --set LinkPoints=False -- 2\n";
+
 constexpr std::array Commands{
     CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
     CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
+    CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true, true},
 };
 
 int ConversionFailed(std::ostream &err)

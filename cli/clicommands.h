@@ -13,7 +13,11 @@ enum CliExitCode : int {
     CliFailed = 1,
     CliWrongCall = 2,
     CliFormulaError = 2,
+    CliRefused = 2, // settings under which a render would never finish
 };
+
+inline constexpr std::string_view EmptyTermMessage =
+    "Bitte geben Sie erst eine Funktionsgleichung ein.";
 
 struct CliCall {
     std::vector<std::u16string> operands;
@@ -28,6 +32,10 @@ struct CliCommand {
     std::size_t operandCount;
     std::string_view help; // German, lines indented for the help text
     int (*run)(const CliCall &call);
+    // Gets every argument after its name, options included, instead of operandCount operands.
+    bool parsesOwnOptions = false;
+    // Text on pictures needs fonts, and fonts need a QGuiApplication.
+    bool drawsText = false;
 };
 
 const CliCommand *FindCliCommand(std::string_view name);

@@ -1,5 +1,7 @@
 #include "clicommands.h"
 
+#include <QGuiApplication>
+
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -43,10 +45,43 @@ int Help()
     return lw::CliSuccess;
 }
 
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Qt's notes on its set-up (a missing runtime directory and the like) would mix with the
+// command's own messages, which other programs read.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qtDefaultHandler(type, context, message);
+}
+
+// Qt would take arguments such as "-platform" out of argv, so the command gets its
+// arguments before the application exists and the application sees none of them.
+int RunWithOwnOptions(const lw::CliCommand &command, int argc, char **argv)
+{
+    lw::CliCall call{{}, std::cout, std::cerr};
+    for (int i = 2; i < argc; ++i)
+        call.operands.push_back(lw::ArgumentText(argv[i]));
+    if (!command.drawsText)
+        return command.run(call);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtDefaultHandler = qInstallMessageHandler(KeepQtQuiet);
+    int applicationArgc = 1;
+    QGuiApplication application(applicationArgc, argv);
+    return command.run(call);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc > 1) {
+        const lw::CliCommand *command = lw::FindCliCommand(argv[1]);
+        if (command && command->parsesOwnOptions)
+            return RunWithOwnOptions(*command, argc, argv);
+    }
+
     const ParsedArguments parsed = ParseArguments(argc, argv);
     if (parsed.unknownOption)
         return WrongCall();
@@ -58,7 +93,7 @@ int main(int argc, char **argv)
         return WrongCall();
     if (parsed.help)
         return Help();
-    if (parsed.positional.size() != command->operandCount + 1)
+    if (command->parsesOwnOptions || parsed.positional.size() != command->operandCount + 1)
         return WrongCall();
 
     lw::CliCall call{{}, std::cout, std::cerr};

@@ -64,8 +64,8 @@ bool exportPng(const RecordingSurface &recording, QSize size, const QColor &back
 bool IsExportFileName(const QString &fileName)
 {
     const QString suffix = suffixOf(fileName);
-    return suffix == QLatin1String("png") || suffix == QLatin1String("svg") ||
-           suffix == QLatin1String("pdf");
+    return suffix == QLatin1String("png") || suffix == QLatin1String("svg")
+           || suffix == QLatin1String("pdf");
 }
 
 bool ExportRecording(const RecordingSurface &recording, QSize size, const QColor &background,

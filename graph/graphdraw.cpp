@@ -60,7 +60,7 @@ bool deriveScale()
 
 struct Walk {
     int16_t start;
-    int step;      // signed pixels per unit
+    int step; // signed pixels per unit
     int16_t bound;
     bool xAxis;
     int direction; // value change per unit
@@ -111,17 +111,19 @@ void drawAxes(DrawingSurface &surface)
     const GraphSettingsRecord &s = GraphSettings;
     if (!deriveScale())
         return;
-    if (fit(long(s.OriginX) - s.ScreenCentralX) > HalfRangeX ||
-        fit(long(s.OriginY) - s.ScreenCentralY) > HalfRangeY)
+    if (fit(long(s.OriginX) - s.ScreenCentralX) > HalfRangeX
+        || fit(long(s.OriginY) - s.ScreenCentralY) > HalfRangeY)
         return; // the crossing point lies right of or above the picture
-    OriginPixelX = fit(long(CentralPixelX) + long(fit(long(s.OriginX) - s.ScreenCentralX)) * PixelsPerUnitX);
-    OriginPixelY = fit(long(CentralPixelY) - long(fit(long(s.OriginY) - s.ScreenCentralY)) * PixelsPerUnitY);
+    OriginPixelX =
+        fit(long(CentralPixelX) + long(fit(long(s.OriginX) - s.ScreenCentralX)) * PixelsPerUnitX);
+    OriginPixelY =
+        fit(long(CentralPixelY) - long(fit(long(s.OriginY) - s.ScreenCentralY)) * PixelsPerUnitY);
     surface.line(0, OriginPixelY, GraphWidth, OriginPixelY, s.GraphColor);
     surface.line(OriginPixelX, 0, OriginPixelX, GraphHeight, s.GraphColor);
     drawWalk(surface, {OriginPixelX, PixelsPerUnitX, GraphWidth, true, +1, s.PutMarkEachX,
                        s.PutNumberEachX, s.OriginX});
-    drawWalk(surface, {OriginPixelX, -PixelsPerUnitX, 0, true, -1, s.PutMarkEachX,
-                       s.PutNumberEachX, s.OriginX});
+    drawWalk(surface, {OriginPixelX, -PixelsPerUnitX, 0, true, -1, s.PutMarkEachX, s.PutNumberEachX,
+                       s.OriginX});
     drawWalk(surface, {OriginPixelY, -PixelsPerUnitY, 0, false, +1, s.PutMarkEachY,
                        s.PutNumberEachY, s.OriginY});
     drawWalk(surface, {OriginPixelY, PixelsPerUnitY, GraphHeight, false, -1, s.PutMarkEachY,
@@ -134,8 +136,7 @@ void ComputeGeometry()
 {
     try {
         deriveScale();
-    } catch (const OutOfRange &) {
-    }
+    } catch (const OutOfRange &) {}
 }
 
 void DrawCoordinateSystem()

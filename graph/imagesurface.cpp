@@ -54,8 +54,8 @@ void ImageSurface::line(int x1, int y1, int x2, int y2, Colour colour)
 
 void ImageSurface::point(int x, int y, Colour colour)
 {
-    painter().setPen(QPen(ToQColor(colour), 1));
-    m_painter->drawPoint(x, y);
+    // One logical pixel, whatever the device pixel ratio.
+    painter().fillRect(QRect(x, y, 1, 1), ToQColor(colour));
     touch(QRect(x, y, 1, 1));
 }
 

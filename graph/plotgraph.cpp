@@ -109,10 +109,11 @@ PlotOutcome PlotGraph(std::u16string_view formula)
         } else {
             const auto pixel = pixelOf(x, y);
             if (!pixel)
-                return fail(QString::fromStdU16String(FormulaErrorDescription(FormulaError::Overflow)));
+                return fail(
+                    QString::fromStdU16String(FormulaErrorDescription(FormulaError::Overflow)));
             // A unit narrower than a pixel has no place for any point.
-            const bool drawable = pixel->column != 0 && pixel->row != 0 && PixelsPerUnitX > 0 &&
-                                  PixelsPerUnitY > 0;
+            const bool drawable =
+                pixel->column != 0 && pixel->row != 0 && PixelsPerUnitX > 0 && PixelsPerUnitY > 0;
             DrawingSurface *surface = CurrentSurface();
             const Colour colour = GraphSettings.LiveColor;
             if (joining && GraphSettings.LinkPoints) {

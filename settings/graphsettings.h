@@ -8,9 +8,9 @@ namespace lw {
 using Colour = uint32_t;
 
 struct GraphSettingsRecord {
-    Colour GraphColor = 8421504;  // grey
-    Colour GraphNumberColor = 0;  // black
-    Colour LiveColor = 8388608;   // dark blue
+    Colour GraphColor = 8421504; // grey
+    Colour GraphNumberColor = 0; // black
+    Colour LiveColor = 8388608;  // dark blue
     int16_t GraphScaleX = 20;
     int16_t GraphScaleY = 20;
     int16_t ScreenCentralX = 0;

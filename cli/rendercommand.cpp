@@ -1,0 +1,342 @@
+#include "rendercommand.h"
+
+#include "formula/evaluator.h"
+#include "formula/messagehook.h"
+#include "formula/normalise.h"
+#include "formula/texthelpers.h"
+#include "graph/drawingsurface.h"
+#include "graph/exportsurface.h"
+#include "graph/graphdraw.h"
+#include "graph/imagesurface.h"
+#include "graph/plotgraph.h"
+#include "graph/recordingsurface.h"
+#include "graph/surfaceoperation.h"
+#include "repeatfilter.h"
+#include "settings/settingsfields.h"
+#include "teesurface.h"
+
+#include <QFileInfo>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace lw {
+
+namespace {
+
+constexpr int MaxPictureSize = 10000;
+
+struct RenderOption {
+    std::u16string_view name;
+    bool takesValue;
+    // False with a German reason when the value does not fit.
+    bool (*apply)(RenderOptions &options, const QString &value, QString *reason);
+};
+
+bool applySize(RenderOptions &options, const QString &value, QString *reason)
+{
+    bool ok = false;
+    const int size = value.toInt(&ok);
+    if (!ok || size < 1 || size > MaxPictureSize) {
+        *reason =
+            QStringLiteral("Ungültige Bildgröße: %1 (1 bis %2)").arg(value).arg(MaxPictureSize);
+        return false;
+    }
+    options.size = size;
+    return true;
+}
+
+bool applyKzn(RenderOptions &options, const QString &, QString *)
+{
+    options.kzn = true;
+    return true;
+}
+
+bool applyVariable(RenderOptions &options, const QString &value, QString *reason)
+{
+    if (value.size() < 2 || value[0] < u'a' || value[0] > u'h' || value[1] != u'=') {
+        *reason = QStringLiteral("Ungültige Variable: %1 (a=WERT bis h=WERT)").arg(value);
+        return false;
+    }
+    const auto row = static_cast<std::size_t>(value[0].unicode() - u'a');
+    options.variables.editMode = true;
+    options.variables.checked[row] = true;
+    options.variables.values[row] = value.mid(2).toStdU16String();
+    return true;
+}
+
+bool applySetting(RenderOptions &options, const QString &value, QString *reason)
+{
+    const qsizetype equals = value.indexOf(u'=');
+    if (equals <= 0) {
+        *reason = QStringLiteral("--set braucht FELD=WERT, nicht: %1").arg(value);
+        return false;
+    }
+    const QStringView name = QStringView(value).left(equals);
+    const QString text = value.mid(equals + 1);
+    if (!FindSettingsField(name)) {
+        *reason = QStringLiteral("Unbekannte Einstellung: %1").arg(name);
+        return false;
+    }
+    if (!SetSettingsField(options.settings, name, text)) {
+        *reason = QStringLiteral("Ungültiger Wert für %1: %2").arg(name, text);
+        return false;
+    }
+    return true;
+}
+
+bool applyOutput(RenderOptions &options, const QString &value, QString *reason)
+{
+    if (!IsExportFileName(value)) {
+        *reason = QStringLiteral("Unbekanntes Bildformat: %1 (PNG, SVG oder PDF)").arg(value);
+        return false;
+    }
+    options.outputFile = value;
+    return true;
+}
+
+bool applyTrace(RenderOptions &options, const QString &, QString *)
+{
+    options.trace = true;
+    return true;
+}
+
+bool applyHelp(RenderOptions &options, const QString &, QString *)
+{
+    options.help = true;
+    return true;
+}
+
+// "--gph FILE" belongs here once graph files can be read.
+constexpr std::array RenderOptionTable{
+    RenderOption{u"--size", true, applySize},    RenderOption{u"--kzn", false, applyKzn},
+    RenderOption{u"--var", true, applyVariable}, RenderOption{u"--set", true, applySetting},
+    RenderOption{u"-o", true, applyOutput},      RenderOption{u"--trace", false, applyTrace},
+    RenderOption{u"--help", false, applyHelp},
+};
+
+const RenderOption *findOption(std::u16string_view name)
+{
+    for (const RenderOption &option : RenderOptionTable) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+QString argumentQString(std::u16string_view argument)
+{
+    return QString::fromUtf16(argument.data(), static_cast<qsizetype>(argument.size()));
+}
+
+// Where a render goes: the trace on standard output, a PNG painted as it is
+// drawn, or a recording for the vector formats. Only the vector formats keep
+// operations, and only those since the last clear, which is all they paint.
+class RenderOutput {
+public:
+    RenderOutput(const RenderOptions &options, std::ostream &out)
+        : m_fileName(options.outputFile), m_size(options.size, options.size)
+    {
+        if (options.trace) {
+            m_trace.setListener([this, &out](const SurfaceOperation &operation) {
+                out << operation.toString().toStdString() << '\n';
+                m_trace.forget();
+            });
+            m_tee.add(&m_trace);
+        }
+        if (QFileInfo(m_fileName).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive)
+            == 0) {
+            m_image = std::make_unique<ImageSurface>(m_size, 1.0, PictureBackground());
+            addPicture(*m_image);
+        } else if (!m_fileName.isEmpty()) {
+            m_recording = std::make_unique<RecordingSurface>();
+            m_recording->setListener([this](const SurfaceOperation &operation) {
+                if (operation.kind == SurfaceOperation::Kind::Clear)
+                    m_recording->forget();
+            });
+            addPicture(*m_recording);
+        }
+    }
+    RenderOutput(const RenderOutput &) = delete;
+    RenderOutput &operator=(const RenderOutput &) = delete;
+
+    DrawingSurface *surface() { return &m_tee; }
+
+    bool write(QString *error)
+    {
+        if (m_recording)
+            return ExportRecording(*m_recording, m_size, PictureBackground(), m_fileName, error);
+        if (m_image && !m_image->image().save(m_fileName, "PNG")) {
+            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(m_fileName);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void addPicture(DrawingSurface &picture)
+    {
+        m_filter = std::make_unique<RepeatFilter>(picture);
+        m_tee.add(m_filter.get());
+    }
+
+    QString m_fileName;
+    QSize m_size;
+    TeeSurface m_tee;
+    RecordingSurface m_trace;
+    std::unique_ptr<ImageSurface> m_image;
+    std::unique_ptr<RecordingSurface> m_recording;
+    std::unique_ptr<RepeatFilter> m_filter;
+};
+
+// The plotter reports formula errors as a message box; here they are a line of text.
+class MessagesToStream {
+public:
+    explicit MessagesToStream(std::ostream &err)
+    {
+        InstallMessageHook(
+            [&err](const Message &message) { err << message.text.toStdString() << '\n'; });
+    }
+    ~MessagesToStream() { InstallMessageHook(nullptr); }
+    MessagesToStream(const MessagesToStream &) = delete;
+    MessagesToStream &operator=(const MessagesToStream &) = delete;
+};
+
+// The draw command refuses these too: x would never reach the end of its range.
+QString precisionRefusal()
+{
+    const float step = GraphSettings.Precision;
+    if (!(step > 0))
+        return QStringLiteral("Die Rechengenauigkeit muss größer als 0 sein.");
+    const SampleRange range = CurrentSampleRange();
+    if (!WalkAdvances(range.lower, range.upper, step))
+        return QStringLiteral("Die Rechengenauigkeit ist zu fein: x käme zwischen %1 und %2 nicht "
+                              "voran.")
+            .arg(range.lower)
+            .arg(range.upper);
+    return {};
+}
+
+// The KZN formula the draw command would plot, or nullopt after telling why not.
+std::optional<std::u16string> formulaOf(const std::u16string &equation,
+                                        const RenderOptions &options, std::ostream &err)
+{
+    const std::optional<std::u16string> text = RemoveSpaces(equation);
+    if (!text) {
+        if (options.kzn)
+            err << "FEHLER: " << Utf8Text(FormulaErrorDescription(FormulaError::Overflow)) << '\n';
+        else
+            err << Utf8Text(ConversionFailedMessage()) << '\n';
+        return std::nullopt;
+    }
+    if (text->empty()) {
+        err << EmptyTermMessage << '\n';
+        return std::nullopt;
+    }
+    if (options.kzn)
+        return UpdateVariables(*text, options.variables);
+    const ConvertResult converted = NormaliseMathTerm(*text);
+    if (converted.status != ConvertStatus::Converted) {
+        err << Utf8Text(ConversionFailedMessage()) << '\n';
+        return std::nullopt;
+    }
+    return UpdateVariables(converted.formula, options.variables);
+}
+
+// False when any equation could not be drawn to its end.
+bool drawEquations(const RenderOptions &options, std::ostream &err)
+{
+    bool allDrawn = true;
+    DrawCoordinateSystem();
+    for (const std::u16string &equation : options.equations) {
+        const std::optional<std::u16string> formula = formulaOf(equation, options, err);
+        if (!formula) {
+            allDrawn = false;
+            continue;
+        }
+        if (GraphSettings.AlwaysDeleteGraph)
+            DrawCoordinateSystem();
+        if (PlotGraph(*formula) != PlotOutcome::Completed)
+            allDrawn = false;
+    }
+    return allDrawn;
+}
+
+} // namespace
+
+ParsedRender ParseRenderArguments(const std::vector<std::u16string> &arguments)
+{
+    ParsedRender parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string &argument = arguments[i];
+        if (optionsEnded || !argument.starts_with(u'-')) {
+            parsed.options.equations.push_back(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        const RenderOption *option = findOption(argument);
+        if (!option) {
+            parsed.wrongCall =
+                QStringLiteral("Unbekannte Option: %1").arg(argumentQString(argument));
+            return parsed;
+        }
+        QString value;
+        if (option->takesValue) {
+            if (++i == arguments.size()) {
+                parsed.wrongCall = QStringLiteral("Die Option %1 braucht einen Wert.")
+                                       .arg(argumentQString(argument));
+                return parsed;
+            }
+            value = argumentQString(arguments[i]);
+        }
+        if (!option->apply(parsed.options, value, &parsed.wrongCall))
+            return parsed;
+    }
+    if (!parsed.options.help && parsed.options.equations.empty())
+        parsed.wrongCall = QStringLiteral("Keine GLEICHUNG angegeben.");
+    return parsed;
+}
+
+int RunRender(const CliCall &call)
+{
+    const ParsedRender parsed = ParseRenderArguments(call.operands);
+    if (!parsed.wrongCall.isEmpty()) {
+        call.err << parsed.wrongCall.toStdString() << '\n' << CliUsage();
+        return CliWrongCall;
+    }
+    const RenderOptions &options = parsed.options;
+    if (options.help) {
+        call.out << CliHelp();
+        return CliSuccess;
+    }
+
+    GraphSettings = options.settings;
+    const QString refusal = precisionRefusal();
+    if (!refusal.isEmpty()) {
+        call.err << refusal.toStdString() << '\n';
+        return CliRefused;
+    }
+
+    RenderOutput output(options, call.out);
+    const MessagesToStream messages(call.err);
+    GraphWidth = GraphHeight = static_cast<int16_t>(options.size);
+    PrintMode = false;
+    SetPictureSurface(output.surface());
+    const bool allDrawn = drawEquations(options, call.err);
+    SetPictureSurface(nullptr);
+
+    QString error;
+    if (!output.write(&error)) {
+        call.err << error.toStdString() << '\n';
+        return CliFailed;
+    }
+    return allDrawn ? CliSuccess : CliFailed;
+}
+
+} // namespace lw

@@ -1,0 +1,47 @@
+#include "repeatfilter.h"
+
+namespace lw {
+
+bool RepeatFilter::repeats(const Figure &figure)
+{
+    if (figure == m_last)
+        return true;
+    m_last = figure;
+    return false;
+}
+
+void RepeatFilter::clear()
+{
+    m_last = {};
+    m_target.clear();
+}
+
+void RepeatFilter::line(int x1, int y1, int x2, int y2, Colour colour)
+{
+    if (!repeats({1, x1, y1, x2, y2, colour}))
+        m_target.line(x1, y1, x2, y2, colour);
+}
+
+void RepeatFilter::point(int x, int y, Colour colour)
+{
+    if (!repeats({2, x, y, 0, 0, colour}))
+        m_target.point(x, y, colour);
+}
+
+void RepeatFilter::setTextPosition(int x, int y)
+{
+    m_target.setTextPosition(x, y);
+}
+
+void RepeatFilter::setTextColour(Colour colour)
+{
+    m_target.setTextColour(colour);
+}
+
+void RepeatFilter::text(const QString &text)
+{
+    m_last = {};
+    m_target.text(text);
+}
+
+} // namespace lw

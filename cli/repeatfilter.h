@@ -1,0 +1,32 @@
+#pragma once
+
+#include "graph/drawingsurface.h"
+
+#include <array>
+
+namespace lw {
+
+// Passes operations on to another surface but leaves out a line or point that
+// repeats the one just before it: it paints nothing new, and a fine Precision
+// draws the same pixel many thousand times, which a vector file would keep.
+class RepeatFilter : public DrawingSurface {
+public:
+    explicit RepeatFilter(DrawingSurface &target) : m_target(target) {}
+
+    void clear() override;
+    void line(int x1, int y1, int x2, int y2, Colour colour) override;
+    void point(int x, int y, Colour colour) override;
+    void setTextPosition(int x, int y) override;
+    void setTextColour(Colour colour) override;
+    void text(const QString &text) override;
+
+private:
+    // Kind (1 line, 2 point, 0 none), coordinates and colour of the last figure passed on.
+    using Figure = std::array<long long, 6>;
+    bool repeats(const Figure &figure);
+
+    DrawingSurface &m_target;
+    Figure m_last{};
+};
+
+} // namespace lw

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "graph/drawingsurface.h"
+
+#include <vector>
+
+namespace lw {
+
+// Hands every operation on to several surfaces, so one draw can be traced and
+// painted at once; with none it draws into nothing.
+class TeeSurface : public DrawingSurface {
+public:
+    void add(DrawingSurface *surface);
+
+    void clear() override;
+    void line(int x1, int y1, int x2, int y2, Colour colour) override;
+    void point(int x, int y, Colour colour) override;
+    void setTextPosition(int x, int y) override;
+    void setTextColour(Colour colour) override;
+    void text(const QString &text) override;
+
+private:
+    std::vector<DrawingSurface *> m_surfaces;
+};
+
+} // namespace lw

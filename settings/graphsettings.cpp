@@ -1,0 +1,7 @@
+#include "graphsettings.h"
+
+namespace lw {
+
+GraphSettingsRecord GraphSettings;
+
+} // namespace lw

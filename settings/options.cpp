@@ -1,0 +1,65 @@
+#include "options.h"
+
+#include "formula/messagehook.h"
+#include "graphsettings.h"
+#include "settingsfields.h"
+#include "settingsstore.h"
+
+namespace lw {
+
+namespace {
+const QString OptionsSection = QStringLiteral("Options");
+const QString CheckName = QStringLiteral("Check");
+
+int16_t readCheck(const SettingsStore &store)
+{
+    const std::optional<QString> text = store.read(OptionsSection, CheckName);
+    return text ? ReadInt16Text(*text).value_or(0) : 0;
+}
+
+void showIncompleteStoreNotice()
+{
+    ShowMessage(QStringLiteral("Hinweis"),
+                QString::fromUtf16(
+                    u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von "
+                    u"Linienwerk. Sie können das Problem beheben, indem Sie im Dialogfeld "
+                    u"'Schaubild-Einstellungen' auf 'Speichern' klicken. Es werden jetzt falls "
+                    u"notwendig die Standardwerte benutzt."),
+                MessageIcon::Warning);
+}
+} // namespace
+
+void LoadOptions()
+{
+    LoadOptions(CurrentSettingsStore());
+}
+
+void LoadOptions(const SettingsStore &store)
+{
+    if (readCheck(store) == 0)
+        showIncompleteStoreNotice();
+    // Absent and unreadable values both keep the default the record starts with.
+    GraphSettingsRecord loaded;
+    for (const SettingsField &field : SettingsFields) {
+        if (const std::optional<QString> text =
+                store.read(OptionsSection, QLatin1String(field.name)))
+            ReadFieldText(loaded, field, *text);
+    }
+    GraphSettings = loaded;
+}
+
+void SaveOptions()
+{
+    SaveOptions(CurrentSettingsStore());
+}
+
+void SaveOptions(SettingsStore &store)
+{
+    // The marker goes first: a save that stops part-way still counts as complete.
+    store.write(OptionsSection, CheckName, QStringLiteral("1"));
+    for (const SettingsField &field : SettingsFields)
+        store.write(OptionsSection, QLatin1String(field.name), FieldText(GraphSettings, field));
+    store.flush();
+}
+
+} // namespace lw

@@ -1,0 +1,242 @@
+#include "settingsfields.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <type_traits>
+
+namespace lw {
+
+namespace {
+
+template<typename T>
+constexpr std::size_t
+    memberIndex = FieldMember(static_cast<T GraphSettingsRecord::*>(nullptr)).index();
+
+constexpr bool kindMatchesMember(const SettingsField &field)
+{
+    switch (field.kind) {
+    case FieldKind::Colour: return field.member.index() == memberIndex<Colour>;
+    case FieldKind::Int16: return field.member.index() == memberIndex<int16_t>;
+    case FieldKind::Float: return field.member.index() == memberIndex<float>;
+    case FieldKind::Truth: return field.member.index() == memberIndex<bool>;
+    }
+    return false;
+}
+
+constexpr bool tableIsConsistent()
+{
+    for (const SettingsField &field : SettingsFields) {
+        if (!kindMatchesMember(field) || field.minimum > field.maximum)
+            return false;
+    }
+    return true;
+}
+static_assert(tableIsConsistent(), "a field's kind must match the type of its member");
+
+enum class FloatReading { Store, Lenient };
+
+QLocale writingLocale()
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// A group separator would turn a German "0.5" into 5.
+QLocale readingLocale(const QLocale &locale)
+{
+    QLocale reading = locale;
+    reading.setNumberOptions(QLocale::RejectGroupSeparator);
+    return reading;
+}
+
+std::optional<double> readDouble(const QLocale &locale, const QString &text)
+{
+    bool ok = false;
+    const double value = readingLocale(locale).toDouble(text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> readFloatNumber(const QString &text, FloatReading reading)
+{
+    std::optional<double> value = readDouble(QLocale(), text);
+    if (!value && reading == FloatReading::Lenient) {
+        QString pointed = text;
+        pointed.replace(QLatin1Char(','), QLatin1Char('.'));
+        value = readDouble(QLocale::c(), pointed);
+    }
+    if (!value)
+        return std::nullopt;
+    // Rounded first so that a text just above the largest float still reads as that float.
+    return static_cast<double>(static_cast<float>(*value));
+}
+
+std::optional<double> readIntegerNumber(const QString &text)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return static_cast<double>(value);
+}
+
+std::optional<double> readTruthNumber(const QString &text)
+{
+    const std::optional<bool> value = ReadTruthText(text);
+    if (!value)
+        return std::nullopt;
+    return *value ? 1.0 : 0.0;
+}
+
+std::optional<double> readFieldNumber(const SettingsField &field, const QString &text,
+                                      FloatReading reading)
+{
+    switch (field.kind) {
+    case FieldKind::Colour:
+    case FieldKind::Int16: return readIntegerNumber(text);
+    case FieldKind::Float: return readFloatNumber(text, reading);
+    case FieldKind::Truth: return readTruthNumber(text);
+    }
+    return std::nullopt;
+}
+
+bool storeFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text,
+                    FloatReading reading)
+{
+    const std::optional<double> value = readFieldNumber(field, text, reading);
+    // Written so that NaN fails too.
+    if (!value || !(*value >= field.minimum && *value <= field.maximum))
+        return false;
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_reference_t<decltype(record.*member)>;
+            record.*member = static_cast<Value>(*value);
+        },
+        field.member);
+    return true;
+}
+
+template<typename T>
+std::optional<T> readIntegerInRange(const QString &text, double minimum, double maximum)
+{
+    const std::optional<double> value = readIntegerNumber(text);
+    if (!value || *value < minimum || *value > maximum)
+        return std::nullopt;
+    return static_cast<T>(*value);
+}
+
+} // namespace
+
+const SettingsField *FindSettingsField(QStringView name)
+{
+    for (const SettingsField &field : SettingsFields) {
+        if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0)
+            return &field;
+    }
+    return nullptr;
+}
+
+QString Int16Text(int16_t value)
+{
+    return QString::number(value);
+}
+
+std::optional<int16_t> ReadInt16Text(const QString &text)
+{
+    return readIntegerInRange<int16_t>(text, INT16_MIN, INT16_MAX);
+}
+
+QString ColourText(Colour value)
+{
+    return QString::number(value);
+}
+
+std::optional<Colour> ReadColourText(const QString &text)
+{
+    return readIntegerInRange<Colour>(text, 0, ColourMaximum);
+}
+
+QString FloatText(float value)
+{
+    const QLocale locale = writingLocale();
+    const QLocale reading = readingLocale(locale);
+    // Seven digits give the familiar "0,1"; nine always read back the same float.
+    for (int digits = 7; digits < 9; ++digits) {
+        const QString text = locale.toString(static_cast<double>(value), 'g', digits);
+        bool ok = false;
+        if (static_cast<float>(reading.toDouble(text, &ok)) == value && ok)
+            return text;
+    }
+    return locale.toString(static_cast<double>(value), 'g', 9);
+}
+
+std::optional<float> ReadFloatText(const QString &text)
+{
+    const std::optional<double> value = readFloatNumber(text, FloatReading::Store);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<float> ReadFloatTextLenient(const QString &text)
+{
+    const std::optional<double> value = readFloatNumber(text, FloatReading::Lenient);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+QString TruthText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<bool> ReadTruthText(const QString &text)
+{
+    const QString word = text.trimmed();
+    for (const char *truth : {"True", "Wahr"}) {
+        if (word.compare(QLatin1String(truth), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    for (const char *falsehood : {"False", "Falsch"}) {
+        if (word.compare(QLatin1String(falsehood), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    bool ok = false;
+    const int number = word.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number != 0;
+}
+
+QString FieldText(const GraphSettingsRecord &record, const SettingsField &field)
+{
+    return std::visit(
+        [&](auto member) {
+            const auto value = record.*member;
+            using Value = std::remove_const_t<decltype(value)>;
+            if constexpr (std::is_same_v<Value, bool>)
+                return TruthText(value);
+            else if constexpr (std::is_same_v<Value, float>)
+                return FloatText(value);
+            else
+                return QString::number(value);
+        },
+        field.member);
+}
+
+bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text)
+{
+    return storeFieldText(record, field, text, FloatReading::Store);
+}
+
+bool SetSettingsField(GraphSettingsRecord &record, QStringView name, const QString &text)
+{
+    const SettingsField *field = FindSettingsField(name);
+    return field && storeFieldText(record, *field, text, FloatReading::Lenient);
+}
+
+} // namespace lw

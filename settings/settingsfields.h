@@ -1,0 +1,85 @@
+#pragma once
+
+#include "graphsettings.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cfloat>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+namespace lw {
+
+enum class FieldKind { Colour, Int16, Float, Truth };
+
+using FieldMember = std::variant<Colour GraphSettingsRecord::*, int16_t GraphSettingsRecord::*,
+                                 float GraphSettingsRecord::*, bool GraphSettingsRecord::*>;
+
+struct SettingsField {
+    const char *name; // the record's member name, also the value's name in the store
+    FieldKind kind;
+    FieldMember member;
+    double minimum; // the lowest value a stored text may give; unused for truth values
+    double maximum;
+};
+
+inline constexpr double ColourMaximum = 16777215; // blue, green, red; the top byte stays 0
+inline constexpr std::size_t SettingsFieldCount = 18;
+
+// In the order in which the fields are stored, loaded and saved.
+inline constexpr std::array<SettingsField, SettingsFieldCount> SettingsFields = {{
+    {"GraphColor", FieldKind::Colour, &GraphSettingsRecord::GraphColor, 0, ColourMaximum},
+    {"GraphNumberColor", FieldKind::Colour, &GraphSettingsRecord::GraphNumberColor, 0,
+     ColourMaximum},
+    {"LiveColor", FieldKind::Colour, &GraphSettingsRecord::LiveColor, 0, ColourMaximum},
+    {"GraphScaleX", FieldKind::Int16, &GraphSettingsRecord::GraphScaleX, INT16_MIN, INT16_MAX},
+    {"GraphScaleY", FieldKind::Int16, &GraphSettingsRecord::GraphScaleY, INT16_MIN, INT16_MAX},
+    {"ScreenCentralX", FieldKind::Int16, &GraphSettingsRecord::ScreenCentralX, INT16_MIN,
+     INT16_MAX},
+    {"ScreenCentralY", FieldKind::Int16, &GraphSettingsRecord::ScreenCentralY, INT16_MIN,
+     INT16_MAX},
+    {"OriginX", FieldKind::Int16, &GraphSettingsRecord::OriginX, INT16_MIN, INT16_MAX},
+    {"OriginY", FieldKind::Int16, &GraphSettingsRecord::OriginY, INT16_MIN, INT16_MAX},
+    {"PutMarkEachX", FieldKind::Int16, &GraphSettingsRecord::PutMarkEachX, INT16_MIN, INT16_MAX},
+    {"PutMarkEachY", FieldKind::Int16, &GraphSettingsRecord::PutMarkEachY, INT16_MIN, INT16_MAX},
+    {"PutNumberEachX", FieldKind::Int16, &GraphSettingsRecord::PutNumberEachX, INT16_MIN,
+     INT16_MAX},
+    {"PutNumberEachY", FieldKind::Int16, &GraphSettingsRecord::PutNumberEachY, INT16_MIN,
+     INT16_MAX},
+    {"CalcFrom", FieldKind::Float, &GraphSettingsRecord::CalcFrom, -FLT_MAX, FLT_MAX},
+    {"CalcTo", FieldKind::Float, &GraphSettingsRecord::CalcTo, -FLT_MAX, FLT_MAX},
+    {"Precision", FieldKind::Float, &GraphSettingsRecord::Precision, -FLT_MAX, FLT_MAX},
+    {"LinkPoints", FieldKind::Truth, &GraphSettingsRecord::LinkPoints, 0, 1},
+    {"AlwaysDeleteGraph", FieldKind::Truth, &GraphSettingsRecord::AlwaysDeleteGraph, 0, 1},
+}};
+
+// nullptr for a name that is no field; the case of the letters does not matter.
+const SettingsField *FindSettingsField(QStringView name);
+
+// Text forms of the store. Readers return nullopt for a text that is not of the type or
+// lies outside its range.
+QString Int16Text(int16_t value);
+std::optional<int16_t> ReadInt16Text(const QString &text);
+QString ColourText(Colour value);
+std::optional<Colour> ReadColourText(const QString &text);
+// The user's number format, without group separators, as few digits as read back the same float.
+QString FloatText(float value);
+std::optional<float> ReadFloatText(const QString &text);
+// For files and command lines written elsewhere: the user's number format, and failing that a
+// "." or a "," as the decimal point.
+std::optional<float> ReadFloatTextLenient(const QString &text);
+QString TruthText(bool value);
+// "True"/"False", "Wahr"/"Falsch" in any case, or an integer (0 is false).
+std::optional<bool> ReadTruthText(const QString &text);
+
+QString FieldText(const GraphSettingsRecord &record, const SettingsField &field);
+// Stores the value of a text read from the settings store; false leaves the record unchanged.
+bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text);
+// The command line's FIELD=VALUE: lenient about the decimal point; false for an unknown name or a
+// bad value, which leave the record unchanged.
+bool SetSettingsField(GraphSettingsRecord &record, QStringView name, const QString &text);
+
+} // namespace lw

@@ -1,0 +1,60 @@
+#pragma once
+
+// Shared set-up of the drawing tests: default settings, a recorded picture
+// of a given size, and recorded messages.
+
+#include "formula/eventhook.h"
+#include "formula/messagehook.h"
+#include "graph/drawingsurface.h"
+#include "graph/graphdraw.h"
+#include "graph/recordingsurface.h"
+#include "settings/graphsettings.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace lw::testing {
+
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GraphSettings = GraphSettingsRecord{};
+        PrintMode = false;
+        picture = RecordingSurface{};
+        printOut = RecordingSurface{};
+        SetPictureSurface(&picture);
+        SetPrintSurface(&printOut);
+        setSize(300, 300);
+        messages.clear();
+        InstallMessageHook([this](const Message &m) { messages.push_back(m); });
+        InstallEventHook({});
+    }
+
+    void TearDown() override
+    {
+        SetPictureSurface(nullptr);
+        SetPrintSurface(nullptr);
+        InstallMessageHook({});
+        InstallEventHook({});
+        PrintMode = false;
+        GraphSettings = GraphSettingsRecord{};
+    }
+
+    void setSize(int width, int height)
+    {
+        GraphWidth = static_cast<int16_t>(width);
+        GraphHeight = static_cast<int16_t>(height);
+    }
+
+    // The recorded operations as trace lines, and whether one is among them.
+    QStringList ops() const { return picture.lines(); }
+    bool has(const QString &line) const { return ops().contains(line); }
+
+    RecordingSurface picture;
+    RecordingSurface printOut;
+    std::vector<Message> messages;
+};
+
+} // namespace lw::testing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "formula/messagehook.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <ostream>
+
+#include <vector>
+
+// Readable QStrings in failure messages; found by argument-dependent lookup.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace lw::settingstest {
+
+// Sets the process's default locale for the lifetime of the object.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(m_previous); }
+    LocaleScope(const LocaleScope &) = delete;
+    LocaleScope &operator=(const LocaleScope &) = delete;
+
+private:
+    QLocale m_previous;
+};
+
+inline QLocale germanLocale()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
+inline QLocale englishLocale()
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// Collects every message instead of showing it, until destroyed.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    std::vector<Message> messages;
+};
+
+} // namespace lw::settingstest
