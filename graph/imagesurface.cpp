@@ -37,6 +37,8 @@ QPainter &ImageSurface::painter()
 void ImageSurface::touch(const QRect &area)
 {
     m_dirty |= area.normalized().adjusted(-1, -1, 1, 1);
+    if (m_changed)
+        m_changed();
 }
 
 void ImageSurface::clear()

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <functional>
 #include <memory>
 
 namespace lw {
@@ -33,6 +34,8 @@ public:
     const QImage &image();
     // The logical area changed since the last call, for coalesced repaints.
     QRect takeDirtyRect();
+    // Called after every change of the picture.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 
 private:
     QPainter &painter();
@@ -43,6 +46,7 @@ private:
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;
     QRect m_dirty;
+    std::function<void()> m_changed;
     int m_textX = 0;
     int m_textY = 0;
     Colour m_textColour = 0;

@@ -1,0 +1,312 @@
+#include "frmmain.h"
+
+#include "about/frmabout.h"
+#include "drawcommand.h"
+#include "graph/drawingsurface.h"
+#include "graph/graphdraw.h"
+#include "picturewidget.h"
+#include "settings/graphsettings.h"
+#include "settings/settingsfields.h"
+#include "toolbar.h"
+#include "twips.h"
+#include "uiresources.h"
+#include "variablespanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace lw {
+
+namespace {
+
+const QString WelcomeText = QStringLiteral("Wilkommen bei ZERANTH Linienwerk 2.0!");
+
+template<typename Control>
+Control *named(Control *control, const char *name, int helpTopic = 0)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    if (helpTopic)
+        control->setProperty("helpTopic", helpTopic);
+    return control;
+}
+
+QFont termFont()
+{
+    QFont font;
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
+{
+    InitUiResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("ZERANTH Linienwerk 2"));
+    setWindowIcon(QIcon(QStringLiteral(":/linienwerk.svg")));
+
+    tbrMain = named(new QToolBar(this), "tbrMain");
+    tbrMain->setIconSize(QSize(TwipsToPixelsY(300), TwipsToPixelsY(300)));
+    CreateToolbarActions(tbrMain);
+    for (QAction *action : tbrMain->actions()) {
+        if (!action->isSeparator())
+            connect(action, &QAction::triggered, this,
+                    [this, action] { tbrMain_ButtonClick(action->objectName()); });
+    }
+
+    picVariables = new VariablesPanel(this);
+    picGraph = named(new PictureWidget(this), "picGraph");
+    SetPictureSurface(&picGraph->surface());
+    createOptionsPanel();
+    createTermBar();
+
+    sbrMain = named(new QStatusBar(this), "sbrMain");
+    sbrMain->setSizeGripEnabled(false);
+    sbrMain->showMessage(WelcomeText);
+    sbrMain->installEventFilter(this);
+
+    for (QWidget *w : {static_cast<QWidget *>(cmdDraw), static_cast<QWidget *>(txtTerm), picOptions,
+                       static_cast<QWidget *>(picVariables), static_cast<QWidget *>(picGraph)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+
+    // The inner area as designed: 7725 x 5010 twips.
+    resize(ClientPixelsForOuter(QSize(7725 + NonClientWidth, 5010 + NonClientHeight),
+                                TwipsPerPixelX(), TwipsPerPixelY()));
+}
+
+FrmMain::~FrmMain()
+{
+    SetPictureSurface(nullptr);
+}
+
+void FrmMain::createOptionsPanel()
+{
+    picOptions = named(new QWidget(this), "picOptions");
+
+    fraEquationOptions =
+        named(new QGroupBox(QStringLiteral("Gleichung"), picOptions), "fraEquationOptions");
+    fraEquationOptions->setGeometry(TwipsRect(0, 0, 1815, 1095));
+    optTermFormat[0] = named(new QRadioButton(QStringLiteral("Mathematisch"), fraEquationOptions),
+                             "optTermFormat_0", 5);
+    optTermFormat[0]->setGeometry(TwipsRect(120, 240, 1335, 255));
+    chkAutoConvert = named(new QCheckBox(QStringLiteral("konvertieren"), fraEquationOptions),
+                           "chkAutoConvert", 6);
+    chkAutoConvert->setGeometry(TwipsRect(360, 480, 1215, 255));
+    optTermFormat[1] = named(new QRadioButton(QStringLiteral("KZN-Formel"), fraEquationOptions),
+                             "optTermFormat_1", 7);
+    optTermFormat[1]->setGeometry(TwipsRect(120, 720, 1215, 255));
+    optTermFormat[0]->setChecked(true);
+    for (int i = 0; i < 2; ++i)
+        connect(optTermFormat[i], &QRadioButton::clicked, this,
+                [this, i] { optTermFormat_Click(i); });
+
+    fraGraphOptions =
+        named(new QGroupBox(QStringLiteral("Schaubild"), picOptions), "fraGraphOptions");
+    fraGraphOptions->setGeometry(TwipsRect(0, 1200, 1815, 2415));
+    Label4 = named(new QLabel(QStringLiteral("Genauigkeit:"), fraGraphOptions), "Label4");
+    Label4->setGeometry(TwipsRect(120, 240, 900, 195));
+    txtPrecision = named(new QLineEdit(fraGraphOptions), "txtPrecision", 8);
+    txtPrecision->setGeometry(TwipsRect(120, 480, 1575, 285));
+    Label5 = named(new QLabel(QStringLiteral("Mittelpunkt:"), fraGraphOptions), "Label5");
+    Label5->setGeometry(TwipsRect(120, 840, 825, 195));
+    txtScreenCentralX = named(new QLineEdit(fraGraphOptions), "txtScreenCentralX", 9);
+    txtScreenCentralX->setGeometry(TwipsRect(120, 1080, 615, 285));
+    txtScreenCentralY = named(new QLineEdit(fraGraphOptions), "txtScreenCentralY", 9);
+    txtScreenCentralY->setGeometry(TwipsRect(840, 1080, 615, 285));
+    chkLinkPoints =
+        named(new QCheckBox(QStringLiteral("Verbinden"), fraGraphOptions), "chkLinkPoints", 10);
+    chkLinkPoints->setGeometry(TwipsRect(120, 1440, 1095, 255));
+    chkAlwaysDelete = named(new QCheckBox(QStringLiteral("Immer löschen"), fraGraphOptions),
+                            "chkAlwaysDelete", 11);
+    chkAlwaysDelete->setGeometry(TwipsRect(120, 1680, 1335, 255));
+    cmdMoreGraphOptions = named(new QPushButton(QStringLiteral("Mehr..."), fraGraphOptions),
+                                "cmdMoreGraphOptions", 12);
+    cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
+}
+
+void FrmMain::createTermBar()
+{
+    picTerm = named(new QWidget(this), "picTerm");
+    Label2 = named(new QLabel(QStringLiteral("Funktionsgleichung:"), picTerm), "Label2");
+    Label2->setGeometry(TwipsRect(45, 75, 1425, 195));
+    Label3 = named(new QLabel(QStringLiteral("y ="), picTerm), "Label3");
+    Label3->setFont(termFont());
+    Label3->setGeometry(TwipsRect(1530, 60, 315, 240));
+    txtTerm = named(new QLineEdit(QStringLiteral("x"), picTerm), "txtTerm", 13);
+    txtTerm->setFont(termFont());
+    txtTerm->setGeometry(TwipsRect(1920, 15, 4515, 360));
+    cmdDraw = named(new QPushButton(QStringLiteral("Draw"), picTerm), "cmdDraw", 14);
+    cmdDraw->setGeometry(TwipsRect(6525, 30, 720, 330));
+    connect(cmdDraw, &QPushButton::clicked, this, &FrmMain::cmdDraw_Click);
+    connect(txtTerm, &QLineEdit::returnPressed, cmdDraw, &QPushButton::click);
+}
+
+void FrmMain::Form_Load()
+{
+    QuickOptionsUpdate();
+    picVariables->CreateRows();
+}
+
+void FrmMain::QuickOptionsUpdate()
+{
+    const GraphSettingsRecord &s = GraphSettings;
+    txtPrecision->setText(FloatText(s.Precision));
+    txtScreenCentralX->setText(QString::number(s.ScreenCentralX));
+    txtScreenCentralY->setText(QString::number(s.ScreenCentralY));
+    chkLinkPoints->setChecked(s.LinkPoints);
+    chkAlwaysDelete->setChecked(s.AlwaysDeleteGraph);
+}
+
+void FrmMain::optTermFormat_Click(int index)
+{
+    chkAutoConvert->setEnabled(index == 0);
+}
+
+QAction *FrmMain::toolbarAction(const QString &key) const
+{
+    return tbrMain->findChild<QAction *>(key);
+}
+
+void FrmMain::tbrMain_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("EraseGraphs")) {
+        DrawCoordinateSystem();
+    } else if (key == QLatin1String("VariableEdit")) {
+        picVariables->setEnabled(!picVariables->isEnabled());
+        toolbarAction(key)->setChecked(picVariables->isEnabled());
+    } else if (key == QLatin1String("AboutInfo")) {
+        FrmAbout::open(this);
+    }
+}
+
+std::u16string FrmMain::UpdateVariables(std::u16string_view formula) const
+{
+    return lw::UpdateVariables(formula, picVariables->values());
+}
+
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        showStatusHelp(watched, static_cast<QMouseEvent *>(event)->position().toPoint());
+    else if (watched == sbrMain && event->type() == QEvent::MouseButtonDblClick) {
+        sbrMain->hide(); // for the rest of the run; the next layout pass takes it into account
+        placeDockedBars();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)
+{
+    QString text;
+    if (watched == cmdDraw) {
+        text = QStringLiteral("Zeichnet das Schaubild zur Funktionsgleichung");
+    } else if (watched == txtTerm) {
+        text = QStringLiteral("Geben Sie hier die Funktionsgleichung ein.");
+    } else if (watched == picOptions) {
+        if (picOptions->childAt(position))
+            return;
+        text = QStringLiteral("Hier können Sie verschiedene Schaubildoptionen ändern");
+    } else if (watched == picVariables) {
+        if (picVariables->childAt(position))
+            return;
+        text = QStringLiteral("Hier können Sie Variabelwerte ändern.");
+    } else if (watched == picGraph) {
+        // The welcome stays until some other text has replaced it.
+        if (sbrMain->currentMessage().startsWith(QLatin1String("Wil")))
+            return;
+    } else {
+        return;
+    }
+    sbrMain->showMessage(text);
+}
+
+void FrmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FrmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        Form_Resize();
+}
+
+void FrmMain::Form_Resize()
+{
+    if (m_inLayout)
+        return; // the pass models the passes its own resizing starts
+    m_inLayout = true;
+    const double tppX = TwipsPerPixelX();
+    const double tppY = TwipsPerPixelY();
+    const QSize outer = OuterForClientPixels(size(), tppX, tppY);
+    const LayoutInput input{
+        outer.width(),        outer.height(), isMinimized(), !tbrMain->isHidden(),
+        !sbrMain->isHidden(), tppX,           tppY,          m_optionsWidth};
+    const LayoutResult r = RunLayoutPass(input, m_reserves);
+    if (r.ran) {
+        if (r.outerWidth != outer.width() || r.outerHeight != outer.height())
+            resize(ClientPixelsForOuter(QSize(r.outerWidth, r.outerHeight), tppX, tppY));
+        placeDockedBars();
+        picVariables->setGeometry(PixelRect(r.picVariables, tppX, tppY));
+        picGraph->setGeometry(PixelRect(r.picGraph, tppX, tppY));
+        m_optionsWidth = r.picOptions.width();
+        picOptions->setGeometry(PixelRect(r.picOptions, tppX, tppY));
+        const TermBarGeometry term = TermBarLayout(r.cmdDrawLeft, r.txtTermWidth);
+        txtTerm->setGeometry(PixelRect(term.txtTerm, tppX, tppY));
+        cmdDraw->setGeometry(PixelRect(term.cmdDraw, tppX, tppY));
+        // While printing, the geometry belongs to the print-out.
+        if (!PrintMode) {
+            GraphWidth = r.GraphWidth;
+            GraphHeight = r.GraphHeight;
+            picGraph->setPictureSize(QSize(GraphWidth, GraphHeight));
+            DrawCoordinateSystem();
+        }
+    }
+    m_inLayout = false;
+}
+
+void FrmMain::placeDockedBars()
+{
+    const double tppX = TwipsPerPixelX();
+    const double tppY = TwipsPerPixelY();
+    const QSize client = OuterToClient(OuterForClientPixels(size(), tppX, tppY));
+    const ClientGeometry docked =
+        DockedGeometry(client.width(), client.height(), !tbrMain->isHidden(), !sbrMain->isHidden());
+    tbrMain->setGeometry(PixelRect(docked.toolbar, tppX, tppY));
+    picTerm->setGeometry(PixelRect(docked.picTerm, tppX, tppY));
+    if (!sbrMain->isHidden())
+        sbrMain->setGeometry(PixelRect(docked.statusBar, tppX, tppY));
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_drawDepth > 0) {
+        // Stop first; the window closes once the draw has unwound.
+        StopRequested = true;
+        DrawInProgress = false;
+        cmdDraw->setText(QStringLiteral("Draw"));
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace lw

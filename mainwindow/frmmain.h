@@ -1,0 +1,93 @@
+#pragma once
+
+#include "mainwindow/layoutpass.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QToolBar;
+
+namespace lw {
+
+class PictureWidget;
+class VariablesPanel;
+
+// The program's main window: toolbar, variables panel, picture, quick
+// options, the equation bar with "Draw", and the status bar.
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmMain(QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    void Form_Load();
+    void QuickOptionsUpdate();
+    void optTermFormat_Click(int index);
+    void cmdDraw_Click();
+    void tbrMain_ButtonClick(const QString &key);
+    // The formula with the parameters a to h put in, as the panel says.
+    std::u16string UpdateVariables(std::u16string_view formula) const;
+    // The layout pass: run on every change of the window's size.
+    void Form_Resize();
+
+    QToolBar *tbrMain = nullptr;
+    VariablesPanel *picVariables = nullptr;
+    PictureWidget *picGraph = nullptr;
+    QWidget *picOptions = nullptr;
+    QGroupBox *fraEquationOptions = nullptr;
+    std::array<QRadioButton *, 2> optTermFormat{};
+    QCheckBox *chkAutoConvert = nullptr;
+    QGroupBox *fraGraphOptions = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *txtPrecision = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *txtScreenCentralX = nullptr;
+    QLineEdit *txtScreenCentralY = nullptr;
+    QCheckBox *chkLinkPoints = nullptr;
+    QCheckBox *chkAlwaysDelete = nullptr;
+    QPushButton *cmdMoreGraphOptions = nullptr;
+    QWidget *picTerm = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtTerm = nullptr;
+    QPushButton *cmdDraw = nullptr;
+    QStatusBar *sbrMain = nullptr;
+
+    QAction *toolbarAction(const QString &key) const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createOptionsPanel();
+    void createTermBar();
+    void showStatusHelp(QObject *watched, const QPoint &position);
+    void placeDockedBars();
+    // Reads the quick options into `settings`; a message names the first
+    // field that is not usable.
+    bool readQuickOptions(struct QuickOptions &options) const;
+    void runDraw();
+    void endDraw();
+
+    LayoutReserves m_reserves;
+    int m_optionsWidth = 1935;
+    bool m_inLayout = false;
+    int m_drawDepth = 0;      // draws on the stack, running or unwinding after a stop
+    bool m_drawAgain = false; // "Draw" pressed while a stopped draw unwinds
+    bool m_closePending = false;
+};
+
+} // namespace lw

@@ -1,0 +1,17 @@
+#include "drawcommand.h"
+#include "frmmain.h"
+#include "messagebox.h"
+#include "startup.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Linienwerk 2.0"));
+    lw::InstallMessageBoxes();
+    lw::InstallDrawYield();
+    const auto window = lw::Main();
+    return QApplication::exec();
+}

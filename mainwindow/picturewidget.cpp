@@ -1,0 +1,51 @@
+#include "picturewidget.h"
+
+#include "graph/surfaceoperation.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace lw {
+
+namespace {
+constexpr int RepaintIntervalMs = 16;
+} // namespace
+
+PictureWidget::PictureWidget(QWidget *parent)
+    : QWidget(parent), m_surface(QSize(1, 1), 1.0, PictureBackground())
+{
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_surface.setChangeListener([this] { scheduleRepaint(); });
+}
+
+void PictureWidget::setPictureSize(QSize size)
+{
+    m_surface.resize(size, devicePixelRatioF());
+    scheduleRepaint();
+}
+
+void PictureWidget::scheduleRepaint()
+{
+    if (m_repaintScheduled)
+        return;
+    m_repaintScheduled = true;
+    QTimer::singleShot(RepaintIntervalMs, this, [this] {
+        m_repaintScheduled = false;
+        const QRect dirty = m_surface.takeDirtyRect();
+        if (!dirty.isEmpty())
+            update(dirty);
+    });
+}
+
+void PictureWidget::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, PictureBackground());
+    painter.setClipRect(area);
+    painter.drawImage(QPoint(0, 0), m_surface.image());
+}
+
+} // namespace lw

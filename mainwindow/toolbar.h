@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class QToolBar;
+class QAction;
+
+namespace lw {
+
+struct ToolbarButton {
+    const char *key;
+    const char *image; // resource path of the button's picture
+    const char *toolTip;
+    const char *description;
+    bool toggle;
+    bool separatorBefore;
+};
+
+// The toolbar's buttons from left to right.
+extern const std::array<ToolbarButton, 13> ToolbarButtons;
+
+// Fills tbrMain; each action's object name is its key and its "description"
+// property holds the text the toolbar help shows.
+void CreateToolbarActions(QToolBar *toolbar);
+
+} // namespace lw

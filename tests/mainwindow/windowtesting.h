@@ -1,0 +1,68 @@
+#pragma once
+
+// A fresh main window per test: in-memory settings in a German locale,
+// recorded messages, the real draw yield.
+
+#include "formula/messagehook.h"
+#include "graph/drawingsurface.h"
+#include "graph/graphdraw.h"
+#include "mainwindow/drawcommand.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow/picturewidget.h"
+#include "settings/graphsettings.h"
+#include "settings/settingsstore.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace lw::testing {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        GraphSettings = GraphSettingsRecord{};
+        DrawInProgress = false;
+        StopRequested = false;
+        PrintMode = false;
+        SetSettingsStore(&store);
+        InstallMessageHook([this](const Message &m) { messages.push_back(m); });
+        InstallDrawYield();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetSettingsStore(nullptr);
+        InstallMessageHook({});
+        GraphSettings = GraphSettingsRecord{};
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // A shown main window whose picture is exactly size x size pixels.
+    FrmMain &openWindow(int size = 300)
+    {
+        window = std::make_unique<FrmMain>();
+        window->Form_Load();
+        window->show();
+        GraphWidth = GraphHeight = static_cast<int16_t>(size);
+        window->picGraph->setPictureSize(QSize(size, size));
+        DrawCoordinateSystem();
+        return *window;
+    }
+
+    QColor pixel(int x, int y) { return window->picGraph->surface().image().pixelColor(x, y); }
+
+    MemorySettingsStore store;
+    std::vector<Message> messages;
+    std::unique_ptr<FrmMain> window;
+};
+
+inline const QColor CurveColour(0, 0, 128);
+
+} // namespace lw::testing
