@@ -26,6 +26,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace lw {
 
 namespace {
@@ -41,12 +43,15 @@ Control *named(Control *control, const char *name, int helpTopic = 0)
     return control;
 }
 
-QFont termFont()
+// A caption a little wider than its designed box may use the room its frame
+// has to the right, so it is not cut off.
+void fitCaption(QWidget *control)
 {
-    QFont font;
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    return font;
+    const QWidget *frame = control->parentWidget();
+    const int room = frame->width() - control->x() - 2;
+    const int wanted = control->sizeHint().width();
+    if (wanted > control->width())
+        control->resize(std::min(wanted, room), control->height());
 }
 
 } // namespace
@@ -54,6 +59,7 @@ QFont termFont()
 FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
 {
     InitUiResources();
+    setFont(DesignFont());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZERANTH Linienwerk 2"));
     setWindowIcon(QIcon(QStringLiteral(":/linienwerk.svg")));
@@ -137,6 +143,12 @@ void FrmMain::createOptionsPanel()
     cmdMoreGraphOptions = named(new QPushButton(QStringLiteral("Mehr..."), fraGraphOptions),
                                 "cmdMoreGraphOptions", 12);
     cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
+    for (QWidget *caption :
+         {static_cast<QWidget *>(optTermFormat[0]), static_cast<QWidget *>(optTermFormat[1]),
+          static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
+          static_cast<QWidget *>(Label5), static_cast<QWidget *>(chkLinkPoints),
+          static_cast<QWidget *>(chkAlwaysDelete)})
+        fitCaption(caption);
 }
 
 void FrmMain::createTermBar()
@@ -145,10 +157,10 @@ void FrmMain::createTermBar()
     Label2 = named(new QLabel(QStringLiteral("Funktionsgleichung:"), picTerm), "Label2");
     Label2->setGeometry(TwipsRect(45, 75, 1425, 195));
     Label3 = named(new QLabel(QStringLiteral("y ="), picTerm), "Label3");
-    Label3->setFont(termFont());
+    Label3->setFont(DesignFont(9.75, true));
     Label3->setGeometry(TwipsRect(1530, 60, 315, 240));
     txtTerm = named(new QLineEdit(QStringLiteral("x"), picTerm), "txtTerm", 13);
-    txtTerm->setFont(termFont());
+    txtTerm->setFont(DesignFont(9.75, true));
     txtTerm->setGeometry(TwipsRect(1920, 15, 4515, 360));
     cmdDraw = named(new QPushButton(QStringLiteral("Draw"), picTerm), "cmdDraw", 14);
     cmdDraw->setGeometry(TwipsRect(6525, 30, 720, 330));

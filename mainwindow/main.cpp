@@ -2,6 +2,7 @@
 #include "frmmain.h"
 #include "messagebox.h"
 #include "startup.h"
+#include "uiresources.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
     QApplication::setApplicationDisplayName(QStringLiteral("Linienwerk 2.0"));
+    QApplication::setFont(lw::DesignFont());
     lw::InstallMessageBoxes();
     lw::InstallDrawYield();
     const auto window = lw::Main();

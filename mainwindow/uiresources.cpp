@@ -15,4 +15,13 @@ void InitUiResources()
     (void)done;
 }
 
+QFont DesignFont(qreal pointSize, bool bold)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
 } // namespace lw

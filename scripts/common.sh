@@ -5,7 +5,8 @@ LW_JOBS=2
 
 # cmake, compiler and libraries the build and the tests need on Debian 12.
 # libgl-dev and libvulkan-dev: Qt6Gui's CMake package looks for OpenGL (required) and the
-# Vulkan headers; fonts-dejavu-core: offscreen tests draw text and need one real font.
+# Vulkan headers; fonts-dejavu-core: offscreen tests draw text and need one real font;
+# fonts-liberation2: a sans serif as narrow as the one the windows were designed with.
 LW_PACKAGES=(
     cmake
     ninja-build
@@ -20,6 +21,7 @@ LW_PACKAGES=(
     libbenchmark-dev
     libmuparser-dev
     fonts-dejavu-core
+    fonts-liberation2
 )
 
 lw_missing_packages() {
