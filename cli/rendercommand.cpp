@@ -11,6 +11,7 @@
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
 #include "graph/surfaceoperation.h"
+#include "mainwindow/gphcodec.h"
 #include "repeatfilter.h"
 #include "settings/settingsfields.h"
 #include "teesurface.h"
@@ -84,6 +85,14 @@ bool applySetting(RenderOptions &options, const QString &value, QString *reason)
         *reason = QStringLiteral("Ungültiger Wert für %1: %2").arg(name, text);
         return false;
     }
+    options.settingChanges.push_back(value);
+    return true;
+}
+
+// The file is read only when the render runs: a bad file is a failure, not a wrong call.
+bool applyGph(RenderOptions &options, const QString &value, QString *)
+{
+    options.gphFile = value;
     return true;
 }
 
@@ -109,12 +118,11 @@ bool applyHelp(RenderOptions &options, const QString &, QString *)
     return true;
 }
 
-// "--gph FILE" belongs here once graph files can be read.
 constexpr std::array RenderOptionTable{
     RenderOption{u"--size", true, applySize},    RenderOption{u"--kzn", false, applyKzn},
     RenderOption{u"--var", true, applyVariable}, RenderOption{u"--set", true, applySetting},
-    RenderOption{u"-o", true, applyOutput},      RenderOption{u"--trace", false, applyTrace},
-    RenderOption{u"--help", false, applyHelp},
+    RenderOption{u"--gph", true, applyGph},      RenderOption{u"-o", true, applyOutput},
+    RenderOption{u"--trace", false, applyTrace}, RenderOption{u"--help", false, applyHelp},
 };
 
 const RenderOption *findOption(std::u16string_view name)
@@ -245,6 +253,29 @@ std::optional<std::u16string> formulaOf(const std::u16string &equation,
     return UpdateVariables(converted.formula, options.variables);
 }
 
+// The settings and equations of a graph file, with every --set applied after the file's fields
+// and the file's equation drawn first; false after naming the file and its first bad line.
+bool applyGphFile(RenderOptions &options, std::ostream &err)
+{
+    const GphReadResult read = ReadGphFile(options.gphFile, QLocale());
+    if (!read.ok()) {
+        err << QStringLiteral("Die Datei %1 kann nicht geladen werden: %2")
+                   .arg(options.gphFile, read.error.reason)
+                   .toStdString()
+            << '\n';
+        return false;
+    }
+    GraphSettingsRecord settings;
+    ApplyGphSettings(*read.content, settings);
+    for (const QString &change : options.settingChanges) {
+        const qsizetype equals = change.indexOf(u'=');
+        SetSettingsField(settings, QStringView(change).left(equals), change.mid(equals + 1));
+    }
+    options.settings = settings;
+    options.equations.insert(options.equations.begin(), read.content->equation.toStdU16String());
+    return true;
+}
+
 // False when any equation could not be drawn to its end.
 bool drawEquations(const RenderOptions &options, std::ostream &err)
 {
@@ -298,7 +329,8 @@ ParsedRender ParseRenderArguments(const std::vector<std::u16string> &arguments)
         if (!option->apply(parsed.options, value, &parsed.wrongCall))
             return parsed;
     }
-    if (!parsed.options.help && parsed.options.equations.empty())
+    if (!parsed.options.help && parsed.options.equations.empty()
+        && parsed.options.gphFile.isEmpty())
         parsed.wrongCall = QStringLiteral("Keine GLEICHUNG angegeben.");
     return parsed;
 }
@@ -310,11 +342,13 @@ int RunRender(const CliCall &call)
         call.err << parsed.wrongCall.toStdString() << '\n' << CliUsage();
         return CliWrongCall;
     }
-    const RenderOptions &options = parsed.options;
+    RenderOptions options = parsed.options;
     if (options.help) {
         call.out << CliHelp();
         return CliSuccess;
     }
+    if (!options.gphFile.isEmpty() && !applyGphFile(options, call.err))
+        return CliFailed;
 
     GraphSettings = options.settings;
     const QString refusal = precisionRefusal();

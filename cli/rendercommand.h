@@ -13,7 +13,7 @@
 namespace lw {
 
 inline constexpr std::string_view RenderSyntax =
-    "[--size N] [--kzn] [--var L=WERT]... [--set FELD=WERT]... "
+    "[--size N] [--kzn] [--var L=WERT]... [--set FELD=WERT]... [--gph DATEI] "
     "[-o DATEI.png|DATEI.svg|DATEI.pdf] [--trace] [--] GLEICHUNG...";
 
 struct RenderOptions {
@@ -23,6 +23,9 @@ struct RenderOptions {
     VariableValues variables;
     // The defaults of a fresh program with every --set applied in order.
     GraphSettingsRecord settings;
+    // With a graph file, its fields take the place of the defaults and these apply after them.
+    std::vector<QString> settingChanges;
+    QString gphFile;
     QString outputFile;
     bool trace = false;
     bool help = false;

@@ -30,6 +30,7 @@ QPainter &ImageSurface::painter()
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setFont(SurfaceFont());
+        m_penValid = false;
     }
     return *m_painter;
 }
@@ -49,8 +50,14 @@ void ImageSurface::clear()
 
 void ImageSurface::line(int x1, int y1, int x2, int y2, Colour colour)
 {
-    painter().setPen(QPen(ToQColor(colour), 1));
-    m_painter->drawLine(x1, y1, x2, y2);
+    QPainter &p = painter();
+    // A curve is drawn in one colour: build its pen once, not per segment.
+    if (!m_penValid || m_penColour != colour) {
+        p.setPen(QPen(ToQColor(colour), 1));
+        m_penColour = colour;
+        m_penValid = true;
+    }
+    p.drawLine(x1, y1, x2, y2);
     touch(QRect(QPoint(x1, y1), QPoint(x2, y2)));
 }
 
@@ -76,6 +83,7 @@ void ImageSurface::text(const QString &text)
 {
     QPainter &p = painter();
     p.setPen(ToQColor(m_textColour));
+    m_penValid = false;
     const QFontMetrics metrics(p.font());
     p.drawText(m_textX, m_textY + metrics.ascent(), text);
     touch(QRect(m_textX, m_textY, metrics.horizontalAdvance(text), metrics.height()));

@@ -50,6 +50,8 @@ private:
     int m_textX = 0;
     int m_textY = 0;
     Colour m_textColour = 0;
+    Colour m_penColour = 0;
+    bool m_penValid = false;
 };
 
 } // namespace lw

@@ -21,10 +21,16 @@ struct Pixel {
     int16_t row = 0;
 };
 
-// A y whose text has at least four characters before its point and fewer
-// than four after it is dropped, as the size filter of the original did.
-bool passesSizeFilter(std::u16string_view yText)
+// A y whose number text has at least four characters before its point and
+// fewer than four after it is dropped.
+bool passesSizeFilter(float y)
 {
+    // Below 100 the text has at most three characters before its point
+    // ("-99.5"), so the text need not be formed for the common case.
+    if (std::fabs(y) < 100.0f)
+        return true;
+    const NumberTextResult number = NumberTextWithValue(y);
+    const std::u16string_view yText = number.text();
     const std::size_t point = yText.find(u'.');
     if (point == std::u16string_view::npos)
         return true;
@@ -103,8 +109,7 @@ PlotOutcome PlotGraph(std::u16string_view formula)
         const float y = program.evaluate(x, &error);
         if (error != FormulaError::None)
             return fail(QString::fromStdU16String(FormulaErrorDescription(error)));
-        const NumberTextResult yText = NumberTextWithValue(y);
-        if (!passesSizeFilter(yText.text()) || CalcError != 0) {
+        if (!passesSizeFilter(y) || CalcError != 0) {
             joining = false;
         } else {
             const auto pixel = pixelOf(x, y);

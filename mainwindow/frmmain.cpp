@@ -1,11 +1,13 @@
 #include "frmmain.h"
 
 #include "about/frmabout.h"
+#include "assistant/frmfassist.h"
 #include "drawcommand.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "picturewidget.h"
 #include "settings/graphsettings.h"
+#include "settings/frmgraphoptions.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
 #include "twips.h"
@@ -143,6 +145,8 @@ void FrmMain::createOptionsPanel()
     cmdMoreGraphOptions = named(new QPushButton(QStringLiteral("Mehr..."), fraGraphOptions),
                                 "cmdMoreGraphOptions", 12);
     cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
+    connect(cmdMoreGraphOptions, &QPushButton::clicked, this,
+            [this] { FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); }); });
     for (QWidget *caption :
          {static_cast<QWidget *>(optTermFormat[0]), static_cast<QWidget *>(optTermFormat[1]),
           static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
@@ -203,6 +207,12 @@ void FrmMain::tbrMain_ButtonClick(const QString &key)
         toolbarAction(key)->setChecked(picVariables->isEnabled());
     } else if (key == QLatin1String("AboutInfo")) {
         FrmAbout::open(this);
+    } else if (key == QLatin1String("GraphOptions")) {
+        FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); });
+    } else if (key == QLatin1String("FAssist")) {
+        // Replaces the whole equation; the notation choice stays as it is.
+        if (const std::optional<QString> equation = RunFunctionAssistant(this))
+            txtTerm->setText(*equation);
     }
 }
 

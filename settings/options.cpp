@@ -48,18 +48,18 @@ void LoadOptions(const SettingsStore &store)
     GraphSettings = loaded;
 }
 
-void SaveOptions()
+bool SaveOptions()
 {
-    SaveOptions(CurrentSettingsStore());
+    return SaveOptions(CurrentSettingsStore());
 }
 
-void SaveOptions(SettingsStore &store)
+bool SaveOptions(SettingsStore &store)
 {
     // The marker goes first: a save that stops part-way still counts as complete.
     store.write(OptionsSection, CheckName, QStringLiteral("1"));
     for (const SettingsField &field : SettingsFields)
         store.write(OptionsSection, QLatin1String(field.name), FieldText(GraphSettings, field));
-    store.flush();
+    return store.flush();
 }
 
 } // namespace lw

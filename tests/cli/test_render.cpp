@@ -1,7 +1,9 @@
 #include "formula/evaluator.h"
 #include "formula/normalise.h"
 #include "graph/surfaceoperation.h"
+#include "mainwindow/gphcodec.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -259,7 +261,7 @@ TEST(CliRender, WrongCallsNameTheReasonAndPrintTheUsage)
         {{"-o", "out.gif", "2"}, "out.gif"},
         {{"-o", "out", "2"}, "out"},
         {{"--bogus", "2"}, "--bogus"},
-        {{"--gph", "graph.gph", "2"}, "--gph"},
+        {{"2", "--gph"}, "--gph"},
         {{"--size=300", "2"}, "--size=300"},
     };
     for (const auto &c : cases) {
@@ -416,6 +418,78 @@ TEST(CliRender, AnUnwritableFileIsAFailure)
         EXPECT_EQ(run.err.toStdString(),
                   QStringLiteral("Die Datei %1 kann nicht geschrieben werden.\n")
                       .arg(file)
+                      .toStdString());
+    }
+}
+
+// A graph file as the program writes it in Germany.
+QString WriteGraphFile(const QTemporaryDir &dir, const lw::GraphSettingsRecord &settings,
+                       const QString &equation, const char *name = "graph.GPH")
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lw::WriteGph(settings, equation, QDateTime(QDate(2024, 3, 5), QTime(14, 5, 9)),
+                            QLocale(QLocale::German, QLocale::Germany)));
+    return path;
+}
+
+TEST(CliRender, AGraphFileGivesSettingsAndTheFirstEquation)
+{
+    QTemporaryDir dir;
+    lw::GraphSettingsRecord settings;
+    settings.LinkPoints = false;
+    settings.ScreenCentralY = 2;
+    settings.Precision = 0.5f;
+    settings.LiveColor = 255; // not in the file
+    const QString file = WriteGraphFile(dir, settings, QStringLiteral(" 1 + 1 "));
+    const QStringList same{"--set", "LinkPoints=False", "--set", "Precision=0,5"};
+    const struct {
+        QStringList arguments;
+        QStringList sameAs;
+    } cases[] = {
+        {{"--gph", file}, same + QStringList{"--set", "ScreenCentralY=2", "2"}},
+        {{"--set", "ScreenCentralY=0", "--gph", file}, same + QStringList{"2"}},
+        {{"--gph", file, "--set", "LinkPoints=True"},
+         QStringList{"--set", "Precision=0,5", "--set", "ScreenCentralY=2", "2"}},
+        {{"0", "--gph", file}, same + QStringList{"--set", "ScreenCentralY=2", "2", "0"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(Shown(c.arguments));
+        const CliRun run = Render(QStringList{"--trace"} + c.arguments);
+        const CliRun expected = Render(QStringList{"--trace"} + c.sameAs);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_FALSE(CurveOps(expected).isEmpty());
+        EXPECT_EQ(run.out, expected.out);
+    }
+}
+
+TEST(CliRender, ABadGraphFileNamesFileAndLineAndDrawsNothing)
+{
+    QTemporaryDir dir;
+    const QString bad = WriteGraphFile(dir, {}, QStringLiteral("x"), "bad.GPH");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes.replace("True\r\n", "Wahr\r\n");
+    file.resize(0);
+    file.write(bytes);
+    file.close();
+    const struct {
+        QString file;
+        QString reason;
+    } cases[] = {
+        {bad, QStringLiteral("Zeile 17: erwartet wird True oder False (LinkPoints).")},
+        {dir.filePath(QStringLiteral("fehlt.GPH")), QStringLiteral("Die Datei gibt es nicht.")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const CliRun run = Render({"--trace", "--gph", c.file, "x"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.err.toStdString(),
+                  QStringLiteral("Die Datei %1 kann nicht geladen werden: %2\n")
+                      .arg(c.file, c.reason)
                       .toStdString());
     }
 }

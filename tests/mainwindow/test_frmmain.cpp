@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+
+#include <functional>
 
 using namespace lw;
 
@@ -351,6 +354,44 @@ TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
         EXPECT_EQ(GraphWidth, GraphHeight);
         EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
     }
+}
+
+// Acts on the modal window that opens next, once it is up.
+void onModal(const char *objectName, std::function<void(QWidget *)> act)
+{
+    QTimer::singleShot(20, [objectName, act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        ASSERT_EQ(modal->objectName().toStdString(), objectName);
+        act(modal);
+    });
+}
+
+TEST_F(MainWindow, MoreAndTheToolbarOpenTheSettingsDialog)
+{
+    openWindow();
+    window->txtPrecision->setText("0,5");
+    onModal("frmGraphOptions", [](QWidget *dialog) {
+        dialog->findChild<QPushButton *>("cmdOK")->click();
+    });
+    window->cmdMoreGraphOptions->click();
+    EXPECT_EQ(window->txtPrecision->text(), "0,1"); // OK refreshed the quick options
+    onModal("frmGraphOptions", [](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    window->toolbarAction("GraphOptions")->trigger();
+}
+
+TEST_F(MainWindow, TheAssistantReplacesTheEquation)
+{
+    openWindow();
+    onModal("frmFAssist", [](QWidget *page1) {
+        page1->findChild<QPushButton *>("cmdNext")->click();
+        onModal("frmFAssist2", [](QWidget *page2) {
+            page2->findChild<QPushButton *>("cmdFinish")->click();
+        });
+    });
+    window->toolbarAction("FAssist")->trigger();
+    EXPECT_EQ(window->txtTerm->text(), "a * x + b");
+    EXPECT_TRUE(window->optTermFormat[0]->isChecked());
 }
 
 } // namespace

@@ -1,0 +1,413 @@
+// The draw command end to end against the bare plotter, and how soon "Stop" ends a draw.
+
+#include "formula/eventhook.h"
+#include "formula/messagehook.h"
+#include "formula/normalise.h"
+#include "graph/drawingsurface.h"
+#include "graph/graphdraw.h"
+#include "graph/imagesurface.h"
+#include "graph/plotgraph.h"
+#include "graph/surfaceoperation.h"
+#include "mainwindow/drawcommand.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow/picturewidget.h"
+#include "settings/graphsettings.h"
+#include "settings/settingsstore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+const QString Term = QStringLiteral("2*x^2+3*x-4");
+const QString PrecisionText = QStringLiteral("0,00001");
+constexpr float Precision = 0.00001f;
+constexpr int StopAfterMs = 100;
+constexpr int StopRuns = 15;
+
+// Everything the benchmarks share; made in main after the application, gone before it.
+struct DrawBench {
+    lw::MemorySettingsStore store;
+    std::vector<lw::Message> messages;
+    std::unique_ptr<lw::FrmMain> window;
+    QSize pictureSize;
+    std::u16string formula;
+    long plotSamples = 0;
+    long walkSamples = 0;
+    long drawYields = 0;
+    bool samePrecision = false;
+    std::map<std::string, std::vector<double>> seconds;
+};
+DrawBench *bench = nullptr;
+
+std::string cpuModel()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    for (std::string line; std::getline(cpuinfo, line);) {
+        if (line.rfind("model name", 0) == 0)
+            return line.substr(line.find(':') + 2);
+    }
+    return "unknown";
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return NAN;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Lets the repaint timers of the last draw fire outside the timed part.
+void settle(int ms = 30)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void openWindow(int fixedSize)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    lw::GraphSettings = lw::GraphSettingsRecord{};
+    lw::SetSettingsStore(&bench->store);
+    lw::InstallMessageHook([](const lw::Message &m) { bench->messages.push_back(m); });
+    bench->window = std::make_unique<lw::FrmMain>();
+    bench->window->Form_Load();
+    bench->window->show();
+    settle();
+    if (fixedSize > 0) {
+        lw::GraphWidth = lw::GraphHeight = static_cast<int16_t>(fixedSize);
+        bench->window->picGraph->setPictureSize(QSize(fixedSize, fixedSize));
+        lw::DrawCoordinateSystem();
+    }
+    bench->pictureSize = QSize(lw::GraphWidth, lw::GraphHeight);
+}
+
+void prepareDraw()
+{
+    lw::FrmMain &w = *bench->window;
+    w.txtTerm->setText(Term);
+    w.optTermFormat[0]->setChecked(true);
+    w.optTermFormat_Click(0);
+    w.txtPrecision->setText(PrecisionText);
+    lw::StopRequested = false;
+    lw::DrawInProgress = false;
+}
+
+void installCountingHook(long &count)
+{
+    lw::InstallEventHook({[&count] { ++count; },
+                          [] {
+                              return lw::StopRequested;
+                          }});
+}
+
+// The bare plotter's own picture, with the geometry the window's picture has.
+class BareSurface {
+public:
+    BareSurface()
+        : m_surface(bench->pictureSize, bench->window->picGraph->devicePixelRatioF(),
+                    lw::PictureBackground())
+    {
+        lw::SetPictureSurface(&m_surface);
+        lw::GraphWidth = static_cast<int16_t>(bench->pictureSize.width());
+        lw::GraphHeight = static_cast<int16_t>(bench->pictureSize.height());
+        lw::DrawCoordinateSystem();
+        lw::GraphSettings.Precision = Precision;
+    }
+    ~BareSurface()
+    {
+        lw::SetPictureSurface(&bench->window->picGraph->surface());
+        lw::DrawCoordinateSystem();
+        lw::InstallDrawYield();
+    }
+    lw::ImageSurface &image() { return m_surface; }
+    BareSurface(const BareSurface &) = delete;
+    BareSurface &operator=(const BareSurface &) = delete;
+
+private:
+    lw::ImageSurface m_surface;
+};
+
+long floatWalkSamples()
+{
+    const lw::SampleRange range = lw::CurrentSampleRange();
+    long n = 0;
+    for (float x = range.lower; x <= range.upper; x += Precision)
+        ++n;
+    return n;
+}
+
+// Counts the samples three ways before anything is timed.
+void countSamples()
+{
+    lw::FrmMain &w = *bench->window;
+    prepareDraw();
+    installCountingHook(bench->drawYields);
+    w.cmdDraw->click();
+    bench->samePrecision = lw::GraphSettings.Precision == Precision;
+    settle();
+    lw::InstallEventHook({});
+    {
+        BareSurface surface;
+        bench->formula = w.UpdateVariables(lw::NormaliseMathTerm(Term.toStdU16String()).formula);
+        installCountingHook(bench->plotSamples);
+        lw::PlotGraph(bench->formula);
+        bench->walkSamples = floatWalkSamples();
+    }
+    lw::InstallDrawYield();
+}
+
+bool showsCurve(const QImage &image)
+{
+    const QRgb curve = lw::ToQColor(lw::GraphSettings.LiveColor).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (std::find(line, line + image.width(), curve) != line + image.width())
+            return true;
+    }
+    return false;
+}
+
+void finish(benchmark::State &state, const std::string &name, lw::ImageSurface &surface)
+{
+    if (!showsCurve(surface.image()))
+        state.SkipWithError("no curve on the picture");
+    if (!bench->messages.empty()) {
+        state.SkipWithError(("message: " + bench->messages.front().text.toStdString()).c_str());
+        bench->messages.clear();
+        return;
+    }
+    const double perDraw = median(bench->seconds[name]);
+    state.counters["samples/s"] = static_cast<double>(bench->plotSamples) / perDraw;
+    state.counters["ns/sample"] = perDraw * 1e9 / static_cast<double>(bench->plotSamples);
+}
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Wall time of one draw for the benchmark, CPU time beside it for a machine under load.
+class DrawTimer {
+public:
+    DrawTimer() : m_cpu(threadCpuSeconds()) { m_wall.start(); }
+
+    void stop(benchmark::State &state, const std::string &name) const
+    {
+        const double wall = static_cast<double>(m_wall.nsecsElapsed()) * 1e-9;
+        const double cpu = threadCpuSeconds() - m_cpu;
+        state.SetIterationTime(wall);
+        bench->seconds[name].push_back(wall);
+        bench->seconds[name + "/cpu"].push_back(cpu);
+    }
+
+private:
+    QElapsedTimer m_wall;
+    double m_cpu;
+};
+
+void FullDraw(benchmark::State &state)
+{
+    lw::FrmMain &w = *bench->window;
+    lw::InstallDrawYield();
+    for (auto _ : state) {
+        prepareDraw();
+        const DrawTimer timer;
+        w.cmdDraw->click();
+        timer.stop(state, "FullDraw");
+        settle();
+    }
+    finish(state, "FullDraw", w.picGraph->surface());
+}
+
+// The plotter alone; hook chooses what the yield does (nothing, or the program's own).
+void BarePlot(benchmark::State &state, const std::string &name,
+              const std::function<void()> &installHook)
+{
+    BareSurface surface;
+    installHook();
+    for (auto _ : state) {
+        const DrawTimer timer;
+        const lw::PlotOutcome outcome = lw::PlotGraph(bench->formula);
+        timer.stop(state, name);
+        if (outcome != lw::PlotOutcome::Completed)
+            state.SkipWithError("the plot did not complete");
+    }
+    finish(state, name, surface.image());
+}
+
+void BarePlotNoYield(benchmark::State &state)
+{
+    BarePlot(state, "BarePlotNoYield", [] { lw::InstallEventHook({}); });
+}
+
+// Tells the yield's own cost apart from the window's.
+void BarePlotDrawYield(benchmark::State &state)
+{
+    BarePlot(state, "BarePlotDrawYield", [] { lw::InstallDrawYield(); });
+}
+
+BENCHMARK(FullDraw)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BarePlotNoYield)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BarePlotDrawYield)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+struct StopFigures {
+    std::vector<double> unwindMs; // the stop press until the draw command returned
+    std::vector<double> lateMs;   // the press due until it was handled
+    int missed = 0;               // the draw was over before the press
+};
+
+StopFigures measureStops()
+{
+    StopFigures figures;
+    lw::FrmMain &w = *bench->window;
+    lw::InstallDrawYield();
+    for (int run = 0; run < StopRuns; ++run) {
+        prepareDraw();
+        QElapsedTimer clock;
+        qint64 pressedAt = -1;
+        QTimer::singleShot(StopAfterMs, Qt::PreciseTimer, w.cmdDraw, [&] {
+            if (!lw::DrawInProgress || w.cmdDraw->text() != QLatin1String("Stop"))
+                return;
+            pressedAt = clock.nsecsElapsed();
+            w.cmdDraw->click();
+        });
+        clock.start();
+        w.cmdDraw->click();
+        const qint64 returnedAt = clock.nsecsElapsed();
+        if (pressedAt < 0) {
+            ++figures.missed;
+        } else {
+            figures.unwindMs.push_back(static_cast<double>(returnedAt - pressedAt) * 1e-6);
+            figures.lateMs.push_back(static_cast<double>(pressedAt) * 1e-6 - StopAfterMs);
+        }
+        settle();
+    }
+    return figures;
+}
+
+double maxOf(const std::vector<double> &values)
+{
+    return values.empty() ? NAN : *std::max_element(values.begin(), values.end());
+}
+
+const char *verdict(bool met, double value)
+{
+    return std::isnan(value) ? "not measured" : met ? "met" : "MISSED";
+}
+
+void printPreflight()
+{
+    std::printf("CPU: %s\n", cpuModel().c_str());
+    std::printf("platform: %s, picture %dx%d, term %s, precision %s\n",
+                qPrintable(QGuiApplication::platformName()), bench->pictureSize.width(),
+                bench->pictureSize.height(), qPrintable(Term), qPrintable(PrecisionText));
+    std::printf("formula: %s\n", qPrintable(QString::fromStdU16String(bench->formula)));
+    std::printf("samples: plotter %ld, float walk %ld, yields of a whole draw %ld "
+                "(plotter plus conversion rounds); draw used precision %s\n\n",
+                bench->plotSamples, bench->walkSamples, bench->drawYields,
+                bench->samePrecision ? "1E-05 as the bare plot" : "OTHER than the bare plot");
+}
+
+void printSummary(const StopFigures &stops)
+{
+    const auto rate = [](const char *name) {
+        return static_cast<double>(bench->plotSamples) / median(bench->seconds[name]);
+    };
+    const double full = rate("FullDraw");
+    const double bare = rate("BarePlotNoYield");
+    const double withYield = rate("BarePlotDrawYield");
+    const double ratio = full / bare;
+    const double cpuRatio =
+        median(bench->seconds["BarePlotNoYield/cpu"]) / median(bench->seconds["FullDraw/cpu"]);
+    const double unwind = median(stops.unwindMs);
+    const double worst = maxOf(stops.unwindMs);
+    std::printf("\n=== Summary (wall time, median of the iterations, %ld samples a draw) ===\n",
+                bench->plotSamples);
+    std::printf("  samples/s, full draw command        %14.0f\n", full);
+    std::printf("  samples/s, bare plot, empty hook    %14.0f\n", bare);
+    std::printf("  samples/s, bare plot, draw yield    %14.0f\n", withYield);
+    std::printf("  full / bare                         %14.3f\n", ratio);
+    std::printf("  full / bare by CPU time             %14.3f\n", cpuRatio);
+    std::printf("goal, full draw at least 0.7 of the bare plot: %s\n",
+                verdict(ratio >= 0.7, ratio));
+    std::printf("stop, pressed %d ms into the draw, %zu runs (%d over before the press)\n",
+                StopAfterMs, stops.unwindMs.size(), stops.missed);
+    std::printf("  press until the draw returned, ms   median %8.3f   max %8.3f\n", unwind, worst);
+    std::printf("  press due until handled, ms         median %8.3f   max %8.3f\n",
+                median(stops.lateMs), maxOf(stops.lateMs));
+    std::printf("goal, a draw ends within 50 ms of the stop press: %s\n",
+                verdict(worst <= 50.0 && stops.missed == 0, worst));
+    std::printf("CPU: %s\n", cpuModel().c_str());
+}
+
+// --picture=N draws on an N x N picture, as the window tests do; the default is the window's.
+int pictureArgument(int &argc, char **argv)
+{
+    int size = 0;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--picture="))
+            size = std::atoi(argv[i] + 10);
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return size;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int fixedSize = pictureArgument(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    DrawBench state;
+    bench = &state;
+    openWindow(fixedSize);
+    countSamples();
+    printPreflight();
+    benchmark::RunSpecifiedBenchmarks();
+    const StopFigures stops = measureStops();
+    printSummary(stops);
+    benchmark::Shutdown();
+
+    state.window.reset();
+    lw::SetSettingsStore(nullptr);
+    lw::InstallMessageHook({});
+    bench = nullptr;
+    return 0;
+}

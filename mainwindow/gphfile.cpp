@@ -1,0 +1,152 @@
+#include "gphfile.h"
+
+#include "formula/messagehook.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace lw {
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("Fehler");
+
+QString shownName(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString openFailure(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("Unter diesem Namen gibt es einen Ordner.");
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("Den Ordner %1 gibt es nicht.")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
+    return QStringLiteral("Die Datei kann dort nicht angelegt werden; es fehlt die Berechtigung.");
+}
+
+} // namespace
+
+CdlLoad::Answer CdlLoad::TestAnswer;
+
+bool SaveGphFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = openFailure(path);
+        return false;
+    }
+    // commit() would put a partly flushed file (a full disk) in place, so the flush is checked.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        file.cancelWriting();
+        *error = QStringLiteral("Die Datei kann nicht vollständig geschrieben werden "
+                                "(ist der Datenträger voll?).");
+        return false;
+    }
+    return true;
+}
+
+std::optional<GphContent> LoadGphFile(const QString &path, QString *error)
+{
+    GphReadResult result = ReadGphFile(path, QLocale());
+    if (!result.ok()) {
+        *error = QStringLiteral("Die Datei %1 kann nicht geladen werden.\n%2")
+                     .arg(shownName(path), result.error.reason);
+        return std::nullopt;
+    }
+    return std::move(result.content);
+}
+
+bool SaveGraph(const QString &path, const GraphSettingsRecord &settings, const QString &equation)
+{
+    const QByteArray bytes = WriteGph(settings, equation, QDateTime::currentDateTime(), QLocale());
+    QString error;
+    if (!SaveGphFile(path, bytes, &error)) {
+        ShowMessage(ErrorTitle,
+                    QStringLiteral("Der Graph kann nicht unter %1 gespeichert werden.\n%2\n"
+                                   "Eine vorhandene Datei dieses Namens ist unverändert.")
+                        .arg(shownName(path), error));
+        return false;
+    }
+    // QMessageBox breaks the line at "\n"; a "\r" would show as a stray character.
+    ShowMessage(QStringLiteral("Hinweis"),
+                QStringLiteral("Gespeichert unter ") + shownName(path)
+                    + QStringLiteral(".\nVariabeln wurden evtl. mit ihren aktuellen Werten in die "
+                                     "Gleichung eingesetzt."));
+    return true;
+}
+
+std::optional<GphContent> LoadGraph(const QString &path)
+{
+    QString error;
+    std::optional<GphContent> content = LoadGphFile(path, &error);
+    if (!content)
+        ShowMessage(ErrorTitle, error);
+    return content;
+}
+
+CdlLoad::CdlLoad(QWidget *window, const QString &programFolder)
+    : QObject(window), m_window(window), m_initDir(StartFolder(programFolder))
+{
+    setObjectName(QStringLiteral("cdlLoad"));
+}
+
+QString CdlLoad::StartFolder(const QString &programFolder)
+{
+    const QFileInfo folder(programFolder);
+    return folder.isDir() && folder.isWritable() ? folder.absoluteFilePath() : QDir::homePath();
+}
+
+std::optional<QString> CdlLoad::ShowOpen()
+{
+    return show(FileDialogRequest::Mode::Open, QString::fromUtf16(u"Datei öffnen"));
+}
+
+std::optional<QString> CdlLoad::ShowSave()
+{
+    return show(FileDialogRequest::Mode::Save, QStringLiteral("Graph speichern"));
+}
+
+std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString &title)
+{
+    const std::optional<QString> chosen = ask(request(mode, title));
+    if (chosen)
+        m_fileName = QFileInfo(*chosen).absoluteFilePath();
+    return chosen;
+}
+
+FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &title) const
+{
+    const QString directory =
+        m_fileName.isEmpty() ? m_initDir : QFileInfo(m_fileName).absolutePath();
+    return {mode,
+            title,
+            directory,
+            m_fileName,
+            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*.*)")}};
+}
+
+std::optional<QString> CdlLoad::ask(const FileDialogRequest &request) const
+{
+    if (TestAnswer)
+        return TestAnswer(request);
+    const bool opening = request.mode == FileDialogRequest::Mode::Open;
+    QFileDialog dialog(m_window, request.title, request.directory);
+    dialog.setAcceptMode(opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(request.nameFilters);
+    // Replacing a file is what saving under its name means here, and a name stays as typed.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.selectedFile.isEmpty())
+        dialog.selectFile(request.selectedFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace lw

@@ -1,0 +1,423 @@
+#include "frmgraphoptions.h"
+
+#include "formula/messagehook.h"
+#include "graph/graphdraw.h"
+#include "graph/plotgraph.h"
+#include "graph/surfaceoperation.h"
+#include "mainwindow/uiresources.h"
+#include "settings/options.h"
+#include "settings/settingsfields.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <type_traits>
+#include <vector>
+
+namespace lw {
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("Fehler");
+
+std::optional<QColor> platformColourChooser(const QColor &preset, QWidget *parent)
+{
+    const QColor chosen = QColorDialog::getColor(preset, parent, QStringLiteral("Farbe"));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+FrmGraphOptions::ColourChooser &colourChooser()
+{
+    static FrmGraphOptions::ColourChooser chooser = platformColourChooser;
+    return chooser;
+}
+
+Colour fromQColor(const QColor &colour)
+{
+    return Colour(colour.red()) | Colour(colour.green()) << 8 | Colour(colour.blue()) << 16;
+}
+
+template<typename Control>
+Control *named(Control *control, const QString &name, int helpTopic = 0)
+{
+    control->setObjectName(name);
+    if (helpTopic)
+        control->setProperty("helpTopic", helpTopic);
+    return control;
+}
+
+// Room for "-32768" and a float of a few digits.
+int fieldWidth(const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QStringLiteral("-0000,000")) + 12;
+}
+
+enum class Sign { Any, Positive };
+
+// One text field as OK reads it.
+struct Entry {
+    QLineEdit *field;
+    const QLabel *caption;
+    FieldMember member;
+    Sign sign;
+};
+
+QString refusal(const Entry &entry, bool readable)
+{
+    const bool integer = std::holds_alternative<int16_t GraphSettingsRecord::*>(entry.member);
+    QString wanted;
+    if (integer && entry.sign == Sign::Positive)
+        wanted = readable ? QStringLiteral("eine ganze Zahl größer als 0")
+                          : QStringLiteral("eine ganze Zahl zwischen 1 und 32767");
+    else if (integer)
+        wanted = QStringLiteral("eine ganze Zahl zwischen -32768 und 32767");
+    else
+        wanted = readable ? QStringLiteral("eine Zahl größer als 0") : QStringLiteral("eine Zahl");
+    return QStringLiteral("Bitte geben Sie bei '%1' %2 ein.").arg(entry.caption->text(), wanted);
+}
+
+// Stores the entry's value in `record`; false when its text is no number of the field's type
+// or breaks the sign rule.
+bool readEntry(const Entry &entry, GraphSettingsRecord &record, bool &readable)
+{
+    const QString text = entry.field->text();
+    readable = false;
+    return std::visit(
+        [&](auto member) {
+            using Value = std::remove_reference_t<decltype(record.*member)>;
+            std::optional<Value> value;
+            if constexpr (std::is_same_v<Value, float>)
+                value = ReadFloatText(text);
+            else if constexpr (std::is_same_v<Value, int16_t>)
+                value = ReadInt16Text(text);
+            if (!value)
+                return false;
+            readable = true;
+            if (entry.sign == Sign::Positive && !(*value > 0))
+                return false;
+            record.*member = *value;
+            return true;
+        },
+        entry.member);
+}
+
+void refuse(const QString &text, QLineEdit *field)
+{
+    ShowMessage(ErrorTitle, text);
+    field->setFocus();
+    field->selectAll();
+}
+
+} // namespace
+
+FrmGraphOptions::FrmGraphOptions(QWidget *parent, std::function<void()> quickOptionsUpdate)
+    : QDialog(parent), m_quickOptionsUpdate(std::move(quickOptionsUpdate))
+{
+    setFont(DesignFont());
+    setObjectName(QStringLiteral("frmGraphOptions"));
+    setWindowTitle(QStringLiteral("Schaubild-Einstellungen"));
+    setModal(true);
+    auto *layout = new QVBoxLayout(this);
+    m_rows = new QGridLayout;
+    layout->addLayout(m_rows);
+    createNumberRows();
+    createSwitchAndColourRows();
+    createButtons(layout);
+    arrangeFocusOrder();
+    cmdOK->setFocus();
+    setFixedSize(sizeHint());
+}
+
+QLineEdit *FrmGraphOptions::numberField(const char *name, int width)
+{
+    auto *field = named(new QLineEdit(this), QString::fromLatin1(name));
+    field->setFixedWidth(width);
+    return field;
+}
+
+QLabel *FrmGraphOptions::addRow(const char *caption, const char *labelName, int topic,
+                                QWidget *left, QWidget *right, Qt::Alignment alignment)
+{
+    const int row = m_rowCount++;
+    auto *label =
+        named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(labelName), topic);
+    m_rows->addWidget(label, row, 0);
+    left->setProperty("helpTopic", topic);
+    if (right) {
+        m_rows->addWidget(left, row, 1, alignment);
+        right->setProperty("helpTopic", topic);
+        m_rows->addWidget(right, row, 2, alignment);
+    } else {
+        m_rows->addWidget(left, row, 1, 1, 2, alignment);
+    }
+    return label;
+}
+
+void FrmGraphOptions::createNumberRows()
+{
+    const int width = fieldWidth(fontMetrics());
+    txtPrecision = numberField("txtPrecision", width + width / 3);
+    lblPrecision = addRow("Rechengenauigkeit:", "lblPrecision", 8, txtPrecision);
+    txtScreenCentralX = numberField("txtScreenCentralX", width);
+    txtScreenCentralY = numberField("txtScreenCentralY", width);
+    lblScreenCentral = addRow("Mittelpunkt des Graphen:", "lblScreenCentral", 9, txtScreenCentralX,
+                              txtScreenCentralY);
+    txtOriginX = numberField("txtOriginX", width);
+    txtOriginY = numberField("txtOriginY", width);
+    lblOrigin = addRow("Ursprung:", "lblOrigin", 26, txtOriginX, txtOriginY);
+    txtPutMarkEachX = numberField("txtPutMarkEachX", width);
+    txtPutMarkEachY = numberField("txtPutMarkEachY", width);
+    lblPutMarkEach =
+        addRow("Abstand der Marken:", "lblPutMarkEach", 27, txtPutMarkEachX, txtPutMarkEachY);
+    txtPutNumberEachX = numberField("txtPutNumberEachX", width);
+    txtPutNumberEachY = numberField("txtPutNumberEachY", width);
+    lblPutNumberEach =
+        addRow("Abstand der Zahlen:", "lblPutNumberEach", 28, txtPutNumberEachX, txtPutNumberEachY);
+    txtCalcFrom = numberField("txtCalcFrom", width);
+    txtCalcTo = numberField("txtCalcTo", width);
+    lblCalc = addRow("Rechenbreich:", "lblCalc", 29, txtCalcFrom, txtCalcTo);
+    txtGraphScaleX = numberField("txtGraphScaleX", width);
+    txtGraphScaleY = numberField("txtGraphScaleY", width);
+    lblGraphScale = addRow("Anzeigebereich:", "lblGraphScale", 30, txtGraphScaleX, txtGraphScaleY);
+}
+
+void FrmGraphOptions::createSwitchAndColourRows()
+{
+    chkLinkPoints = named(new QCheckBox(this), QStringLiteral("chkLinkPoints"));
+    lblLinkPoints = addRow("Punkte verbinden:", "lblLinkPoints", 10, chkLinkPoints);
+    chkAlwaysDelete = named(new QCheckBox(this), QStringLiteral("chkAlwaysDelete"));
+    lblAlwaysDelete = addRow("Graph immer löschen:", "lblAlwaysDelete", 11, chkAlwaysDelete);
+
+    const char *captions[] = {"Achsenfarbe:", "Beschriftungsfarbe:", "Schaubildfarbe:"};
+    const char *labelNames[] = {"lblColours_0", "lblColours_1", "lblColours_2"};
+    const int height = txtPrecision->sizeHint().height() - 4;
+    for (int i = 0; i < 3; ++i) {
+        QFrame *box = named(new QFrame(this), QStringLiteral("picColours_%1").arg(i));
+        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+        box->setAutoFillBackground(true);
+        box->setFixedHeight(height);
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(this);
+        picColours[i] = box;
+        lblColours[i] = addRow(captions[i], labelNames[i], 31 + i, box, nullptr, {});
+    }
+}
+
+void FrmGraphOptions::createButtons(QBoxLayout *layout)
+{
+    auto *grid = new QGridLayout;
+    auto button = [&](const char *text, const QString &name, int topic, int row, int column) {
+        auto *push = named(new QPushButton(QString::fromUtf8(text), this), name, topic);
+        grid->addWidget(push, row, column);
+        return push;
+    };
+    cmdSave = button("Speichern", QStringLiteral("cmdSave"), 34, 0, 0);
+    cmdStandard = button("Standard", QStringLiteral("cmdStandard"), 35, 0, 1);
+    cmdOK = button("OK", QStringLiteral("cmdOK"), 36, 1, 0);
+    cmdCancel = button("Abbrechen", QStringLiteral("cmdCancel"), 0, 1, 1);
+    cmdOK->setDefault(true);
+    connect(cmdSave, &QPushButton::clicked, this, &FrmGraphOptions::cmdSave_Click);
+    connect(cmdStandard, &QPushButton::clicked, this, &FrmGraphOptions::cmdStandard_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &FrmGraphOptions::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmGraphOptions::cmdCancel_Click);
+    layout->addSpacing(6);
+    layout->addLayout(grid);
+}
+
+void FrmGraphOptions::arrangeFocusOrder()
+{
+    std::vector<QWidget *> order = {cmdOK, cmdSave, cmdCancel, cmdStandard};
+    // Row by row, left before right; a control spanning both columns comes once.
+    for (int row = 0; row < m_rowCount; ++row) {
+        for (int column = 1; column <= 2; ++column) {
+            const QLayoutItem *item = m_rows->itemAtPosition(row, column);
+            if (item && item->widget() && item->widget() != order.back())
+                order.push_back(item->widget());
+        }
+    }
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FrmGraphOptions::fillControls(const GraphSettingsRecord &record)
+{
+    txtPrecision->setText(FloatText(record.Precision));
+    txtCalcFrom->setText(FloatText(record.CalcFrom));
+    txtCalcTo->setText(FloatText(record.CalcTo));
+    const std::pair<QLineEdit *, int16_t> integers[] = {
+        {txtScreenCentralX, record.ScreenCentralX},
+        {txtScreenCentralY, record.ScreenCentralY},
+        {txtOriginX, record.OriginX},
+        {txtOriginY, record.OriginY},
+        {txtPutMarkEachX, record.PutMarkEachX},
+        {txtPutMarkEachY, record.PutMarkEachY},
+        {txtPutNumberEachX, record.PutNumberEachX},
+        {txtPutNumberEachY, record.PutNumberEachY},
+        {txtGraphScaleX, record.GraphScaleX},
+        {txtGraphScaleY, record.GraphScaleY},
+    };
+    for (const auto &[field, value] : integers)
+        field->setText(Int16Text(value));
+    chkLinkPoints->setChecked(record.LinkPoints);
+    chkAlwaysDelete->setChecked(record.AlwaysDeleteGraph);
+    setColour(0, record.GraphColor);
+    setColour(1, record.GraphNumberColor);
+    setColour(2, record.LiveColor);
+}
+
+void FrmGraphOptions::Form_Load()
+{
+    fillControls(GraphSettings);
+}
+
+void FrmGraphOptions::cmdStandard_Click()
+{
+    // The record's own defaults are the ones LoadOptions falls back on.
+    fillControls(GraphSettingsRecord{});
+}
+
+std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
+{
+    using R = GraphSettingsRecord;
+    const Entry entries[] = {
+        {txtPrecision, lblPrecision, &R::Precision, Sign::Positive},
+        {txtScreenCentralX, lblScreenCentral, &R::ScreenCentralX, Sign::Any},
+        {txtScreenCentralY, lblScreenCentral, &R::ScreenCentralY, Sign::Any},
+        {txtOriginX, lblOrigin, &R::OriginX, Sign::Any},
+        {txtOriginY, lblOrigin, &R::OriginY, Sign::Any},
+        {txtPutMarkEachX, lblPutMarkEach, &R::PutMarkEachX, Sign::Any},
+        {txtPutMarkEachY, lblPutMarkEach, &R::PutMarkEachY, Sign::Any},
+        {txtPutNumberEachX, lblPutNumberEach, &R::PutNumberEachX, Sign::Any},
+        {txtPutNumberEachY, lblPutNumberEach, &R::PutNumberEachY, Sign::Any},
+        {txtCalcFrom, lblCalc, &R::CalcFrom, Sign::Any},
+        {txtCalcTo, lblCalc, &R::CalcTo, Sign::Any},
+        {txtGraphScaleX, lblGraphScale, &R::GraphScaleX, Sign::Positive},
+        {txtGraphScaleY, lblGraphScale, &R::GraphScaleY, Sign::Positive},
+    };
+    R record;
+    for (const Entry &entry : entries) {
+        bool readable = false;
+        if (!readEntry(entry, record, readable)) {
+            refuse(refusal(entry, readable), entry.field);
+            return std::nullopt;
+        }
+    }
+    // The same walk the plotter takes, over the range these entries would show.
+    const float lower =
+        static_cast<float>(double(record.ScreenCentralX) - double(record.GraphScaleX) / 2);
+    const float upper =
+        static_cast<float>(double(record.GraphScaleX) / 2 + double(record.ScreenCentralX));
+    if (!WalkAdvances(lower, upper, record.Precision)) {
+        refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht voran.")
+                   .arg(lblPrecision->text()),
+               txtPrecision);
+        return std::nullopt;
+    }
+    record.LinkPoints = chkLinkPoints->isChecked();
+    record.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
+    record.GraphColor = colourOf(0);
+    record.GraphNumberColor = colourOf(1);
+    record.LiveColor = colourOf(2);
+    return record;
+}
+
+void FrmGraphOptions::cmdOK_Click()
+{
+    const std::optional<GraphSettingsRecord> entries = readEntries();
+    if (!entries)
+        return;
+    // All or nothing: a refused entry above has left every field as it was.
+    GraphSettings = *entries;
+    accept();
+    DrawCoordinateSystem();
+    if (m_quickOptionsUpdate)
+        m_quickOptionsUpdate();
+}
+
+void FrmGraphOptions::cmdCancel_Click()
+{
+    QDialog::reject();
+}
+
+void FrmGraphOptions::reject()
+{
+    cmdCancel_Click();
+}
+
+void FrmGraphOptions::cmdSave_Click()
+{
+    if (!SaveOptions())
+        ShowMessage(QStringLiteral("Fehler"),
+                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden."));
+}
+
+void FrmGraphOptions::picColours_DblClick(int index)
+{
+    const std::optional<QColor> chosen = colourChooser()(ToQColor(colourOf(index)), this);
+    if (chosen && chosen->isValid())
+        setColour(index, fromQColor(*chosen));
+}
+
+Colour FrmGraphOptions::colourOf(int index) const
+{
+    return fromQColor(picColours[index]->palette().color(QPalette::Window));
+}
+
+void FrmGraphOptions::setColour(int index, Colour colour)
+{
+    QPalette palette = picColours[index]->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    picColours[index]->setPalette(palette);
+}
+
+bool FrmGraphOptions::eventFilter(QObject *watched, QEvent *event)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (watched != picColours[i])
+            continue;
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+                break;
+            picColours_DblClick(i);
+            return true;
+        case QEvent::KeyPress:
+            // The keyboard's way to the chooser, since the boxes take the focus.
+            if (static_cast<QKeyEvent *>(event)->key() != Qt::Key_Space)
+                break;
+            picColours_DblClick(i);
+            return true;
+        case QEvent::FocusIn: picColours[i]->setLineWidth(2); break;
+        case QEvent::FocusOut: picColours[i]->setLineWidth(1); break;
+        default: break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool FrmGraphOptions::open(QWidget *parent, std::function<void()> quickOptionsUpdate)
+{
+    auto *dialog = new FrmGraphOptions(parent, std::move(quickOptionsUpdate));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->Form_Load();
+    // exec() deletes the dialog before returning.
+    return dialog->exec() == QDialog::Accepted;
+}
+
+void FrmGraphOptions::setColourChooser(ColourChooser chooser)
+{
+    colourChooser() = chooser ? std::move(chooser) : ColourChooser(platformColourChooser);
+}
+
+} // namespace lw
