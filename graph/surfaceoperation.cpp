@@ -25,6 +25,12 @@ QColor ToQColor(Colour colour)
                   static_cast<int>((colour >> 16) & 0xff));
 }
 
+Colour FromQColor(const QColor &colour)
+{
+    return static_cast<Colour>(colour.red()) | static_cast<Colour>(colour.green()) << 8
+           | static_cast<Colour>(colour.blue()) << 16;
+}
+
 QFont SurfaceFont()
 {
     QFont font(QStringLiteral("DejaVu Serif"));

@@ -28,6 +28,7 @@ struct SurfaceOperation {
 };
 
 QColor ToQColor(Colour colour);
+Colour FromQColor(const QColor &colour);
 
 // The picture area has no colour of its own: it shows the standard face
 // colour of windows. The print-out is white.

@@ -3,11 +3,16 @@
 #include "about/frmabout.h"
 #include "assistant/frmfassist.h"
 #include "drawcommand.h"
+#include "formula/messagehook.h"
+#include "gphcodec.h"
+#include "gphfile.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
+#include "graph/surfaceoperation.h"
 #include "picturewidget.h"
-#include "settings/graphsettings.h"
+#include "settings/colourchooser.h"
 #include "settings/frmgraphoptions.h"
+#include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
 #include "twips.h"
@@ -16,8 +21,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -176,6 +184,23 @@ void FrmMain::Form_Load()
 {
     QuickOptionsUpdate();
     picVariables->CreateRows();
+    cdlLoad = new CdlLoad(this, QCoreApplication::applicationDirPath());
+}
+
+void FrmMain::SaveFile()
+{
+    SaveGraph(cdlLoad->FileName(), GraphSettings,
+              QString::fromStdU16String(UpdateVariables(txtTerm->text().toStdU16String())));
+}
+
+void FrmMain::LoadFile()
+{
+    // A bad file has been reported and changes nothing.
+    if (const auto content = LoadGraph(cdlLoad->FileName())) {
+        ApplyGphSettings(*content, GraphSettings);
+        txtTerm->setText(content->equation);
+        QuickOptionsUpdate();
+    }
 }
 
 void FrmMain::QuickOptionsUpdate()
@@ -200,19 +225,50 @@ QAction *FrmMain::toolbarAction(const QString &key) const
 
 void FrmMain::tbrMain_ButtonClick(const QString &key)
 {
-    if (key == QLatin1String("EraseGraphs")) {
+    QAction *button = toolbarAction(key);
+    if (ToolbarHelpMode) {
+        // In the toolbar help mode a button only explains itself.
+        sbrMain->showMessage(button->property("description").toString());
+        if (key == QLatin1String("ToolbarHelp"))
+            ToolbarHelpMode = false;
+        else if (key == QLatin1String("VariableEdit"))
+            button->setChecked(!button->isChecked()); // back to before the click
+        return;
+    }
+    if (key == QLatin1String("Load")) {
+        if (cdlLoad->ShowOpen())
+            LoadFile();
+    } else if (key == QLatin1String("Save")) {
+        if (cdlLoad->ShowSave())
+            SaveFile();
+    } else if (key == QLatin1String("CopyEquation")) {
+        QGuiApplication::clipboard()->setText(txtTerm->text());
+    } else if (key == QLatin1String("PasteEquation")) {
+        const QString text = QGuiApplication::clipboard()->text();
+        if (text.isEmpty())
+            ShowMessage(QStringLiteral("Fehler"),
+                        QStringLiteral("In der Zwischenablage ist kein Text gespeichert."));
+        else
+            txtTerm->setText(text);
+    } else if (key == QLatin1String("EraseGraphs")) {
         DrawCoordinateSystem();
     } else if (key == QLatin1String("VariableEdit")) {
         picVariables->setEnabled(!picVariables->isEnabled());
-        toolbarAction(key)->setChecked(picVariables->isEnabled());
-    } else if (key == QLatin1String("AboutInfo")) {
-        FrmAbout::open(this);
-    } else if (key == QLatin1String("GraphOptions")) {
-        FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); });
+        button->setChecked(picVariables->isEnabled());
+    } else if (key == QLatin1String("GraphColor")) {
+        // Only the curves from now on; the store is not written.
+        if (const auto colour = ChooseColour(ToQColor(GraphSettings.LiveColor), this))
+            GraphSettings.LiveColor = FromQColor(*colour);
     } else if (key == QLatin1String("FAssist")) {
         // Replaces the whole equation; the notation choice stays as it is.
         if (const std::optional<QString> equation = RunFunctionAssistant(this))
             txtTerm->setText(*equation);
+    } else if (key == QLatin1String("GraphOptions")) {
+        FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); });
+    } else if (key == QLatin1String("ToolbarHelp")) {
+        ToolbarHelpMode = true;
+    } else if (key == QLatin1String("AboutInfo")) {
+        FrmAbout::open(this);
     }
 }
 

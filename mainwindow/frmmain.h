@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace lw {
 
+class CdlLoad;
 class PictureWidget;
 class VariablesPanel;
 
@@ -35,6 +36,9 @@ public:
     void optTermFormat_Click(int index);
     void cmdDraw_Click();
     void tbrMain_ButtonClick(const QString &key);
+    // The graph file named by cdlLoad.
+    void SaveFile();
+    void LoadFile();
     // The formula with the parameters a to h put in, as the panel says.
     std::u16string UpdateVariables(std::u16string_view formula) const;
     // The layout pass: run on every change of the window's size.
@@ -62,6 +66,9 @@ public:
     QLineEdit *txtTerm = nullptr;
     QPushButton *cmdDraw = nullptr;
     QStatusBar *sbrMain = nullptr;
+    // While true a toolbar button explains itself in the status bar instead of acting.
+    bool ToolbarHelpMode = false;
+    CdlLoad *cdlLoad = nullptr;
 
     QAction *toolbarAction(const QString &key) const;
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 namespace lw {
 
@@ -35,7 +36,7 @@ const SettingsField &gphField(std::size_t index)
     return *FindSettingsField(QString::fromLatin1(GphFieldNames[index]));
 }
 
-// A byte the reader refuses in the equation, which the writer therefore never writes.
+// What the equation line may hold; the writer turns anything else into "?".
 bool isTextByte(uchar byte)
 {
     if (byte < 0x20)

@@ -5,11 +5,11 @@
 #include "graph/plotgraph.h"
 #include "graph/surfaceoperation.h"
 #include "mainwindow/uiresources.h"
+#include "settings/colourchooser.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -28,20 +28,6 @@ namespace lw {
 namespace {
 
 const QString ErrorTitle = QStringLiteral("Fehler");
-
-std::optional<QColor> platformColourChooser(const QColor &preset, QWidget *parent)
-{
-    const QColor chosen = QColorDialog::getColor(preset, parent, QStringLiteral("Farbe"));
-    if (!chosen.isValid())
-        return std::nullopt;
-    return chosen;
-}
-
-FrmGraphOptions::ColourChooser &colourChooser()
-{
-    static FrmGraphOptions::ColourChooser chooser = platformColourChooser;
-    return chooser;
-}
 
 Colour fromQColor(const QColor &colour)
 {
@@ -364,7 +350,7 @@ void FrmGraphOptions::cmdSave_Click()
 
 void FrmGraphOptions::picColours_DblClick(int index)
 {
-    const std::optional<QColor> chosen = colourChooser()(ToQColor(colourOf(index)), this);
+    const std::optional<QColor> chosen = ChooseColour(ToQColor(colourOf(index)), this);
     if (chosen && chosen->isValid())
         setColour(index, fromQColor(*chosen));
 }
@@ -413,11 +399,6 @@ bool FrmGraphOptions::open(QWidget *parent, std::function<void()> quickOptionsUp
     dialog->Form_Load();
     // exec() deletes the dialog before returning.
     return dialog->exec() == QDialog::Accepted;
-}
-
-void FrmGraphOptions::setColourChooser(ColourChooser chooser)
-{
-    colourChooser() = chooser ? std::move(chooser) : ColourChooser(platformColourChooser);
 }
 
 } // namespace lw

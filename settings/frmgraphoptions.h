@@ -25,10 +25,6 @@ class FrmGraphOptions : public QDialog {
     Q_OBJECT
 
 public:
-    // Shows the colour chooser preset with a colour; nullopt when the user cancelled.
-    using ColourChooser =
-        std::function<std::optional<QColor>(const QColor &preset, QWidget *parent)>;
-
     explicit FrmGraphOptions(QWidget *parent = nullptr,
                              std::function<void()> quickOptionsUpdate = {});
 
@@ -36,9 +32,6 @@ public:
     // True when "OK" applied the entries.
     static bool open(QWidget *parent, std::function<void()> quickOptionsUpdate);
     using QDialog::open;
-
-    // Replaces the platform's colour chooser (tests); an empty function restores it.
-    static void setColourChooser(ColourChooser chooser);
 
     void Form_Load();
     void cmdOK_Click();

@@ -371,9 +371,8 @@ TEST_F(MainWindow, MoreAndTheToolbarOpenTheSettingsDialog)
 {
     openWindow();
     window->txtPrecision->setText("0,5");
-    onModal("frmGraphOptions", [](QWidget *dialog) {
-        dialog->findChild<QPushButton *>("cmdOK")->click();
-    });
+    onModal("frmGraphOptions",
+            [](QWidget *dialog) { dialog->findChild<QPushButton *>("cmdOK")->click(); });
     window->cmdMoreGraphOptions->click();
     EXPECT_EQ(window->txtPrecision->text(), "0,1"); // OK refreshed the quick options
     onModal("frmGraphOptions", [](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
@@ -385,9 +384,8 @@ TEST_F(MainWindow, TheAssistantReplacesTheEquation)
     openWindow();
     onModal("frmFAssist", [](QWidget *page1) {
         page1->findChild<QPushButton *>("cmdNext")->click();
-        onModal("frmFAssist2", [](QWidget *page2) {
-            page2->findChild<QPushButton *>("cmdFinish")->click();
-        });
+        onModal("frmFAssist2",
+                [](QWidget *page2) { page2->findChild<QPushButton *>("cmdFinish")->click(); });
     });
     window->toolbarAction("FAssist")->trigger();
     EXPECT_EQ(window->txtTerm->text(), "a * x + b");

@@ -6,6 +6,7 @@
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
+#include "settings/colourchooser.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
@@ -49,7 +50,7 @@ protected:
         SetSettingsStore(&store);
         GraphWidth = GraphHeight = 200;
         SetPictureSurface(&picture);
-        FrmGraphOptions::setColourChooser([this](const QColor &preset, QWidget *) {
+        SetColourChooser([this](const QColor &preset, QWidget *) {
             presets.push_back(preset);
             return chooserAnswer;
         });
@@ -58,7 +59,7 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        FrmGraphOptions::setColourChooser({});
+        SetColourChooser({});
         SetPictureSurface(nullptr);
         SetSettingsStore(nullptr);
         GraphSettings = GraphSettingsRecord{};

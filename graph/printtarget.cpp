@@ -1,0 +1,71 @@
+#include "printtarget.h"
+
+#include "formula/messagehook.h"
+
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace lw {
+
+namespace {
+
+PrintTarget target;
+
+void printOnDefaultPrinter(const PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // Without an installed printer the dialog still offers printing to a file.
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        QPrintDialog dialog(&printer, job.window);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    if (!PaintJob(printer, job))
+        ShowMessage(QStringLiteral("Fehler"),
+                    QStringLiteral("Der Drucker hat den Ausdruck nicht angenommen."),
+                    MessageIcon::Critical);
+}
+
+} // namespace
+
+void SetPrintTarget(PrintTarget printTarget)
+{
+    target = std::move(printTarget);
+}
+
+void PrintPicture(const PrintJob &job)
+{
+    if (target)
+        target(job);
+    else
+        printOnDefaultPrinter(job);
+}
+
+PrintTarget PdfPrintTarget(const QString &fileName)
+{
+    return [fileName](const PrintJob &job) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(fileName);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        PaintJob(printer, job);
+    };
+}
+
+bool PaintJob(QPaintDevice &device, const PrintJob &job)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // Screen pixels become blocks of device pixels, not blurred edges.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRectF area(0, 0, job.inches.width() * device.logicalDpiX(),
+                      job.inches.height() * device.logicalDpiY());
+    painter.drawImage(area, job.image);
+    return painter.end();
+}
+
+} // namespace lw

@@ -1,0 +1,187 @@
+#include "windowtesting.h"
+
+#include "mainwindow/gphfile.h"
+#include "mainwindow/variablespanel.h"
+#include "settings/colourchooser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <optional>
+
+using namespace lw;
+
+namespace {
+
+class Toolbar : public lw::testing::WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        openWindow();
+    }
+    void TearDown() override
+    {
+        CdlLoad::TestAnswer = nullptr;
+        SetColourChooser({});
+        WindowTest::TearDown();
+    }
+    // A click on the toolbar's own button, as the user makes it.
+    void click(const char *key)
+    {
+        auto *button = qobject_cast<QToolButton *>(
+            window->tbrMain->widgetForAction(window->toolbarAction(QString::fromLatin1(key))));
+        ASSERT_NE(button, nullptr) << key;
+        button->click();
+    }
+    QString status() const { return window->sbrMain->currentMessage(); }
+};
+
+TEST_F(Toolbar, ThirteenButtonsWithTipsAndDescriptions)
+{
+    const QStringList keys = {"Load",     "Save",         "CopyEquation", "PasteEquation",
+                              "Print",    "EraseGraphs",  "VariableEdit", "GraphColor",
+                              "FAssist",  "GraphOptions", "ToolbarHelp",  "DirectHelp",
+                              "AboutInfo"};
+    QStringList shown;
+    for (QAction *action : window->tbrMain->actions()) {
+        if (action->isSeparator())
+            continue;
+        shown << action->objectName();
+        EXPECT_FALSE(action->toolTip().isEmpty());
+        EXPECT_FALSE(action->property("description").toString().isEmpty());
+        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
+    }
+    EXPECT_EQ(shown, keys);
+    EXPECT_TRUE(window->toolbarAction("VariableEdit")->isCheckable());
+    EXPECT_TRUE(window->toolbarAction("ToolbarHelp")->isCheckable());
+}
+
+TEST_F(Toolbar, CopyAndPasteTheEquation)
+{
+    window->txtTerm->setText(" 2 * x ");
+    click("CopyEquation");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), " 2 * x ");
+
+    QGuiApplication::clipboard()->setText("SIN(x)");
+    click("PasteEquation");
+    EXPECT_EQ(window->txtTerm->text(), "SIN(x)");
+
+    QGuiApplication::clipboard()->clear();
+    click("PasteEquation");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Fehler");
+    EXPECT_EQ(messages[0].text, "In der Zwischenablage ist kein Text gespeichert.");
+    EXPECT_EQ(window->txtTerm->text(), "SIN(x)");
+}
+
+TEST_F(Toolbar, CurveColourChosenOrKept)
+{
+    std::optional<QColor> answer = QColor(255, 0, 0);
+    QColor preset;
+    SetColourChooser([&](const QColor &p, QWidget *) {
+        preset = p;
+        return answer;
+    });
+    click("GraphColor");
+    EXPECT_EQ(preset, QColor(0, 0, 128));
+    EXPECT_EQ(GraphSettings.LiveColor, 255u);
+    answer.reset();
+    click("GraphColor");
+    EXPECT_EQ(GraphSettings.LiveColor, 255u);
+    EXPECT_TRUE(store.read("Options", "LiveColor") == std::nullopt); // the store is not written
+    window->txtTerm->setText("2");
+    window->cmdDraw->click();
+    EXPECT_EQ(pixel(150, 120), QColor(255, 0, 0));
+}
+
+TEST_F(Toolbar, EraseAndEditModeAndAbout)
+{
+    window->txtTerm->setText("2");
+    window->cmdDraw->click();
+    click("EraseGraphs");
+    EXPECT_NE(pixel(150, 120), lw::testing::CurveColour);
+
+    click("VariableEdit");
+    EXPECT_TRUE(window->picVariables->isEnabled());
+    EXPECT_TRUE(window->toolbarAction("VariableEdit")->isChecked());
+    click("VariableEdit");
+    EXPECT_FALSE(window->picVariables->isEnabled());
+    EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
+}
+
+TEST_F(Toolbar, HelpModeExplainsInsteadOfActing)
+{
+    bool asked = false;
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &) -> std::optional<QString> {
+        asked = true;
+        return std::nullopt;
+    };
+    click("ToolbarHelp");
+    EXPECT_TRUE(window->ToolbarHelpMode);
+    click("Save");
+    EXPECT_EQ(status(), "Speichert den aktuellen Graphen und alle Optionen in einer GPH-Datei");
+    EXPECT_FALSE(asked);
+    click("VariableEdit");
+    EXPECT_FALSE(window->picVariables->isEnabled());
+    EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
+    EXPECT_EQ(status(), "Wenn aktiviert können Sie die Variablewerte im Variabelbereich ändern");
+    EXPECT_TRUE(window->ToolbarHelpMode); // lasts until ToolbarHelp is clicked again
+    click("ToolbarHelp");
+    EXPECT_FALSE(window->ToolbarHelpMode);
+    EXPECT_FALSE(window->toolbarAction("ToolbarHelp")->isChecked());
+    EXPECT_EQ(status(),
+              "Gibt eine kurze Beschreibung zu einer Schaltfläche der Symbolleiste wieder");
+    click("VariableEdit");
+    EXPECT_TRUE(window->picVariables->isEnabled());
+}
+
+TEST_F(Toolbar, SaveAndLoadAGraph)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("PARABEL.GPH");
+    std::vector<FileDialogRequest> requests;
+    std::optional<QString> answer = path;
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &r) {
+        requests.push_back(r);
+        return answer;
+    };
+    window->txtTerm->setText("a*x+b");
+    GraphSettings.CalcFrom = -2.5f;
+    click("Save");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].title, "Graph speichern");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Hinweis");
+    EXPECT_TRUE(messages[0].text.startsWith("Gespeichert unter "));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\r\n0*x+0\r\n")); // outside edit mode a..h are 0
+
+    GraphSettings = GraphSettingsRecord{};
+    window->txtTerm->setText("x");
+    window->txtPrecision->setText("5");
+    click("Load");
+    EXPECT_EQ(requests.back().title, "Datei öffnen");
+    EXPECT_EQ(requests.back().selectedFile, path); // the name chosen last is offered again
+    EXPECT_EQ(window->txtTerm->text(), "0*x+0");
+    EXPECT_EQ(GraphSettings.CalcFrom, -2.5f);
+    EXPECT_EQ(window->txtPrecision->text(), "0,1"); // quick options refreshed at once
+    EXPECT_TRUE(window->optTermFormat[0]->isChecked());
+
+    answer.reset(); // cancelling loads nothing
+    window->txtTerm->setText("SIN(x)");
+    click("Load");
+    EXPECT_EQ(window->txtTerm->text(), "SIN(x)");
+}
+
+} // namespace
