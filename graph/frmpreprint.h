@@ -48,8 +48,4 @@ private:
 FrmPrePrint *OpenPrintDialog(QWidget *parent, std::function<void()> pressDraw,
                              std::function<QSize()> screenPictureSize);
 
-// Draws the current equation once more on a print-out of this outer size
-// (twips) and prints it; the screen's geometry is restored afterwards.
-void PrintOut(QSize outerTwips, const PrintCommands &commands);
-
 } // namespace lw

@@ -62,6 +62,8 @@ bool PaintJob(QPaintDevice &device, const PrintJob &job)
         return false;
     // Screen pixels become blocks of device pixels, not blurred edges.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // A JPEG-coded picture would smear the one-pixel lines.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const QRectF area(0, 0, job.inches.width() * device.logicalDpiX(),
                       job.inches.height() * device.logicalDpiY());
     painter.drawImage(area, job.image);

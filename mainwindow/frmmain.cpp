@@ -7,8 +7,10 @@
 #include "gphcodec.h"
 #include "gphfile.h"
 #include "graph/drawingsurface.h"
+#include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
 #include "graph/surfaceoperation.h"
+#include "helpviewer.h"
 #include "picturewidget.h"
 #include "settings/colourchooser.h"
 #include "settings/frmgraphoptions.h"
@@ -250,6 +252,9 @@ void FrmMain::tbrMain_ButtonClick(const QString &key)
                         QStringLiteral("In der Zwischenablage ist kein Text gespeichert."));
         else
             txtTerm->setText(text);
+    } else if (key == QLatin1String("Print")) {
+        OpenPrintDialog(
+            this, [this] { cmdDraw->click(); }, [this] { return picGraph->surface().size(); });
     } else if (key == QLatin1String("EraseGraphs")) {
         DrawCoordinateSystem();
     } else if (key == QLatin1String("VariableEdit")) {
@@ -267,6 +272,8 @@ void FrmMain::tbrMain_ButtonClick(const QString &key)
         FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); });
     } else if (key == QLatin1String("ToolbarHelp")) {
         ToolbarHelpMode = true;
+    } else if (key == QLatin1String("DirectHelp")) {
+        EnterDirectHelp();
     } else if (key == QLatin1String("AboutInfo")) {
         FrmAbout::open(this);
     }

@@ -1,5 +1,6 @@
 #include "drawcommand.h"
 #include "frmmain.h"
+#include "helpviewer.h"
 #include "messagebox.h"
 #include "startup.h"
 #include "uiresources.h"
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Linienwerk 2.0"));
     QApplication::setFont(lw::DesignFont());
     lw::InstallMessageBoxes();
+    lw::InstallContextHelp(app);
     lw::InstallDrawYield();
     const auto window = lw::Main();
     return QApplication::exec();

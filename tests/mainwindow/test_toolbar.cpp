@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWhatsThis>
 
 #include <optional>
 
@@ -117,6 +118,25 @@ TEST_F(Toolbar, EraseAndEditModeAndAbout)
     click("VariableEdit");
     EXPECT_FALSE(window->picVariables->isEnabled());
     EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
+}
+
+TEST_F(Toolbar, PrintOpensTheSizingWindowWithoutBlocking)
+{
+    click("Print");
+    QWidget *sizing = window->findChild<QWidget *>("frmPrePrint");
+    ASSERT_NE(sizing, nullptr);
+    EXPECT_TRUE(sizing->isVisible());
+    EXPECT_FALSE(sizing->isModal());
+    sizing->findChild<QPushButton *>("cmdCancel")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<QWidget *>("frmPrePrint"), nullptr);
+}
+
+TEST_F(Toolbar, DirectHelpEntersWhatsThisMode)
+{
+    click("DirectHelp");
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
 }
 
 TEST_F(Toolbar, HelpModeExplainsInsteadOfActing)

@@ -1,0 +1,314 @@
+// Printing through the real main window and sizing window on the offscreen
+// platform; the print target is replaced, so no printer is needed.
+
+#include "tests/mainwindow/windowtesting.h"
+
+#include "graph/frmpreprint.h"
+#include "graph/printtarget.h"
+#include "mainwindow/layoutpass.h"
+#include "mainwindow/twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace lw;
+
+namespace {
+
+const QColor AxisGrey(128, 128, 128);
+
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+bool allWhite(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != Qt::white)
+                return false;
+    return true;
+}
+
+class Printing : public lw::testing::WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        SetPrintTarget([this](const PrintJob &job) { jobs.push_back(job); });
+        openWindow();
+        screenBefore = pixels();
+    }
+    void TearDown() override
+    {
+        SetPrintTarget({});
+        WindowTest::TearDown();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    FrmPrePrint *openSizing()
+    {
+        FrmMain *w = window.get();
+        OpenPrintDialog(
+            w, [w] { w->cmdDraw->click(); }, [w] { return w->picGraph->surface().size(); });
+        return static_cast<FrmPrePrint *>(topLevel("frmPrePrint"));
+    }
+    static void drag(QWidget *sizing, QSize outer)
+    {
+        sizing->resize(ClientPixelsForOuter(outer, TwipsPerPixelX(), TwipsPerPixelY()));
+        QApplication::processEvents();
+    }
+    static void press(QWidget *sizing, const char *button)
+    {
+        sizing->findChild<QPushButton *>(QLatin1String(button))->click();
+    }
+    QImage pixels() { return window->picGraph->surface().image().copy(); }
+    void expectScreenGeometry()
+    {
+        EXPECT_FALSE(PrintMode);
+        EXPECT_EQ(GraphWidth, 300);
+        EXPECT_EQ(GraphHeight, 300);
+        EXPECT_EQ(PixelsPerUnitX, 15);
+        EXPECT_EQ(CentralPixelX, 150);
+        EXPECT_EQ(CentralPixelY, 150);
+        EXPECT_EQ(topLevel("frmPrintOut"), nullptr);
+    }
+
+    std::vector<PrintJob> jobs;
+    QImage screenBefore;
+};
+
+TEST_F(Printing, TheSizingWindowKeepsItselfSquare)
+{
+    FrmPrePrint *sizing = openSizing();
+    ASSERT_NE(sizing, nullptr);
+    EXPECT_EQ(sizing->windowTitle(), "Drucken");
+    EXPECT_EQ(
+        sizing->lblNote->text(),
+        "Skalieren Sie dieses Fenster auf die Größe, die der des Ausdrucks entsprechen soll.");
+    // The designed inner 5790 x 4500 grows to the larger side at once.
+    EXPECT_EQ(sizing->outer().size(), QSize(5790 + NonClientWidth, 5790 + NonClientWidth));
+    // Sizes a drag can give: the frame is no whole number of pixels high.
+    const struct {
+        QSize dragged;
+        QSize square;
+    } cases[] = {{{6000, 4000}, {6000, 6000}},
+                 {{4005, 6010}, {6010, 6010}},
+                 {{7005, 7000}, {7005, 7005}},
+                 {{3000, 9010}, {9010, 9010}}};
+    for (const auto &c : cases) {
+        drag(sizing, c.dragged);
+        EXPECT_EQ(sizing->outer().size(), c.square)
+            << c.dragged.width() << "x" << c.dragged.height();
+        EXPECT_EQ(sizing->size(),
+                  ClientPixelsForOuter(c.square, TwipsPerPixelX(), TwipsPerPixelY()));
+    }
+    EXPECT_TRUE(jobs.empty());
+}
+
+TEST_F(Printing, PrintsTheAxesAndTheCurveAtTheSizeOfThePrintOut)
+{
+    FrmPrePrint *sizing = openSizing();
+    drag(sizing, {6000, 4000});
+    QSize printOutOuter;
+    struct {
+        bool printMode;
+        int16_t width, ppu, centre;
+    } during{};
+    SetPrintTarget([&](const PrintJob &job) {
+        jobs.push_back(job);
+        printOutOuter = static_cast<FrmPrintOut *>(topLevel("frmPrintOut"))->outer().size();
+        during = {PrintMode, GraphWidth, PixelsPerUnitX, CentralPixelX};
+    });
+    press(sizing, "cmdPrint");
+
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(printOutOuter, QSize(6200, 6200));
+    EXPECT_TRUE(during.printMode);
+    EXPECT_EQ(during.width, 413);
+    EXPECT_EQ(during.ppu, 21);
+    EXPECT_EQ(during.centre, 206);
+    const QImage &image = jobs[0].image;
+    EXPECT_EQ(image.deviceIndependentSize(), QSizeF(413, 413));
+    EXPECT_NEAR(jobs[0].inches.width(), 413.0 / 96, 1e-9);
+    EXPECT_NEAR(jobs[0].inches.height(), 413.0 / 96, 1e-9);
+    for (const int along : {1, 100, 300, 411}) {
+        EXPECT_EQ(image.pixelColor(along, 206), AxisGrey) << along;
+        EXPECT_EQ(image.pixelColor(206, along), AxisGrey) << along;
+    }
+    EXPECT_EQ(image.pixelColor(206 + 3 * 21, 206 - 3 * 21), lw::testing::CurveColour);
+    EXPECT_EQ(image.pixelColor(206 - 5 * 21, 206 + 5 * 21), lw::testing::CurveColour);
+    EXPECT_EQ(image.pixelColor(300, 30), Qt::white);
+
+    EXPECT_TRUE(messages.empty());
+    expectScreenGeometry();
+    EXPECT_EQ(pixels(), screenBefore);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<FrmPrePrint *>(), nullptr);
+    // The next curve drawn without clearing lands in the screen's own geometry.
+    window->txtTerm->setText("2");
+    window->cmdDraw->click();
+    EXPECT_EQ(pixel(100, 120), lw::testing::CurveColour);
+    EXPECT_EQ(pixel(297, 120), lw::testing::CurveColour);
+}
+
+TEST_F(Printing, CancelEscapeAndEnter)
+{
+    const struct {
+        const char *how;
+        std::function<void(QWidget *)> act;
+        std::size_t printed;
+    } cases[] = {
+        {"Abbrechen", [](QWidget *s) { press(s, "cmdCancel"); }, 0},
+        {"Esc", [](QWidget *s) { QTest::keyClick(s, Qt::Key_Escape); }, 0},
+        {"closed", [](QWidget *s) { s->close(); }, 0},
+        {"Enter", [](QWidget *s) { QTest::keyClick(s, Qt::Key_Return); }, 1},
+    };
+    for (const auto &c : cases) {
+        jobs.clear();
+        QPointer<FrmPrePrint> sizing = openSizing();
+        c.act(sizing);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(sizing.isNull()) << c.how;
+        EXPECT_EQ(jobs.size(), c.printed) << c.how;
+        EXPECT_EQ(pixels(), screenBefore) << c.how;
+        expectScreenGeometry();
+    }
+}
+
+TEST_F(Printing, AnEmptyEquationGivesTheMessageAndABlankPage)
+{
+    window->txtTerm->setText("  ");
+    press(openSizing(), "cmdPrint");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Bitte geben Sie erst eine Funktionsgleichung ein.");
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_TRUE(allWhite(jobs[0].image));
+    expectScreenGeometry();
+    EXPECT_EQ(pixels(), screenBefore);
+}
+
+TEST_F(Printing, ACentreTakenOverByThePrintMovesTheScreensAxesToo)
+{
+    window->txtTerm->setText("2");
+    window->txtScreenCentralX->setText("2");
+    press(openSizing(), "cmdPrint");
+    EXPECT_EQ(GraphSettings.ScreenCentralX, 2);
+    // The y axis now stands two units left of the centre, where the next curve expects it.
+    EXPECT_EQ(pixels().pixelColor(120, 10), QColor(128, 128, 128));
+    window->txtTerm->setText("3");
+    window->cmdDraw->click();
+    EXPECT_EQ(pixels().pixelColor(120, 105), lw::testing::CurveColour);
+}
+
+TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)
+{
+    FrmPrePrint *sizing = openSizing();
+    window->txtPrecision->setText("0,00001"); // two million samples
+    window->txtTerm->setText("2");
+    bool pressed = false;
+    QTimer::singleShot(30, sizing, [&] {
+        pressed = true;
+        EXPECT_TRUE(DrawInProgress);
+        const QImage before = pixels();
+        press(sizing, "cmdPrint");
+        EXPECT_EQ(pixels(), before);
+        expectScreenGeometry();
+    });
+    window->cmdDraw->click();
+    ASSERT_TRUE(pressed);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_TRUE(allWhite(jobs[0].image));
+    EXPECT_FALSE(DrawInProgress);
+    EXPECT_FALSE(StopRequested);
+    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_NE(pixel(297, 120), lw::testing::CurveColour); // the screen's curve ended early
+    expectScreenGeometry();
+}
+
+TEST_F(Printing, PaintsThePictureAtItsScreenSizeAtTheTopLeft)
+{
+    QImage picture(96, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const PrintJob job{picture, QSizeF(1.0, 0.5), nullptr};
+    for (const int dpi : {96, 192, 300}) {
+        QImage page(400, 400, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(qRound(dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(dpi / 0.0254));
+        ASSERT_TRUE(PaintJob(page, job));
+        const int w = dpi, h = dpi / 2;
+        EXPECT_EQ(page.pixelColor(0, 0), Qt::red) << dpi;
+        EXPECT_EQ(page.pixelColor(w - 1, h - 1), Qt::red) << dpi;
+        EXPECT_EQ(page.pixelColor(w, 0), Qt::white) << dpi;
+        EXPECT_EQ(page.pixelColor(0, h), Qt::white) << dpi;
+    }
+}
+
+TEST_F(Printing, ThePdfTargetPrintsOneA4PageWithThePicture)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("print.pdf");
+    SetPrintTarget(PdfPrintTarget(file));
+    FrmPrePrint *sizing = openSizing();
+    drag(sizing, {6000, 4000});
+    press(sizing, "cmdPrint");
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 1)
+        << bytes.mid(bytes.indexOf("/Type /Page"), 60).toStdString();
+    const QRegularExpressionMatch page =
+        QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])")
+            .match(QString::fromLatin1(bytes));
+    ASSERT_TRUE(page.hasMatch());
+    EXPECT_NEAR(page.captured(1).toDouble(), 595, 1); // A4 in points
+    EXPECT_NEAR(page.captured(2).toDouble(), 842, 1);
+    EXPECT_FALSE(bytes.contains("/DCTDecode")) << "a JPEG would smear the lines";
+    EXPECT_TRUE(bytes.contains("/Width 413"));
+    EXPECT_TRUE(bytes.contains("/Height 413"));
+}
+
+TEST_F(Printing, WithoutAPrinterTheDialogOffersAFileAndCancelPrintsNothing)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; this would print on it";
+    SetPrintTarget({});
+    bool dialogShown = false;
+    QTimer::singleShot(20, window.get(), [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        dialogShown = dialog != nullptr;
+        if (dialog)
+            dialog->reject();
+    });
+    press(openSizing(), "cmdPrint");
+    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(messages.empty());
+    expectScreenGeometry();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
