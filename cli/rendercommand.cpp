@@ -176,7 +176,7 @@ public:
     {
         if (m_recording)
             return ExportRecording(*m_recording, m_size, PictureBackground(), m_fileName, error);
-        if (m_image && !m_image->image().save(m_fileName, "PNG")) {
+        if (m_image && !SavePng(m_image->image(), m_fileName)) {
             *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(m_fileName);
             return false;
         }

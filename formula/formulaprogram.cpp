@@ -44,6 +44,7 @@ struct FormulaProgram::Impl {
     bool notACall = false;
     bool usesX = false;
     bool usesNegX = false;
+    bool valueOnly = false; // see evaluate(float)
     FormulaError staticError = FormulaError::None;
     std::vector<Node> nodes;
     std::vector<Arg> args;
@@ -155,6 +156,13 @@ FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique
         return;
     }
     d->compileCall(formula, 1);
+    // The longest number text, "-1.234568E+07", has 13 characters.
+    constexpr std::ptrdiff_t LongestNumberText = 13;
+    const bool lengthSafe =
+        static_cast<std::ptrdiff_t>(formula.size()) + d->xCount * (LongestNumberText - 1)
+        <= static_cast<std::ptrdiff_t>(MaxTextLength);
+    d->valueOnly =
+        d->compiled && d->templates.empty() && d->staticError == FormulaError::None && lengthSafe;
 }
 
 FormulaProgram::~FormulaProgram() = default;
@@ -180,6 +188,16 @@ float FormulaProgram::evaluate(std::u16string_view xText, FormulaError *error) c
 
 float FormulaProgram::evaluate(float x, FormulaError *error) const
 {
+    // No leaf needs the text of x and no text of x can make the formula too
+    // long: the value it reads back as is all that matters.
+    if (d->valueOnly) {
+        if (error)
+            *error = FormulaError::None;
+        if (d->notACall)
+            return 0;
+        const float value = NumberTextValue(x);
+        return d->evaluateNode(0, value, std::isfinite(x) ? -value : 0.0f, {});
+    }
     const NumberTextResult number = NumberTextWithValue(x);
     // "-" before a number text reads as its negation, before INF or NAN as 0.
     const float negX = std::isfinite(x) ? -number.readBack : 0.0f;

@@ -165,6 +165,16 @@ NumberTextResult NumberTextWithValue(float value)
     return result;
 }
 
+float NumberTextValue(float value)
+{
+    Rounded r{};
+    if (value != 0.0f && std::isfinite(value) && roundFast(value, r)) {
+        const double magnitude = scaleByPowerOfTen(r.digits, r.exponent - 6);
+        return static_cast<float>(std::signbit(value) ? -magnitude : magnitude);
+    }
+    return NumberTextWithValue(value).readBack;
+}
+
 std::string NumberTextAscii(float value)
 {
     const NumberTextResult r = NumberTextWithValue(value);

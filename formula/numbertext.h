@@ -20,6 +20,8 @@ struct NumberTextResult {
     std::u16string_view text() const { return {chars, length}; }
 };
 NumberTextResult NumberTextWithValue(float value);
+// Only the value the number text reads back as, without forming the text.
+float NumberTextValue(float value);
 
 namespace detail {
 // The formatter by exact decimal expansion; the fast one must agree with it.

@@ -5,7 +5,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSet>
 #include <QSvgGenerator>
+
+#include <optional>
 
 namespace lw {
 
@@ -56,10 +59,43 @@ bool exportPng(const RecordingSurface &recording, QSize size, const QColor &back
         QPainter painter(&image);
         recording.paint(painter, background);
     }
-    return image.save(fileName, "PNG");
+    return SavePng(image, fileName);
+}
+
+// The colours of a picture when there are at most 256 of them.
+std::optional<QList<QRgb>> fewColours(const QImage &image)
+{
+    QSet<QRgb> seen;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        QRgb last = ~line[0];
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == last)
+                continue;
+            last = line[x];
+            seen.insert(last | 0xff000000u);
+            if (seen.size() > 256)
+                return std::nullopt;
+        }
+    }
+    return QList<QRgb>(seen.begin(), seen.end());
 }
 
 } // namespace
+
+bool SavePng(const QImage &image, const QString &fileName)
+{
+    // A plot has few colours: with a palette the file is a third of the data
+    // to compress, and writing a large picture takes a fraction of the time.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    if (const auto colours = fewColours(rgb)) {
+        QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, *colours,
+                                             Qt::ThresholdDither | Qt::AvoidDither);
+        indexed.setDevicePixelRatio(image.devicePixelRatio());
+        return indexed.save(fileName, "PNG");
+    }
+    return rgb.save(fileName, "PNG");
+}
 
 bool IsExportFileName(const QString &fileName)
 {

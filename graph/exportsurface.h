@@ -3,6 +3,7 @@
 #include "recordingsurface.h"
 
 #include <QColor>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -15,5 +16,8 @@ bool ExportRecording(const RecordingSurface &recording, QSize size, const QColor
                      const QString &fileName, QString *error);
 
 bool IsExportFileName(const QString &fileName);
+
+// Writes a picture as PNG, with a palette when it has at most 256 colours.
+bool SavePng(const QImage &image, const QString &fileName);
 
 } // namespace lw

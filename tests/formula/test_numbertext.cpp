@@ -93,6 +93,8 @@ TEST(NumberText, FastFormatterAgreesWithTheExactExpansion)
         ASSERT_EQ(text, detail::numberTextExact(v)) << std::hexfloat << v;
         const float back = TextToNumber(r.text());
         ASSERT_EQ(std::bit_cast<uint32_t>(r.readBack), std::bit_cast<uint32_t>(back)) << text;
+        ASSERT_EQ(std::bit_cast<uint32_t>(NumberTextValue(v)), std::bit_cast<uint32_t>(back))
+            << text;
     }
 }
 
