@@ -25,9 +25,9 @@ struct Pixel {
 // fewer than four after it is dropped.
 bool passesSizeFilter(float y)
 {
-    // Below 100 the text has at most three characters before its point
-    // ("-99.5"), so the text need not be formed for the common case.
-    if (std::fabs(y) < 100.0f)
+    // Between -100 and 1000 the text has at most three characters before its
+    // point ("-99.5", "999.5"), so it need not be formed for the common case.
+    if (y > -100.0f && y < 1000.0f)
         return true;
     const NumberTextResult number = NumberTextWithValue(y);
     const std::u16string_view yText = number.text();

@@ -75,7 +75,8 @@ TEST_F(Plot, SizeFilterAndUnusableValuesMakeGaps)
     } cases[] = {
         {u"SUM(1234.5)", 0},                            // four places before the point, one after
         {u"SUM(-123.45)", 0}, {u"SUM(-123.4567)", 199}, // four after the point pass
-        {u"SUM(2401)", 0},                              // no point passes, but lies beyond 16 bits
+        {u"SUM(999.5)", 199}, {u"SUM(-99.5)", 199},     // three before the point pass
+        {u"SUM(1000.5)", 0},  {u"SUM(2401)", 0},        // no point passes, but lies beyond 16 bits
         {u"SQR(-1)", 0},                                // CalcError
         {u"DIV(1;0)", 0},
     };
