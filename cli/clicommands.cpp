@@ -63,7 +63,7 @@ constexpr std::string_view RenderHelp =
 constexpr std::array Commands{
     CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
     CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
-    CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true, true},
+    CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true, false},
 };
 
 int ConversionFailed(std::ostream &err)

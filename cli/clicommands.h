@@ -34,7 +34,8 @@ struct CliCommand {
     int (*run)(const CliCall &call);
     // Gets every argument after its name, options included, instead of operandCount operands.
     bool parsesOwnOptions = false;
-    // Text on pictures needs fonts, and fonts need a QGuiApplication.
+    // Text drawn with fonts needs a QGuiApplication; the pictures' numbers use
+    // a pixel font, so no command needs one now.
     bool drawsText = false;
 };
 

@@ -62,11 +62,11 @@ int RunWithOwnOptions(const lw::CliCommand &command, int argc, char **argv)
     lw::CliCall call{{}, std::cout, std::cerr};
     for (int i = 2; i < argc; ++i)
         call.operands.push_back(lw::ArgumentText(argv[i]));
+    qtDefaultHandler = qInstallMessageHandler(KeepQtQuiet);
     if (!command.drawsText)
         return command.run(call);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qtDefaultHandler = qInstallMessageHandler(KeepQtQuiet);
     int applicationArgc = 1;
     QGuiApplication application(applicationArgc, argv);
     return command.run(call);

@@ -5,7 +5,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSet>
 #include <QSvgGenerator>
 
 #include <optional>
@@ -62,37 +61,46 @@ bool exportPng(const RecordingSurface &recording, QSize size, const QColor &back
     return SavePng(image, fileName);
 }
 
-// The colours of a picture when there are at most 256 of them.
-std::optional<QList<QRgb>> fewColours(const QImage &image)
+// The picture with a palette, when it has at most 256 colours. Neighbouring
+// pixels mostly share their colour, so the last one found is tried first.
+std::optional<QImage> withPalette(const QImage &rgb)
 {
-    QSet<QRgb> seen;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        QRgb last = ~line[0];
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == last)
-                continue;
-            last = line[x];
-            seen.insert(last | 0xff000000u);
-            if (seen.size() > 256)
-                return std::nullopt;
+    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    QList<QRgb> palette;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        uchar *out = indexed.scanLine(y);
+        QRgb last = 0;
+        int lastIndex = -1;
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb colour = in[x] | 0xff000000u;
+            if (colour != last || lastIndex < 0) {
+                lastIndex = static_cast<int>(palette.indexOf(colour));
+                if (lastIndex < 0) {
+                    if (palette.size() == 256)
+                        return std::nullopt;
+                    palette.append(colour);
+                    lastIndex = static_cast<int>(palette.size() - 1);
+                }
+                last = colour;
+            }
+            out[x] = static_cast<uchar>(lastIndex);
         }
     }
-    return QList<QRgb>(seen.begin(), seen.end());
+    indexed.setColorTable(palette);
+    return indexed;
 }
 
 } // namespace
 
 bool SavePng(const QImage &image, const QString &fileName)
 {
-    // A plot has few colours: with a palette the file is a third of the data
+    // A plot has few colours: with a palette there is a quarter of the data
     // to compress, and writing a large picture takes a fraction of the time.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    if (const auto colours = fewColours(rgb)) {
-        QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, *colours,
-                                             Qt::ThresholdDither | Qt::AvoidDither);
-        indexed.setDevicePixelRatio(image.devicePixelRatio());
-        return indexed.save(fileName, "PNG");
+    if (std::optional<QImage> indexed = withPalette(rgb)) {
+        indexed->setDevicePixelRatio(image.devicePixelRatio());
+        return indexed->save(fileName, "PNG");
     }
     return rgb.save(fileName, "PNG");
 }

@@ -1,8 +1,7 @@
 #include "imagesurface.h"
 
+#include "pixelfont.h"
 #include "surfaceoperation.h"
-
-#include <QFontMetrics>
 
 namespace lw {
 
@@ -29,7 +28,6 @@ QPainter &ImageSurface::painter()
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setFont(SurfaceFont());
         m_penValid = false;
     }
     return *m_painter;
@@ -81,12 +79,9 @@ void ImageSurface::setTextColour(Colour colour)
 
 void ImageSurface::text(const QString &text)
 {
-    QPainter &p = painter();
-    p.setPen(ToQColor(m_textColour));
-    m_penValid = false;
-    const QFontMetrics metrics(p.font());
-    p.drawText(m_textX, m_textY + metrics.ascent(), text);
-    touch(QRect(m_textX, m_textY, metrics.horizontalAdvance(text), metrics.height()));
+    PaintPixelText(painter(), m_textX, m_textY, text, ToQColor(m_textColour));
+    touch(
+        QRect(m_textX, m_textY, PixelFontAdvance * static_cast<int>(text.size()), PixelFontHeight));
 }
 
 const QImage &ImageSurface::image()

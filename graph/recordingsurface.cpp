@@ -64,7 +64,6 @@ void RecordingSurface::paint(QPainter &painter, const QColor &background) const
             from = it;
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setFont(SurfaceFont());
     if (from == m_operations.end() || from->kind != SurfaceOperation::Kind::Clear)
         painter.fillRect(painter.window(), background);
     for (auto it = from; it != m_operations.end(); ++it)

@@ -1,7 +1,7 @@
 #include "surfaceoperation.h"
 
-#include <QFont>
-#include <QFontMetrics>
+#include "pixelfont.h"
+
 #include <QPainter>
 
 namespace lw {
@@ -31,14 +31,6 @@ Colour FromQColor(const QColor &colour)
            | static_cast<Colour>(colour.blue()) << 16;
 }
 
-QFont SurfaceFont()
-{
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSize(6);
-    return font;
-}
-
 void PaintOperation(QPainter &painter, const SurfaceOperation &op, const QColor &background)
 {
     switch (op.kind) {
@@ -51,12 +43,9 @@ void PaintOperation(QPainter &painter, const SurfaceOperation &op, const QColor 
         painter.setPen(QPen(ToQColor(op.colour), 1));
         painter.drawPoint(op.x1, op.y1);
         break;
-    case SurfaceOperation::Kind::Text: {
-        painter.setPen(ToQColor(op.colour));
-        const QFontMetrics metrics(painter.font());
-        painter.drawText(op.x1, op.y1 + metrics.ascent(), op.text);
+    case SurfaceOperation::Kind::Text:
+        PaintPixelText(painter, op.x1, op.y1, op.text, ToQColor(op.colour));
         break;
-    }
     }
 }
 

@@ -3,7 +3,6 @@
 #include "settings/graphsettings.h"
 
 #include <QColor>
-#include <QFont>
 #include <QString>
 
 #include <vector>
@@ -36,9 +35,6 @@ inline QColor PictureBackground()
 {
     return QColor(240, 240, 240);
 }
-
-// The surfaces' font: a serif face at 6 point.
-QFont SurfaceFont();
 
 // Paints operations as the picture would show them: aliased 1-pixel lines,
 // texts with their top-left corner at the position.
