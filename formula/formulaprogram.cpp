@@ -181,7 +181,8 @@ float FormulaProgram::evaluate(std::u16string_view xText, FormulaError *error) c
     const bool plainX = !xText.empty() && xText.find_first_of(u"();") == std::u16string_view::npos;
     if (!plainX)
         return run(xText, 0, 0, error, true);
-    const float x = d->usesX ? TextToNumber(xText) : 0.0f;
+    // An argument that is x alone reads as a leaf, so a leading "--" of x's text is dropped too.
+    const float x = d->usesX ? leafValue(xText) : 0.0f;
     const float negX = d->usesNegX ? leafValue(u"-" + std::u16string(xText)) : 0.0f;
     return run(xText, x, negX, error, false);
 }

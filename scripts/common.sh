@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test; sourced, not executed.
+# Shared by scripts/run, scripts/test and scripts/fuzz; sourced, not executed.
 
 LW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 LW_JOBS=2
@@ -6,7 +6,9 @@ LW_JOBS=2
 # cmake, compiler and libraries the build and the tests need on Debian 12.
 # libgl-dev and libvulkan-dev: Qt6Gui's CMake package looks for OpenGL (required) and the
 # Vulkan headers; fonts-dejavu-core: offscreen tests draw text and need one real font;
-# fonts-liberation2: a sans serif as narrow as the one the windows were designed with.
+# fonts-liberation2: a sans serif as narrow as the one the windows were designed with;
+# clang and libclang-rt-14-dev: the fuzz targets (libFuzzer is libclang_rt.fuzzer*.a there);
+# llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports.
 LW_PACKAGES=(
     cmake
     ninja-build
@@ -22,6 +24,9 @@ LW_PACKAGES=(
     libmuparser-dev
     fonts-dejavu-core
     fonts-liberation2
+    clang
+    libclang-rt-14-dev
+    llvm-14
 )
 
 lw_missing_packages() {

@@ -61,6 +61,7 @@ const std::u16string_view XTexts[] = {
     u"-INF",
     u"NAN",
     u"",
+    u"--5", // x alone as an argument reads as a leaf: the "--" is dropped
 };
 
 const float XValues[] = {0.0f,
