@@ -3,15 +3,7 @@
 #include "mainwindow/layoutpass.h"
 #include "mainwindow/twips.h"
 
-#include <QPaintEvent>
-#include <QPainter>
-#include <QTimer>
-
 namespace lw {
-
-namespace {
-constexpr int RepaintIntervalMs = 16;
-} // namespace
 
 QSize OuterTwips::size() const
 {
@@ -28,46 +20,15 @@ void OuterTwips::setSize(QSize outer)
     m_window->resize(ClientPixelsForOuter(outer, TwipsPerPixelX(), TwipsPerPixelY()));
 }
 
-FrmPrintOut::FrmPrintOut(QWidget *parent)
-    : QWidget(parent, Qt::Window), m_surface(QSize(1, 1), 1.0, Qt::white)
+FrmPrintOut::FrmPrintOut(QWidget *parent) : PictureWidget(parent, Qt::white, Qt::Window)
 {
     setObjectName(QStringLiteral("frmPrintOut"));
-    setAttribute(Qt::WA_StaticContents);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    m_surface.setChangeListener([this] { scheduleRepaint(); });
-    SetPrintSurface(&m_surface);
+    SetPrintSurface(&surface());
 }
 
 FrmPrintOut::~FrmPrintOut()
 {
     SetPrintSurface(nullptr);
-}
-
-void FrmPrintOut::setPictureSize(QSize size)
-{
-    m_surface.resize(size, devicePixelRatioF());
-    scheduleRepaint();
-}
-
-void FrmPrintOut::scheduleRepaint()
-{
-    if (m_repaintScheduled)
-        return;
-    m_repaintScheduled = true;
-    QTimer::singleShot(RepaintIntervalMs, this, [this] {
-        m_repaintScheduled = false;
-        const QRect dirty = m_surface.takeDirtyRect();
-        if (!dirty.isEmpty())
-            update(dirty);
-    });
-}
-
-void FrmPrintOut::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    painter.setClipRect(event->rect());
-    painter.drawImage(QPoint(0, 0), m_surface.image());
 }
 
 } // namespace lw

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/imagesurface.h"
+#include "mainwindow/picturewidget.h"
 
 #include <QSize>
 #include <QWidget>
@@ -27,26 +27,17 @@ private:
 
 // frmPrintOut: the white window a print is drawn on. It is the print surface
 // for as long as it exists.
-class FrmPrintOut : public QWidget {
+class FrmPrintOut : public PictureWidget {
     Q_OBJECT
 public:
     explicit FrmPrintOut(QWidget *parent = nullptr);
     ~FrmPrintOut() override;
 
     OuterTwips &outer() { return m_outer; }
-    // A new, white picture of this many pixels.
-    void setPictureSize(QSize size);
-    const QImage &image() { return m_surface.image(); }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    const QImage &image() { return surface().image(); }
 
 private:
-    void scheduleRepaint();
-
     OuterTwips m_outer{this};
-    ImageSurface m_surface;
-    bool m_repaintScheduled = false;
 };
 
 } // namespace lw

@@ -12,8 +12,8 @@ namespace {
 constexpr int RepaintIntervalMs = 16;
 } // namespace
 
-PictureWidget::PictureWidget(QWidget *parent)
-    : QWidget(parent), m_surface(QSize(1, 1), 1.0, PictureBackground())
+PictureWidget::PictureWidget(QWidget *parent, const QColor &background, Qt::WindowFlags flags)
+    : QWidget(parent, flags), m_background(background), m_surface(QSize(1, 1), 1.0, background)
 {
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,7 +43,7 @@ void PictureWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.fillRect(area, PictureBackground());
+    painter.fillRect(area, m_background);
     painter.setClipRect(area);
     painter.drawImage(QPoint(0, 0), m_surface.image());
 }

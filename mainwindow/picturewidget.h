@@ -1,18 +1,22 @@
 #pragma once
 
 #include "graph/imagesurface.h"
+#include "graph/surfaceoperation.h"
 
 #include <QWidget>
 
 namespace lw {
 
-// picGraph: shows the persistent picture the coordinate system and the
-// curves are drawn on. Drawing marks areas dirty; the widget repaints them at
-// most about sixty times a second, so a long draw is not slowed by painting.
+// Shows a persistent picture the coordinate system and the curves are drawn
+// on (picGraph, and the print-out window). Drawing marks areas dirty; the
+// widget repaints them at most about sixty times a second, so a long draw is
+// not slowed by painting.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit PictureWidget(QWidget *parent = nullptr);
+    explicit PictureWidget(QWidget *parent = nullptr,
+                           const QColor &background = PictureBackground(),
+                           Qt::WindowFlags flags = {});
 
     ImageSurface &surface() { return m_surface; }
     // A new, empty picture of this many pixels.
@@ -24,6 +28,7 @@ protected:
 private:
     void scheduleRepaint();
 
+    QColor m_background;
     ImageSurface m_surface;
     bool m_repaintScheduled = false;
 };
