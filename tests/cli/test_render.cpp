@@ -1,3 +1,5 @@
+#include "clirun.h"
+
 #include "formula/evaluator.h"
 #include "formula/normalise.h"
 #include "graph/surfaceoperation.h"
@@ -14,24 +16,10 @@
 
 #include <gtest/gtest.h>
 
+using lw::testing::CliRun;
+using lw::testing::RunCli;
+
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(LW_CLI_PATH), arguments);
-    // Generous: the sanitizer build starts slowly.
-    EXPECT_TRUE(process.waitForFinished(120000)) << arguments.join(' ').left(80).toStdString();
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 CliRun Render(const QStringList &arguments)
 {
