@@ -45,13 +45,12 @@ public:
         GraphHeight = static_cast<int16_t>(screen.height());
         GraphWidth = static_cast<int16_t>(screen.width());
         PrintMode = false;
-        // The next curve on the screen must not land where the print-out's would.
-        // A centre the print's draw took from the quick options moves the
-        // screen's axes as well, or screen curves would miss them.
-        if (GraphSettings.ScreenCentralX != m_centreX || GraphSettings.ScreenCentralY != m_centreY)
-            DrawCoordinateSystem();
-        else
-            ComputeGeometry();
+        // A centre the print's draw took from the quick options is not what the screen's axes
+        // show; given back, the next screen draw sees the change and redraws the axes itself,
+        // while the picture keeps its curves until then.
+        GraphSettings.ScreenCentralX = m_centreX;
+        GraphSettings.ScreenCentralY = m_centreY;
+        ComputeGeometry();
         printing = false;
     }
     ScreenRestore(const ScreenRestore &) = delete;

@@ -3,6 +3,7 @@
 #include "drawcommand.h"
 #include "frmmain.h"
 
+#include "formula/evaluator.h"
 #include "formula/messagehook.h"
 #include "formula/normalise.h"
 #include "formula/numeric.h"
@@ -130,6 +131,11 @@ void FrmMain::runDraw()
     cmdDraw->setText(QStringLiteral("Stop"));
     DrawInProgress = true;
 
+    const auto refuseFormula = [this](const std::u16string &text) {
+        cmdDraw->setText(QStringLiteral("Draw"));
+        DrawInProgress = false;
+        ShowMessage(ErrorTitle, QString::fromStdU16String(text));
+    };
     std::u16string formula;
     bool converted = false;
     if (optTermFormat[0]->isChecked()) {
@@ -140,15 +146,17 @@ void FrmMain::runDraw()
             return;
         }
         if (result.status != ConvertStatus::Converted) {
-            cmdDraw->setText(QStringLiteral("Draw"));
-            DrawInProgress = false;
-            ShowMessage(ErrorTitle, QString::fromStdU16String(ConversionFailedMessage()));
+            refuseFormula(ConversionFailedMessage());
             return;
         }
         formula = std::move(result.formula);
         converted = true;
-    } else {
+    } else if (typed) {
         formula = *typed;
+    } else {
+        // Longer than any formula text may be, as the evaluator would say of it.
+        refuseFormula(u"FEHLER: " + FormulaErrorDescription(FormulaError::Overflow));
+        return;
     }
     if (converted && chkAutoConvert->isChecked()) {
         txtTerm->setText(QString::fromStdU16String(formula));

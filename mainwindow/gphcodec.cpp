@@ -189,11 +189,16 @@ QString expectedValue(const SettingsField &field)
 {
     const QString name = QLatin1String(field.name);
     switch (field.kind) {
-    case FieldKind::Float: return QStringLiteral("eine Dezimalzahl (%1)").arg(name);
+    case FieldKind::Float:
+        if (field.positive)
+            return QStringLiteral("eine Dezimalzahl größer als 0 (%1)").arg(name);
+        return QStringLiteral("eine Dezimalzahl (%1)").arg(name);
     case FieldKind::Truth: return QStringLiteral("True oder False (%1)").arg(name);
     case FieldKind::Colour:
     case FieldKind::Int16: break;
     }
+    if (field.positive)
+        return QStringLiteral("eine ganze Zahl von 1 bis 32767 (%1)").arg(name);
     return QStringLiteral("eine ganze Zahl von -32768 bis 32767 (%1)").arg(name);
 }
 
@@ -203,13 +208,15 @@ bool readField(GraphSettingsRecord &settings, const SettingsField &field, const 
 {
     switch (field.kind) {
     case FieldKind::Int16:
-        if (const std::optional<int16_t> value = ReadInt16Text(text)) {
+        if (const std::optional<int16_t> value = ReadInt16Text(text);
+            value && (!field.positive || *value > 0)) {
             settings.*std::get<int16_t GraphSettingsRecord::*>(field.member) = *value;
             return true;
         }
         return false;
     case FieldKind::Float:
-        if (const std::optional<float> value = readFloat(text, locale)) {
+        if (const std::optional<float> value = readFloat(text, locale);
+            value && (!field.positive || *value > 0)) {
             settings.*std::get<float GraphSettingsRecord::*>(field.member) = *value;
             return true;
         }
@@ -268,6 +275,15 @@ QString GphTimeText(const QTime &time, const QLocale &locale)
             withoutZone.append(c);
     }
     return locale.toString(time, withoutZone.simplified());
+}
+
+std::optional<char32_t> FirstCharacterGphCannotHold(const QString &equation)
+{
+    for (const char32_t code : equation.toUcs4()) {
+        if (code != U'?' && encodeCodePoint(code) == '?')
+            return code;
+    }
+    return std::nullopt;
 }
 
 QByteArray WriteGph(const GraphSettingsRecord &settings, const QString &equation,

@@ -34,8 +34,13 @@ struct GphReadResult {
     bool ok() const { return content.has_value(); }
 };
 
+// The first character of `equation` that a graph file cannot hold: one Windows-1252 lacks, or a
+// control character other than the tab. nullopt when every character can be written.
+std::optional<char32_t> FirstCharacterGphCannotHold(const QString &equation);
+
 // The 20 lines with CR LF, in Windows-1252. `equation` goes into line 19 as it is, so the caller
-// puts the variables in first; characters Windows-1252 lacks are written as "?".
+// puts the variables in first and checks it with FirstCharacterGphCannotHold; a character that
+// fails that check would be written as "?".
 QByteArray WriteGph(const GraphSettingsRecord &settings, const QString &equation,
                     const QDateTime &now, const QLocale &locale);
 

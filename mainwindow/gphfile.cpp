@@ -30,6 +30,24 @@ QString openFailure(const QString &path)
     return QStringLiteral("Die Datei kann dort nicht angelegt werden; es fehlt die Berechtigung.");
 }
 
+// "U+221A" alone for a character that would not show.
+QString characterName(char32_t code)
+{
+    const QString number = QStringLiteral("U+%1").arg(
+        QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
+    const QString character = QString::fromUcs4(&code, 1);
+    if (!QChar::isPrint(code))
+        return number;
+    return QString::fromUtf16(u"„%1“ (%2)").arg(character, number);
+}
+
+void showSaveFailure(const QString &path, const QString &reason)
+{
+    ShowMessage(ErrorTitle, QStringLiteral("Der Graph kann nicht unter %1 gespeichert werden.\n%2\n"
+                                           "Eine vorhandene Datei dieses Namens ist unverändert.")
+                                .arg(shownName(path), reason));
+}
+
 } // namespace
 
 CdlLoad::Answer CdlLoad::TestAnswer;
@@ -64,13 +82,17 @@ std::optional<GphContent> LoadGphFile(const QString &path, QString *error)
 
 bool SaveGraph(const QString &path, const GraphSettingsRecord &settings, const QString &equation)
 {
+    // A "?" in its place would load back as another equation.
+    if (const std::optional<char32_t> code = FirstCharacterGphCannotHold(equation)) {
+        showSaveFailure(path, QStringLiteral("Die Funktionsgleichung enthält das Zeichen %1, das "
+                                             "eine Graph-Datei nicht aufnehmen kann.")
+                                  .arg(characterName(*code)));
+        return false;
+    }
     const QByteArray bytes = WriteGph(settings, equation, QDateTime::currentDateTime(), QLocale());
     QString error;
     if (!SaveGphFile(path, bytes, &error)) {
-        ShowMessage(ErrorTitle,
-                    QStringLiteral("Der Graph kann nicht unter %1 gespeichert werden.\n%2\n"
-                                   "Eine vorhandene Datei dieses Namens ist unverändert.")
-                        .arg(shownName(path), error));
+        showSaveFailure(path, error);
         return false;
     }
     // QMessageBox breaks the line at "\n"; a "\r" would show as a stray character.

@@ -35,6 +35,7 @@ constexpr bool tableIsConsistent()
 static_assert(tableIsConsistent(), "a field's kind must match the type of its member");
 
 enum class FloatReading { Store, Lenient };
+enum class Positive { Required, Free };
 
 QLocale writingLocale()
 {
@@ -104,11 +105,13 @@ std::optional<double> readFieldNumber(const SettingsField &field, const QString 
 }
 
 bool storeFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text,
-                    FloatReading reading)
+                    FloatReading reading, Positive positive)
 {
     const std::optional<double> value = readFieldNumber(field, text, reading);
     // Written so that NaN fails too.
     if (!value || !(*value >= field.minimum && *value <= field.maximum))
+        return false;
+    if (field.positive && positive == Positive::Required && !(*value > 0))
         return false;
     std::visit(
         [&](auto member) {
@@ -230,13 +233,13 @@ QString FieldText(const GraphSettingsRecord &record, const SettingsField &field)
 
 bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text)
 {
-    return storeFieldText(record, field, text, FloatReading::Store);
+    return storeFieldText(record, field, text, FloatReading::Store, Positive::Required);
 }
 
 bool SetSettingsField(GraphSettingsRecord &record, QStringView name, const QString &text)
 {
     const SettingsField *field = FindSettingsField(name);
-    return field && storeFieldText(record, *field, text, FloatReading::Lenient);
+    return field && storeFieldText(record, *field, text, FloatReading::Lenient, Positive::Free);
 }
 
 } // namespace lw

@@ -24,6 +24,9 @@ struct SettingsField {
     FieldMember member;
     double minimum; // the lowest value a stored text may give; unused for truth values
     double maximum;
+    // A scale or step of 0 or less draws nothing and says nothing, so stored settings and graph
+    // files may not hold one; a command line may, and is refused with its own reason.
+    bool positive = false;
 };
 
 inline constexpr double ColourMaximum = 16777215; // blue, green, red; the top byte stays 0
@@ -35,8 +38,10 @@ inline constexpr std::array<SettingsField, SettingsFieldCount> SettingsFields = 
     {"GraphNumberColor", FieldKind::Colour, &GraphSettingsRecord::GraphNumberColor, 0,
      ColourMaximum},
     {"LiveColor", FieldKind::Colour, &GraphSettingsRecord::LiveColor, 0, ColourMaximum},
-    {"GraphScaleX", FieldKind::Int16, &GraphSettingsRecord::GraphScaleX, INT16_MIN, INT16_MAX},
-    {"GraphScaleY", FieldKind::Int16, &GraphSettingsRecord::GraphScaleY, INT16_MIN, INT16_MAX},
+    {"GraphScaleX", FieldKind::Int16, &GraphSettingsRecord::GraphScaleX, INT16_MIN, INT16_MAX,
+     true},
+    {"GraphScaleY", FieldKind::Int16, &GraphSettingsRecord::GraphScaleY, INT16_MIN, INT16_MAX,
+     true},
     {"ScreenCentralX", FieldKind::Int16, &GraphSettingsRecord::ScreenCentralX, INT16_MIN,
      INT16_MAX},
     {"ScreenCentralY", FieldKind::Int16, &GraphSettingsRecord::ScreenCentralY, INT16_MIN,
@@ -51,7 +56,7 @@ inline constexpr std::array<SettingsField, SettingsFieldCount> SettingsFields = 
      INT16_MAX},
     {"CalcFrom", FieldKind::Float, &GraphSettingsRecord::CalcFrom, -FLT_MAX, FLT_MAX},
     {"CalcTo", FieldKind::Float, &GraphSettingsRecord::CalcTo, -FLT_MAX, FLT_MAX},
-    {"Precision", FieldKind::Float, &GraphSettingsRecord::Precision, -FLT_MAX, FLT_MAX},
+    {"Precision", FieldKind::Float, &GraphSettingsRecord::Precision, -FLT_MAX, FLT_MAX, true},
     {"LinkPoints", FieldKind::Truth, &GraphSettingsRecord::LinkPoints, 0, 1},
     {"AlwaysDeleteGraph", FieldKind::Truth, &GraphSettingsRecord::AlwaysDeleteGraph, 0, 1},
 }};
@@ -76,7 +81,8 @@ QString TruthText(bool value);
 std::optional<bool> ReadTruthText(const QString &text);
 
 QString FieldText(const GraphSettingsRecord &record, const SettingsField &field);
-// Stores the value of a text read from the settings store; false leaves the record unchanged.
+// Stores the value of a text read from the settings store; false leaves the record unchanged,
+// also for a value of 0 or less in a field that must be positive.
 bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text);
 // The command line's FIELD=VALUE: lenient about the decimal point; false for an unknown name or a
 // bad value, which leave the record unchanged.

@@ -463,11 +463,16 @@ TEST(CliRender, ABadGraphFileNamesFileAndLineAndDrawsNothing)
     file.resize(0);
     file.write(bytes);
     file.close();
+    lw::GraphSettingsRecord flat;
+    flat.GraphScaleY = 0;
+    const QString neverDrawn = WriteGraphFile(dir, flat, QStringLiteral("x"), "flat.GPH");
     const struct {
         QString file;
         QString reason;
     } cases[] = {
         {bad, QStringLiteral("Zeile 17: erwartet wird True oder False (LinkPoints).")},
+        {neverDrawn,
+         QStringLiteral("Zeile 16: erwartet wird eine ganze Zahl von 1 bis 32767 (GraphScaleY).")},
         {dir.filePath(QStringLiteral("fehlt.GPH")), QStringLiteral("Die Datei gibt es nicht.")},
     };
     for (const auto &c : cases) {

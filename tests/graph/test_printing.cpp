@@ -201,17 +201,24 @@ TEST_F(Printing, AnEmptyEquationGivesTheMessageAndABlankPage)
     EXPECT_EQ(pixels(), screenBefore);
 }
 
-TEST_F(Printing, ACentreTakenOverByThePrintMovesTheScreensAxesToo)
+TEST_F(Printing, ACentreTakenOverByThePrintLeavesTheScreenUntilItsNextDraw)
 {
     window->txtTerm->setText("2");
+    window->cmdDraw->click();
+    const QImage withCurve = pixels();
     window->txtScreenCentralX->setText("2");
     press(openSizing(), "cmdPrint");
-    EXPECT_EQ(GraphSettings.ScreenCentralX, 2);
-    // The y axis now stands two units left of the centre, where the next curve expects it.
-    EXPECT_EQ(pixels().pixelColor(120, 10), QColor(128, 128, 128));
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(pixels(), withCurve);
+    EXPECT_EQ(GraphSettings.ScreenCentralX, 0); // what the screen's axes show
+    expectScreenGeometry();
+    // The next screen draw sees the new centre and moves the axes itself.
     window->txtTerm->setText("3");
     window->cmdDraw->click();
-    EXPECT_EQ(pixels().pixelColor(120, 105), lw::testing::CurveColour);
+    EXPECT_EQ(GraphSettings.ScreenCentralX, 2);
+    EXPECT_EQ(pixels().pixelColor(120, 10), AxisGrey);
+    EXPECT_EQ(pixel(120, 105), lw::testing::CurveColour);
+    EXPECT_NE(pixel(200, 120), lw::testing::CurveColour); // the picture was cleared for them
 }
 
 TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)

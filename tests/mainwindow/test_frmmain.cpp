@@ -157,6 +157,22 @@ TEST_F(MainWindow, CurvesAccumulateUntilTheCentreChanges)
     EXPECT_TRUE(curveRow(105, 2, 298));
 }
 
+TEST_F(MainWindow, ImmerLoeschenErasesEarlierCurvesAndQuickOptionsStayOutOfTheStore)
+{
+    openWindow();
+    draw("2");
+    window->chkAlwaysDelete->setChecked(true);
+    window->txtPrecision->setText("0,5");
+    window->txtScreenCentralY->setText("1");
+    draw("3");
+    EXPECT_TRUE(GraphSettings.AlwaysDeleteGraph);
+    EXPECT_EQ(GraphSettings.ScreenCentralY, 1);
+    draw("4"); // the centre is as before, so only "Immer löschen" erases
+    EXPECT_EQ(pixel(2, 105), lw::testing::CurveColour);
+    EXPECT_NE(pixel(2, 120), lw::testing::CurveColour);
+    EXPECT_EQ(store.size(), 0u); // only "Speichern" in the settings dialog writes the store
+}
+
 TEST_F(MainWindow, AFractionalCentreIsRoundedAndRedrawsEveryTime)
 {
     openWindow();
@@ -169,13 +185,19 @@ TEST_F(MainWindow, AFractionalCentreIsRoundedAndRedrawsEveryTime)
 
 TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
 {
+    // Longer than a formula text may be, in either notation.
+    const std::string overlong = "SUM(" + std::string(32800, '1') + ")";
     const struct {
         const char *term;
         const char *precision;
         const char *centre;
         const char *title;
         const char *text;
+        bool kzn = false;
     } cases[] = {
+        {overlong.c_str(), "0,1", "0", "Fehler",
+         "Die Funktionsgleichung kann nicht umgewandelt werden."},
+        {overlong.c_str(), "0,1", "0", "Fehler", "FEHLER: Überlauf", true},
         {"   ", "0,1", "0", "Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
         {"2*(x+1", "0,1", "0", "Fehler", "Die Funktionsgleichung kann nicht umgewandelt werden."},
         {"2", "abc", "0", "Fehler", "Genauigkeit:"},
@@ -191,8 +213,11 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
         const GraphSettingsRecord before = GraphSettings;
         window->txtPrecision->setText(c.precision);
         window->txtScreenCentralX->setText(c.centre);
-        draw(c.term);
-        ASSERT_EQ(messages.size(), 1u) << c.term << " " << c.precision << " " << c.centre;
+        window->txtTerm->setMaxLength(40000);
+        window->optTermFormat[c.kzn ? 1 : 0]->click();
+        draw(QString::fromUtf8(c.term));
+        ASSERT_EQ(messages.size(), 1u)
+            << std::string_view(c.term).substr(0, 20) << " " << c.precision << " " << c.centre;
         EXPECT_EQ(messages[0].title, c.title);
         EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8(c.text)))
             << messages[0].text.toStdString();

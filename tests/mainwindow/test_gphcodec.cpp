@@ -89,7 +89,7 @@ GraphSettingsRecord everyFieldSet()
     s.CalcFrom = -2.5f;
     s.CalcTo = 1234.567f;
     s.GraphScaleX = 40;
-    s.GraphScaleY = -10;
+    s.GraphScaleY = 10;
     s.LinkPoints = false;
     s.AlwaysDeleteGraph = true;
     return s;
@@ -252,14 +252,20 @@ TEST(GphReader, RefusesEveryKindOfBadFileNamingTheFirstBadLine)
         {"three empty lines", "\r\n\r\n\r\n", 4, "Zeile 4 fehlt"},
         {"18 lines", joined(DefaultLines.mid(0, 18)), 19, "Zeile 19 fehlt"},
         {"text as precision", withLine(4, "abc"), 4,
-         "Zeile 4: erwartet wird eine Dezimalzahl (Precision)."},
-        {"two commas", withLine(4, "0,1,2"), 4, "Dezimalzahl (Precision)"},
+         "Zeile 4: erwartet wird eine Dezimalzahl größer als 0 (Precision)."},
+        {"two commas", withLine(4, "0,1,2"), 4, "Dezimalzahl größer als 0 (Precision)"},
         {"text as integer", withLine(5, "abc"), 5,
          "Zeile 5: erwartet wird eine ganze Zahl von -32768 bis 32767 (ScreenCentralX)."},
         {"fraction as integer", withLine(6, "1,5"), 6, "ganze Zahl"},
         {"point fraction as integer", withLine(6, "1.5"), 6, "ganze Zahl"},
         {"integer too large", withLine(15, "40000"), 15, "(GraphScaleX)"},
         {"integer too small", withLine(16, "-32769"), 16, "(GraphScaleY)"},
+        {"zero scale", withLine(15, " 0 "), 15,
+         "Zeile 15: erwartet wird eine ganze Zahl von 1 bis 32767 (GraphScaleX)."},
+        {"negative scale", withLine(16, "-20 "), 16, "von 1 bis 32767 (GraphScaleY)"},
+        {"zero precision", withLine(4, " 0 "), 4, "größer als 0"},
+        {"negative precision", withLine(4, "-0,1"), 4, "größer als 0"},
+        {"precision below the smallest float", withLine(4, "1E-50"), 4, "größer als 0"},
         {"empty integer", withLine(12, ""), 12, "(PutNumberEachY)"},
         {"two numbers", withLine(7, "1 2"), 7, "(OriginX)"},
         {"float overflow", withLine(13, "1E39"), 13, "(CalcFrom)"},
@@ -479,6 +485,36 @@ TEST_F(GphFileTest, FailuresShowFehlerNamingFileAndLine)
                                 "Den Ordner %2 gibt es nicht.\n"
                                 "Eine vorhandene Datei dieses Namens ist unverändert.")
                   .arg(shown(path("fehlt/kurve.GPH")), shown(path("fehlt"))));
+}
+
+TEST_F(GphFileTest, ACharacterTheFileCannotHoldIsNamedAndNothingIsWritten)
+{
+    const QString file = path("kurve.gph");
+    writeBytes(file, "alt");
+    const struct {
+        const char16_t *equation;
+        const char16_t *named;
+    } cases[] = {
+        {u"\u221Ax", u"„√“ (U+221A)"},
+        {u"x\u2212"
+         u"1",
+         u"„−“ (U+2212)"},
+        {u"\u03C0*x", u"„π“ (U+03C0)"},
+        {u"x+\U0001F600", u"„\U0001F600“ (U+1F600)"},
+        {u"x\u0001", u"das Zeichen U+0001,"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.equation).toStdString());
+        messages.clear();
+        EXPECT_FALSE(SaveGraph(file, {}, QString::fromUtf16(c.equation)));
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, QStringLiteral("Fehler"));
+        EXPECT_TRUE(messages[0].text.contains(QString::fromUtf16(c.named)))
+            << messages[0].text.toStdString();
+        EXPECT_EQ(fileBytes(file), "alt");
+    }
+    // What Windows-1252 holds is saved, a question mark included.
+    EXPECT_TRUE(SaveGraph(file, {}, QString::fromUtf16(u"ä*x+€?")));
 }
 
 TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)

@@ -47,22 +47,51 @@ protected:
     QString status() const { return window->sbrMain->currentMessage(); }
 };
 
-TEST_F(Toolbar, ThirteenButtonsWithTipsAndDescriptions)
+TEST_F(Toolbar, ThirteenButtonsWithTheirTipsAndDescriptions)
 {
-    const QStringList keys = {"Load",     "Save",         "CopyEquation", "PasteEquation",
-                              "Print",    "EraseGraphs",  "VariableEdit", "GraphColor",
-                              "FAssist",  "GraphOptions", "ToolbarHelp",  "DirectHelp",
-                              "AboutInfo"};
-    QStringList shown;
+    const struct {
+        const char *key;
+        const char *tip;
+        const char *description;
+    } buttons[] = {
+        {"Load", "Datei öffnen", "Öffnet eine GPH-Datei mit einem zuvor gespeicherten Graphen"},
+        {"Save", "Datei speichern",
+         "Speichert den aktuellen Graphen und alle Optionen in einer GPH-Datei"},
+        {"CopyEquation", "Kopieren",
+         "Kopiert die aktuelle Funktionsgleichung in die Zwischenablage"},
+        {"PasteEquation", "Einfügen",
+         "Fügt den Inhalt der Zwischenablage in das Textfeld 'Funktionsgleichung' ein"},
+        {"Print", "Drucken", "Druckt den Inhalt des Schaubildbereichs auf dem Systemdrucker"},
+        {"EraseGraphs", "Graphen löschen",
+         "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
+        {"VariableEdit", "Variabelwerte bearbeiten",
+         "Wenn aktiviert können Sie die Variablewerte im Variabelbereich ändern"},
+        {"GraphColor", "Zeichenfarbe",
+         "Ändert die Farbe, mit der die Schaubildkurve gezeichnet wird"},
+        {"FAssist", "Funktions-Assistent",
+         "Öffnet den Funktions-Assistent mit Funktionsschablonen"},
+        {"GraphOptions", "Schaubild-Einstellungen",
+         "Öffnet das Dialogfeld 'Schaubild-Einstellungen' zum anpassen des Schaubilds"},
+        {"ToolbarHelp", "Schaltflächen-Hilfe",
+         "Gibt eine kurze Beschreibung zu einer Schaltfläche der Symbolleiste wieder"},
+        {"DirectHelp", "Direkthilfe",
+         "Zeigt Informationen zu einem Steuerelement von des Linienwerk-Hauptbildschirms"},
+        {"AboutInfo", "About...", "Zeigt Copyright- und HerstellerInfos"},
+    };
+    QList<QAction *> shown;
     for (QAction *action : window->tbrMain->actions()) {
-        if (action->isSeparator())
-            continue;
-        shown << action->objectName();
-        EXPECT_FALSE(action->toolTip().isEmpty());
-        EXPECT_FALSE(action->property("description").toString().isEmpty());
-        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
+        if (!action->isSeparator())
+            shown << action;
     }
-    EXPECT_EQ(shown, keys);
+    ASSERT_EQ(shown.size(), std::ssize(buttons));
+    for (int i = 0; i < shown.size(); ++i) {
+        const auto &b = buttons[i];
+        EXPECT_EQ(shown[i]->objectName(), b.key);
+        EXPECT_EQ(shown[i]->toolTip(), QString::fromUtf8(b.tip)) << b.key;
+        EXPECT_EQ(shown[i]->property("description").toString(), QString::fromUtf8(b.description))
+            << b.key;
+        EXPECT_FALSE(shown[i]->icon().isNull()) << b.key;
+    }
     EXPECT_TRUE(window->toolbarAction("VariableEdit")->isCheckable());
     EXPECT_TRUE(window->toolbarAction("ToolbarHelp")->isCheckable());
 }

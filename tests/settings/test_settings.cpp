@@ -249,7 +249,9 @@ TEST_F(OptionsTest, ABadValueTakesItsDefaultAndNothingElseChanges)
         {FIELD(CalcTo), "inf"},           {FIELD(CalcFrom), "-inf"},
         {FIELD(CalcTo), "1e39"},          {FIELD(Precision), "0.5"},
         {FIELD(Precision), "abc"},        {FIELD(LinkPoints), "Vielleicht"},
-        {FIELD(AlwaysDeleteGraph), ""},
+        {FIELD(AlwaysDeleteGraph), ""},   {FIELD(GraphScaleX), "0"},
+        {FIELD(GraphScaleY), "-20"},      {FIELD(Precision), "0"},
+        {FIELD(Precision), "-0,1"},
     };
     const GraphSettingsRecord stored = changedRecord();
     for (const auto &c : cases) {
