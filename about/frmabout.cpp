@@ -104,12 +104,14 @@ void FrmAbout::createPicture()
     QPalette palette = Label2->palette();
     palette.setColor(QPalette::WindowText, VersionColour);
 
-    // The label covers the picture's own words, so it is the text box there plus a small rim.
+    // The label covers the picture's own words, so it is the text box there plus a small rim;
+    // the box is the one the label lays its text out in, centred on the words' line.
     const QFontMetrics metrics(font);
     const QPointF end = VersionTextEnd * scale;
-    const int advance = metrics.horizontalAdvance(Label2->text());
-    const QRect textBox(qRound(end.x()) - advance, qRound(end.y()) - metrics.ascent(), advance,
-                        metrics.height());
+    const QSize text = metrics.boundingRect(QRect(), Qt::AlignRight, Label2->text()).size();
+    const int middle = qRound(end.y()) - metrics.ascent() + metrics.height() / 2;
+    const QRect textBox(qRound(end.x()) - text.width(), middle - text.height() / 2, text.width(),
+                        text.height());
     constexpr int Rim = 2;
     const QRect onPicture = textBox.adjusted(-Rim, -Rim, Rim, Rim);
     Label2->setMargin(Rim);

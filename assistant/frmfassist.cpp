@@ -29,12 +29,28 @@ constexpr int HelpBack = 22;
 constexpr int HelpNext = 23;
 constexpr int HelpFinish = 24;
 
+// Enter presses the button that has the focus, as in a platform dialog.
+class RowButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !(event->modifiers() & ~Qt::KeypadModifier))
+            click();
+        else
+            QPushButton::keyPressEvent(event);
+    }
+};
+
 QPushButton *rowButton(QDialog *page, const char *name, const QString &caption, int helpTopic)
 {
-    auto *button = new QPushButton(caption, page);
+    auto *button = new RowButton(caption, page);
     button->setObjectName(QString::fromLatin1(name));
     button->setProperty("helpTopic", helpTopic);
-    // A dialog makes its buttons press on Enter unless told otherwise.
+    // An auto-default button would become the page's default, which Enter in a field presses.
     button->setAutoDefault(false);
     button->setDefault(false);
     button->setMinimumWidth(TwipsToPixelsX(ButtonWidth));

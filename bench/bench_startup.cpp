@@ -29,11 +29,8 @@
 #ifndef LW_STARTUP_BARE
 #include "about/frmtitlescreen.h"
 #include "formula/messagehook.h"
-#include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/helpviewer.h"
 #include "mainwindow/startup.h"
-#include "mainwindow/uiresources.h"
 #include "settings/options.h"
 #endif
 
@@ -160,19 +157,14 @@ std::unique_ptr<lw::FrmMain> mainInSteps()
 
 int run(QApplication &app, const Options &options)
 {
-    QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Linienwerk 2.0"));
-    QApplication::setFont(lw::DesignFont());
-    mark("application font set");
+    lw::SetUpApplication(app);
     // No box may wait for a click; a notice here means the store was not prepared.
     lw::InstallMessageHook([](const lw::Message &message) {
         std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     });
+    mark("application set up");
     if (options.writeSettings)
         return lw::SaveOptions() ? 0 : 1;
-    lw::InstallContextHelp(app);
-    lw::InstallDrawYield();
-    mark("hooks installed");
     const std::unique_ptr<lw::FrmMain> window = options.phases ? mainInSteps() : lw::Main();
     mark("Main() returned");
     watchFirstPaint(*window, options.phases);

@@ -55,15 +55,13 @@ Control *named(Control *control, const char *name, int helpTopic = 0)
     return control;
 }
 
-// A caption a little wider than its designed box may use the room its frame
-// has to the right, so it is not cut off.
-void fitCaption(QWidget *control)
+// A caption a little wider than its designed box widens to the right, up to
+// `right` (the next control or its frame's edge), so it is not cut off.
+void fitCaption(QWidget *control, int right)
 {
-    const QWidget *frame = control->parentWidget();
-    const int room = frame->width() - control->x() - 2;
     const int wanted = control->sizeHint().width();
     if (wanted > control->width())
-        control->resize(std::min(wanted, room), control->height());
+        control->resize(std::min(wanted, right - control->x()), control->height());
 }
 
 } // namespace
@@ -137,7 +135,9 @@ void FrmMain::createOptionsPanel()
         named(new QGroupBox(QStringLiteral("Schaubild"), picOptions), "fraGraphOptions");
     fraGraphOptions->setGeometry(TwipsRect(0, 1200, 1815, 2415));
     Label4 = named(new QLabel(QStringLiteral("Genauigkeit:"), fraGraphOptions), "Label4");
-    Label4->setGeometry(TwipsRect(120, 240, 900, 195));
+    // Down to its field, so that the caption stands below the frame's line, not on it.
+    Label4->setGeometry(TwipsRect(120, 240, 900, 225));
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     txtPrecision = named(new QLineEdit(fraGraphOptions), "txtPrecision", 8);
     txtPrecision->setGeometry(TwipsRect(120, 480, 1575, 285));
     Label5 = named(new QLabel(QStringLiteral("Mittelpunkt:"), fraGraphOptions), "Label5");
@@ -162,7 +162,7 @@ void FrmMain::createOptionsPanel()
           static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
           static_cast<QWidget *>(Label5), static_cast<QWidget *>(chkLinkPoints),
           static_cast<QWidget *>(chkAlwaysDelete)})
-        fitCaption(caption);
+        fitCaption(caption, caption->parentWidget()->width() - 2);
 }
 
 void FrmMain::createTermBar()
@@ -173,6 +173,7 @@ void FrmMain::createTermBar()
     Label3 = named(new QLabel(QStringLiteral("y ="), picTerm), "Label3");
     Label3->setFont(DesignFont(9.75, true));
     Label3->setGeometry(TwipsRect(1530, 60, 315, 240));
+    fitCaption(Label2, Label3->x());
     txtTerm = named(new QLineEdit(QStringLiteral("x"), picTerm), "txtTerm", 13);
     txtTerm->setFont(DesignFont(9.75, true));
     txtTerm->setGeometry(TwipsRect(1920, 15, 4515, 360));

@@ -146,11 +146,12 @@ FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &
 {
     const QString directory =
         m_fileName.isEmpty() ? m_initDir : QFileInfo(m_fileName).absolutePath();
+    // "*.*" would hide names without a dot here, such as a graph saved as "kurve".
     return {mode,
             title,
             directory,
             m_fileName,
-            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*.*)")}};
+            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*)")}};
 }
 
 std::optional<QString> CdlLoad::ask(const FileDialogRequest &request) const

@@ -1,12 +1,26 @@
 #include "startup.h"
 
 #include "about/frmtitlescreen.h"
+#include "drawcommand.h"
 #include "frmmain.h"
+#include "helpviewer.h"
+#include "messagebox.h"
 #include "settings/options.h"
+#include "uiresources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace lw {
+
+void SetUpApplication(QApplication &app)
+{
+    // No display name: the window system would append it to every window's title.
+    QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
+    QApplication::setFont(DesignFont());
+    InstallMessageBoxes();
+    InstallContextHelp(app);
+    InstallDrawYield();
+}
 
 std::unique_ptr<FrmMain> Main()
 {

@@ -2,9 +2,15 @@
 
 #include <memory>
 
+class QApplication;
+
 namespace lw {
 
 class FrmMain;
+
+// What the program sets up before its first window: its name, the windows'
+// font, the message boxes, the context help and the draw yield.
+void SetUpApplication(QApplication &app);
 
 // The start: the title screen, the settings (with their notice over the
 // title screen), the main window shown, the title screen closed.

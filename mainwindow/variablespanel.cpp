@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace lw {
 
 namespace {
@@ -30,6 +32,8 @@ VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
     Label1 = new QLabel(QStringLiteral("Variablen:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(TwipsRect(60, 45, 705, 195));
+    // The panel has room to the right, so the caption widens rather than losing its colon.
+    Label1->resize(std::max(Label1->width(), Label1->sizeHint().width()), Label1->height());
 
     chkVarName[0] = new QCheckBox(QStringLiteral("a ="), this);
     chkVarName[0]->setObjectName(QStringLiteral("chkVarName_0"));

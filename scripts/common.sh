@@ -7,6 +7,7 @@ LW_JOBS=2
 # libgl-dev and libvulkan-dev: Qt6Gui's CMake package looks for OpenGL (required) and the
 # Vulkan headers; fonts-dejavu-core: offscreen tests draw text and need one real font;
 # fonts-liberation2: a sans serif as narrow as the one the windows were designed with;
+# qt6-base-private-dev: a window test titles windows as the window system's plugin does;
 # clang and libclang-rt-14-dev: the fuzz targets (libFuzzer is libclang_rt.fuzzer*.a there);
 # llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports.
 LW_PACKAGES=(
@@ -16,6 +17,7 @@ LW_PACKAGES=(
     pkg-config
     qt6-base-dev
     qt6-svg-dev
+    qt6-base-private-dev
     libgl-dev
     libvulkan-dev
     libgtest-dev

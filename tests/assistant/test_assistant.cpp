@@ -266,6 +266,51 @@ TEST_F(Assistant, PageOneOpensWithGeradeAndOnlyWeiterLeavesItForPageTwo)
     EXPECT_EQ(FAGraphType, 3);
 }
 
+// Enter (Return, or the keypad's Enter) on the focused button, or on the one that holds the
+// focus as the page opens (nullptr).
+Step enterOn(const char *name, Qt::Key key)
+{
+    return [name, key](QDialog &page) {
+        page.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+        if (name)
+            button(page, name)->setFocus();
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+}
+
+TEST_F(Assistant, EnterPressesTheFocusedButton)
+{
+    const QString one = QStringLiteral("frmFAssist"), two = QStringLiteral("frmFAssist2");
+    const struct {
+        std::vector<Step> steps;
+        std::optional<QString> equation;
+        QStringList pages;
+    } cases[] = {
+        {{enterOn("cmdNext", Qt::Key_Return), enterOn(nullptr, Qt::Key_Return)},
+         "a * x + b",
+         {one, two}},
+        {{enterOn("cmdNext", Qt::Key_Enter), enterOn(nullptr, Qt::Key_Enter)},
+         "a * x + b",
+         {one, two}},
+        {{enterOn("cmdCancel", Qt::Key_Enter)}, std::nullopt, {one}},
+        {{enterOn("cmdNext", Qt::Key_Return), enterOn("cmdBack", Qt::Key_Return),
+          press("cmdCancel")},
+         std::nullopt,
+         {one, two, one}},
+        {{enterOn("cmdNext", Qt::Key_Return), enterOn("cmdCancel", Qt::Key_Return)},
+         std::nullopt,
+         {one, two}},
+    };
+    for (const auto &c : cases) {
+        pagesSeen.clear();
+        EXPECT_EQ(run(c.steps), c.equation);
+        EXPECT_EQ(pagesSeen, c.pages);
+    }
+}
+
 TEST_F(Assistant, EachTypeLabelsAndShowsItsRows)
 {
     const struct {

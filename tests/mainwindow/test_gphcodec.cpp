@@ -538,7 +538,7 @@ TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)
 
     ASSERT_EQ(requests.size(), 5u);
     const QStringList filters{QStringLiteral("Graph-Dateien (*.GPH)"),
-                              QStringLiteral("Alle Dateien (*.*)")};
+                              QStringLiteral("Alle Dateien (*)")};
     using Mode = FileDialogRequest::Mode;
     const struct {
         Mode mode;
