@@ -1,6 +1,7 @@
 #include "about/abouttext.h"
 #include "about/frmabout.h"
 #include "about/frmtitlescreen.h"
+#include "tests/support/modalanswer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -10,11 +11,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 static void initResources()
 {
@@ -23,6 +21,8 @@ static void initResources()
 
 namespace lw {
 namespace {
+
+using lw::testing::ModalAnswer;
 
 class AboutFile {
 public:
@@ -109,26 +109,6 @@ TEST(FrmAbout, FormLoadShowsTheLinesAndATrailingEmptyLine)
     EXPECT_EQ(text->toPlainText(), QStringLiteral("eins\nzwei\ndrei\n"));
 }
 
-// Runs `onOpen` on the about box once its modal loop runs; a stray box is
-// rejected after a while so that a failing test does not hang.
-void whenAboutOpens(std::function<void(FrmAbout *)> onOpen)
-{
-    auto visibleBox = [] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("frmAbout") && w->isVisible())
-                return qobject_cast<FrmAbout *>(w);
-        return static_cast<FrmAbout *>(nullptr);
-    };
-    QTimer::singleShot(0, [=] {
-        if (FrmAbout *box = visibleBox())
-            onOpen(box);
-    });
-    QTimer::singleShot(3000, [=] {
-        if (FrmAbout *box = visibleBox())
-            box->reject();
-    });
-}
-
 TEST(FrmAbout, EachOpeningReadsTheFileAnewAndIsDestroyedOnClosing)
 {
     const AboutFile file("Zeile\r\n");
@@ -136,13 +116,14 @@ TEST(FrmAbout, EachOpeningReadsTheFileAnewAndIsDestroyedOnClosing)
         QString seen;
         QPointer<FrmAbout> opened;
         bool modal = false;
-        whenAboutOpens([&](FrmAbout *box) {
+        ModalAnswer<FrmAbout> ok([&](FrmAbout *box) {
             opened = box;
             modal = box->isModal();
             seen = shownText(*box);
             child<QPushButton>(box, "cmdOK")->click();
         });
         FrmAbout::open(nullptr, file.path());
+        ASSERT_TRUE(ok.answered());
         EXPECT_EQ(seen, QStringLiteral("Zeile\n")) << opening;
         EXPECT_TRUE(modal);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -154,11 +135,12 @@ TEST(FrmAbout, MissingFileLeavesTheFieldEmptyAndTheBoxCloses)
 {
     QTemporaryDir dir;
     QString seen = QStringLiteral("not opened");
-    whenAboutOpens([&](FrmAbout *box) {
+    ModalAnswer<FrmAbout> closeBox([&](FrmAbout *box) {
         seen = shownText(*box);
         box->close();
     });
     FrmAbout::open(nullptr, dir.filePath(QStringLiteral("about.txt")));
+    ASSERT_TRUE(closeBox.answered());
     EXPECT_EQ(seen, QString());
 }
 
@@ -168,7 +150,7 @@ TEST(FrmAbout, EnterPressesTheDefaultButtonOK)
     bool isDefault = false;
     bool closed = false;
     FrmAbout box(nullptr, file.path());
-    whenAboutOpens([&](FrmAbout *shown) {
+    ModalAnswer<FrmAbout> pressEnter([&](FrmAbout *shown) {
         auto *ok = child<QPushButton>(shown, "cmdOK");
         isDefault = ok->isDefault();
         QObject::connect(ok, &QPushButton::clicked, [&] { closed = true; });
@@ -176,6 +158,7 @@ TEST(FrmAbout, EnterPressesTheDefaultButtonOK)
         QApplication::sendEvent(shown, &enter);
     });
     box.exec();
+    ASSERT_TRUE(pressEnter.answered());
     EXPECT_TRUE(isDefault);
     EXPECT_TRUE(closed);
     EXPECT_FALSE(box.isVisible());

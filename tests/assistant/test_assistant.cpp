@@ -4,8 +4,10 @@
 #include "formula/formulaprogram.h"
 #include "formula/normalise.h"
 #include "formula/texthelpers.h"
+#include "tests/support/modalanswer.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -155,7 +157,7 @@ protected:
     {
         std::size_t next = 0;
         QPointer<QWidget> acted;
-        int idleTicks = 0;
+        QDeadlineTimer leaving;
         bool stuck = false;
         QTimer user;
         user.setInterval(1);
@@ -165,13 +167,13 @@ protected:
                 return;
             if (page == acted) {
                 // A step that left its page open would otherwise wait forever.
-                if (++idleTicks > 3000) {
+                if (leaving.hasExpired()) {
                     stuck = true;
                     page->reject();
                 }
                 return;
             }
-            idleTicks = 0;
+            leaving.setRemainingTime(lw::testing::WaitDeadlineMs);
             acted = page;
             pagesSeen << page->objectName();
             loopLevels.push_back(QThread::currentThread()->loopLevel());

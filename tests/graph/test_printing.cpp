@@ -7,6 +7,7 @@
 #include "graph/printtarget.h"
 #include "mainwindow/layoutpass.h"
 #include "mainwindow/twips.h"
+#include "tests/support/modalanswer.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,9 +19,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace lw;
+using lw::testing::ModalAnswer;
+using lw::testing::WhenReady;
 
 namespace {
 
@@ -226,17 +228,17 @@ TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)
     FrmPrePrint *sizing = openSizing();
     window->txtPrecision->setText("0,00001"); // two million samples
     window->txtTerm->setText("2");
-    bool pressed = false;
-    QTimer::singleShot(30, sizing, [&] {
-        pressed = true;
-        EXPECT_TRUE(DrawInProgress);
-        const QImage before = pixels();
-        press(sizing, "cmdPrint");
-        EXPECT_EQ(pixels(), before);
-        expectScreenGeometry();
-    });
+    WhenReady print(
+        "a screen draw under way",
+        [this] { return DrawInProgress && pixel(3, 120) == lw::testing::CurveColour; },
+        [&] {
+            const QImage before = pixels();
+            press(sizing, "cmdPrint");
+            EXPECT_EQ(pixels(), before);
+            expectScreenGeometry();
+        });
     window->cmdDraw->click();
-    ASSERT_TRUE(pressed);
+    ASSERT_TRUE(print.answered());
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_TRUE(allWhite(jobs[0].image));
     EXPECT_FALSE(DrawInProgress);
@@ -295,15 +297,9 @@ TEST_F(Printing, WithoutAPrinterTheDialogOffersAFileAndCancelPrintsNothing)
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is installed; this would print on it";
     SetPrintTarget({});
-    bool dialogShown = false;
-    QTimer::singleShot(20, window.get(), [&] {
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        dialogShown = dialog != nullptr;
-        if (dialog)
-            dialog->reject();
-    });
+    ModalAnswer<QPrintDialog> cancel([](QPrintDialog *dialog) { dialog->reject(); });
     press(openSizing(), "cmdPrint");
-    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(cancel.answered());
     EXPECT_TRUE(messages.empty());
     expectScreenGeometry();
 }

@@ -1,26 +1,28 @@
 #include "windowtesting.h"
 
 #include "about/frmtitlescreen.h"
+#include "assistant/frmfassist.h"
+#include "assistant/frmfassist2.h"
 #include "mainwindow/startup.h"
 #include "mainwindow/variablespanel.h"
+#include "settings/frmgraphoptions.h"
+#include "tests/support/modalanswer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
-#include <functional>
-
 using namespace lw;
+using lw::testing::ModalAnswer;
+using lw::testing::waitUntil;
+using lw::testing::WhenReady;
 
 namespace {
 
@@ -47,6 +49,8 @@ protected:
         QApplication::sendEvent(widget, &move);
     }
     QString status() const { return window->sbrMain->currentMessage(); }
+    // A draw of "2" has put its first pixels on the picture and is far from its end.
+    bool drawUnderWay() { return DrawInProgress && pixel(3, 120) == lw::testing::CurveColour; }
 };
 
 TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
@@ -232,12 +236,15 @@ TEST_F(MainWindow, StopKeepsThePartDrawnAndTheNextDrawStartsAfresh)
 {
     openWindow();
     window->txtPrecision->setText("0,00001"); // two million samples
-    QTimer::singleShot(30, window->cmdDraw, [this] {
-        EXPECT_EQ(window->cmdDraw->text(), "Stop");
-        window->cmdDraw->click();
-        EXPECT_EQ(window->cmdDraw->text(), "Draw");
-    });
+    WhenReady stop(
+        "a draw under way", [this] { return drawUnderWay(); },
+        [this] {
+            EXPECT_EQ(window->cmdDraw->text(), "Stop");
+            window->cmdDraw->click();
+            EXPECT_EQ(window->cmdDraw->text(), "Draw");
+        });
     draw("2");
+    ASSERT_TRUE(stop.answered());
     EXPECT_FALSE(DrawInProgress);
     EXPECT_FALSE(StopRequested);
     EXPECT_EQ(window->cmdDraw->text(), "Draw");
@@ -249,22 +256,27 @@ TEST_F(MainWindow, CloseDuringADrawStopsItAndThenCloses)
 {
     openWindow();
     window->txtPrecision->setText("0,00001");
-    QTimer::singleShot(30, window.get(), [this] { window->close(); });
+    WhenReady close(
+        "a draw under way", [this] { return drawUnderWay(); }, [this] { window->close(); });
     draw("2");
+    ASSERT_TRUE(close.answered());
     EXPECT_FALSE(DrawInProgress);
-    QTest::qWait(20);
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
+    waitUntil([this] { return !window->isVisible(); }, "the window to close");
 }
 
 TEST_F(MainWindow, EraseAndResizeDuringADrawRedrawTheAxesAndTheCurveGoesOn)
 {
     openWindow();
-    window->txtPrecision->setText("0,0001");
-    QTimer::singleShot(20, window.get(), [this] {
-        window->toolbarAction("EraseGraphs")->trigger();
-        window->resize(window->width() + 40, window->height() + 40);
-    });
+    window->txtPrecision->setText("0,00001");
+    WhenReady eraseAndResize(
+        "a draw under way", [this] { return drawUnderWay(); },
+        [this] {
+            window->toolbarAction("EraseGraphs")->trigger();
+            window->resize(window->width() + 40, window->height() + 40);
+        });
     draw("2");
+    ASSERT_TRUE(eraseAndResize.answered());
     EXPECT_FALSE(DrawInProgress);
     EXPECT_EQ(window->cmdDraw->text(), "Draw");
     EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
@@ -276,15 +288,18 @@ TEST_F(MainWindow, DrawPressedWhileAStoppedDrawUnwindsRunsAfterwards)
 {
     openWindow();
     window->txtPrecision->setText("0,00001");
-    QTimer::singleShot(30, window->cmdDraw, [this] {
-        window->cmdDraw->click(); // stop
-        window->txtPrecision->setText("0,1");
-        window->txtTerm->setText("3");
-        window->cmdDraw->click(); // draw again while the first unwinds
-    });
+    WhenReady stopAndDrawAgain(
+        "a draw under way", [this] { return drawUnderWay(); },
+        [this] {
+            window->cmdDraw->click(); // stop
+            window->txtPrecision->setText("0,1");
+            window->txtTerm->setText("3");
+            window->cmdDraw->click(); // draw again while the first unwinds
+        });
     draw("2");
-    QTest::qWait(50);
-    EXPECT_TRUE(curveRow(105, 2, 298));
+    ASSERT_TRUE(stopAndDrawAgain.answered());
+    EXPECT_FALSE(curveRow(105, 2, 298)) << "the second draw ran inside the first";
+    waitUntil([this] { return curveRow(105, 2, 298) && !DrawInProgress; }, "the second draw");
     EXPECT_EQ(window->cmdDraw->text(), "Draw");
 }
 
@@ -381,38 +396,32 @@ TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
     }
 }
 
-// Acts on the modal window that opens next, once it is up.
-void onModal(const char *objectName, std::function<void(QWidget *)> act)
-{
-    QTimer::singleShot(20, [objectName, act] {
-        QWidget *modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        ASSERT_EQ(modal->objectName().toStdString(), objectName);
-        act(modal);
-    });
-}
-
 TEST_F(MainWindow, MoreAndTheToolbarOpenTheSettingsDialog)
 {
     openWindow();
     window->txtPrecision->setText("0,5");
-    onModal("frmGraphOptions",
-            [](QWidget *dialog) { dialog->findChild<QPushButton *>("cmdOK")->click(); });
-    window->cmdMoreGraphOptions->click();
+    {
+        ModalAnswer<FrmGraphOptions> ok(
+            [](FrmGraphOptions *dialog) { dialog->findChild<QPushButton *>("cmdOK")->click(); });
+        window->cmdMoreGraphOptions->click();
+        EXPECT_TRUE(ok.answered());
+    }
     EXPECT_EQ(window->txtPrecision->text(), "0,1"); // OK refreshed the quick options
-    onModal("frmGraphOptions", [](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    ModalAnswer<FrmGraphOptions> cancel([](FrmGraphOptions *dialog) { dialog->reject(); });
     window->toolbarAction("GraphOptions")->trigger();
+    EXPECT_TRUE(cancel.answered());
 }
 
 TEST_F(MainWindow, TheAssistantReplacesTheEquation)
 {
     openWindow();
-    onModal("frmFAssist", [](QWidget *page1) {
-        page1->findChild<QPushButton *>("cmdNext")->click();
-        onModal("frmFAssist2",
-                [](QWidget *page2) { page2->findChild<QPushButton *>("cmdFinish")->click(); });
-    });
+    ModalAnswer<FrmFAssist> page1(
+        [](FrmFAssist *page) { page->findChild<QPushButton *>("cmdNext")->click(); });
+    ModalAnswer<FrmFAssist2> page2(
+        [](FrmFAssist2 *page) { page->findChild<QPushButton *>("cmdFinish")->click(); });
     window->toolbarAction("FAssist")->trigger();
+    EXPECT_TRUE(page1.answered());
+    EXPECT_TRUE(page2.answered());
     EXPECT_EQ(window->txtTerm->text(), "a * x + b");
     EXPECT_TRUE(window->optTermFormat[0]->isChecked());
 }

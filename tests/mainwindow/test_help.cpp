@@ -5,6 +5,7 @@
 #include "mainwindow/helpfile.h"
 #include "mainwindow/helpviewer.h"
 #include "settings/frmgraphoptions.h"
+#include "tests/support/modalanswer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,13 +18,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QWhatsThis>
 
 #include <set>
 #include <tuple>
 
 using namespace lw;
+using lw::testing::ModalAnswer;
+using lw::testing::NoModalWindow;
 
 namespace {
 
@@ -324,10 +326,7 @@ TEST_F(Help, F1OpensTheTopicOfTheFocusedControlAndIsConsumed)
 TEST_F(Help, F1WorksInTheModalSettingsDialogAndTheHelpIsNotBlockedByIt)
 {
     openWindow();
-    bool checked = false;
-    QTimer::singleShot(0, [&] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
+    ModalAnswer<FrmGraphOptions> check([this](FrmGraphOptions *dialog) {
         auto *origin = dialog->findChild<QLineEdit *>("txtOriginX");
         auto *cancel = dialog->findChild<QPushButton *>("cmdCancel");
         QTest::keyClick(origin, Qt::Key_F1);
@@ -337,11 +336,10 @@ TEST_F(Help, F1WorksInTheModalSettingsDialogAndTheHelpIsNotBlockedByIt)
         delete HelpWindow();
         QTest::keyClick(cancel, Qt::Key_F1); // "Abbrechen" has no topic
         EXPECT_EQ(HelpWindow(), nullptr);
-        checked = true;
         cancel->click();
     });
     FrmGraphOptions::open(window.get(), {});
-    EXPECT_TRUE(checked);
+    EXPECT_TRUE(check.answered());
     EXPECT_TRUE(messages.empty());
 }
 
@@ -351,7 +349,7 @@ TEST_F(Help, DirectHelpOpensTheTopicOfEachMainWindowControlWithoutActing)
     const QImage picture = window->picGraph->surface().image().copy();
     const bool linkPoints = window->chkLinkPoints->isChecked();
     const bool alwaysDelete = window->chkAlwaysDelete->isChecked();
-    bool dialogOpened = false;
+    const NoModalWindow noDialog; // had "Mehr..." acted, its dialog would wait here
     const std::pair<const char *, int> table[] = {
         {"chkVarName_0", 2},         {"chkVarName_7", 2},    {"txtVarValue_0", 3},
         {"txtVarValue_7", 3},        {"optTermFormat_0", 5}, {"chkAutoConvert", 6},
@@ -364,18 +362,10 @@ TEST_F(Help, DirectHelpOpensTheTopicOfEachMainWindowControlWithoutActing)
         auto *control = window->findChild<QWidget *>(name);
         ASSERT_NE(control, nullptr);
         delete HelpWindow();
-        // Had "Mehr..." acted, its modal dialog would wait here.
-        QTimer::singleShot(0, [&] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                dialogOpened = true;
-                modal->close();
-            }
-        });
         directHelpClick(control);
         EXPECT_TRUE(showsTopic(topic)) << shownText().toStdString();
         EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
     }
-    EXPECT_FALSE(dialogOpened);
     EXPECT_EQ(window->cmdDraw->text(), "Draw");
     EXPECT_EQ(window->picGraph->surface().image(), picture);
     EXPECT_EQ(window->chkLinkPoints->isChecked(), linkPoints);

@@ -10,8 +10,8 @@
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "tests/support/modalanswer.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -19,7 +19,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -84,20 +83,17 @@ protected:
     // Opens the dialog as the main window does and runs `act` once it is up.
     bool openAndAct(std::function<void(FrmGraphOptions &)> act)
     {
-        QTimer::singleShot(0, [act] {
-            QPointer<FrmGraphOptions> shown;
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (auto *d = qobject_cast<FrmGraphOptions *>(w); d && d->isVisible())
-                    shown = d;
-            }
-            ASSERT_TRUE(shown);
+        lw::testing::ModalAnswer<FrmGraphOptions> answer([act](FrmGraphOptions *shown) {
+            const QPointer<FrmGraphOptions> guard = shown;
             act(*shown);
-            if (shown && shown->isVisible()) {
+            if (guard && guard->isVisible()) {
                 ADD_FAILURE() << "the dialog is still open";
-                shown->done(QDialog::Rejected);
+                guard->done(QDialog::Rejected);
             }
         });
-        return FrmGraphOptions::open(nullptr, [this] { quickOptionsUpdated(); });
+        const bool accepted = FrmGraphOptions::open(nullptr, [this] { quickOptionsUpdated(); });
+        EXPECT_TRUE(answer.answered());
+        return accepted;
     }
 
     QLineEdit *field(const char *name) { return dialog->findChild<QLineEdit *>(name); }
