@@ -1,5 +1,8 @@
 #include "windowtesting.h"
 
+#include "about/frmabout.h"
+#include "tests/support/modalanswer.h"
+
 #include "mainwindow/gphfile.h"
 #include "mainwindow/variablespanel.h"
 #include "settings/colourchooser.h"
@@ -134,7 +137,7 @@ TEST_F(Toolbar, CurveColourChosenOrKept)
     EXPECT_EQ(pixel(150, 120), QColor(255, 0, 0));
 }
 
-TEST_F(Toolbar, EraseAndEditModeAndAbout)
+TEST_F(Toolbar, EraseAndEditMode)
 {
     window->txtTerm->setText("2");
     window->cmdDraw->click();
@@ -147,6 +150,17 @@ TEST_F(Toolbar, EraseAndEditModeAndAbout)
     click("VariableEdit");
     EXPECT_FALSE(window->picVariables->isEnabled());
     EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
+}
+
+TEST_F(Toolbar, AboutOpensTheAboutBoxModally)
+{
+    lw::testing::ModalAnswer<FrmAbout> about([](FrmAbout *box) {
+        EXPECT_EQ(box->windowTitle(), "About...");
+        box->findChild<QPushButton *>("cmdOK")->click();
+    });
+    click("AboutInfo");
+    EXPECT_TRUE(about.answered());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Toolbar, PrintOpensTheSizingWindowWithoutBlocking)
