@@ -9,7 +9,7 @@
 #include <QSvgRenderer>
 #include <QtMath>
 
-#include "mainwindow/uiresources.h"
+#include "widgets/uiresources.h"
 
 namespace lw {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "mainwindow/uiresources.h"
+#include "widgets/uiresources.h"
 
 namespace lw {
 

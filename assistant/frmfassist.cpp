@@ -1,8 +1,8 @@
 #include "frmfassist.h"
 
 #include "frmfassist2.h"
-#include "mainwindow/twips.h"
-#include "mainwindow/uiresources.h"
+#include "widgets/twips.h"
+#include "widgets/uiresources.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

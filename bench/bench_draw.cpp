@@ -10,7 +10,7 @@
 #include "graph/surfaceoperation.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/picturewidget.h"
+#include "widgets/picturewidget.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
 

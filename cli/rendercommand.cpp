@@ -11,7 +11,7 @@
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
 #include "graph/surfaceoperation.h"
-#include "mainwindow/gphcodec.h"
+#include "gph/gphcodec.h"
 #include "repeatfilter.h"
 #include "settings/settingsfields.h"
 #include "teesurface.h"

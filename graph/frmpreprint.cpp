@@ -1,12 +1,10 @@
 #include "frmpreprint.h"
 
-#include "formula/numeric.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
-#include "graph/printtarget.h"
-#include "mainwindow/layoutpass.h"
-#include "mainwindow/twips.h"
-#include "mainwindow/uiresources.h"
+#include "graph/printjob.h"
+#include "widgets/twips.h"
+#include "widgets/uiresources.h"
 #include "settings/graphsettings.h"
 
 #include <QIcon>
@@ -26,11 +24,6 @@ constexpr int PrintOutMargin = 200;
 
 // A second "Drucken" while a print draws would take over the one print surface.
 bool printing = false;
-
-int16_t pixelsOf(int twips, double twipsPerPixel)
-{
-    return RoundToInt16(twips / twipsPerPixel).value_or(std::numeric_limits<int16_t>::max());
-}
 
 // Gives the screen back its geometry however the print's draw ended.
 class ScreenRestore {
@@ -71,8 +64,8 @@ void printOut(QSize sizingOuter, const PrintCommands &commands,
     window->outer().setWidth(sizingOuter.width() + PrintOutMargin);
     closeSizingWindow();
     const QSize outer = window->outer().size();
-    const QSize picture(pixelsOf(outer.width(), TwipsPerPixelX()),
-                        pixelsOf(outer.height(), TwipsPerPixelY()));
+    const QSize picture(GraphPixels(outer.width(), TwipsPerPixelX()),
+                        GraphPixels(outer.height(), TwipsPerPixelY()));
     window->setPictureSize(picture);
     {
         ScreenRestore restore(commands);

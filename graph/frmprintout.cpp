@@ -1,7 +1,6 @@
 #include "frmprintout.h"
 
-#include "mainwindow/layoutpass.h"
-#include "mainwindow/twips.h"
+#include "widgets/twips.h"
 
 namespace lw {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/picturewidget.h"
+#include "widgets/picturewidget.h"
 
 #include <QSize>
 #include <QWidget>

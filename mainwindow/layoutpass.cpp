@@ -1,9 +1,5 @@
 #include "layoutpass.h"
 
-#include "formula/numeric.h"
-
-#include <cmath>
-#include <limits>
 
 namespace lw {
 
@@ -33,14 +29,6 @@ struct Window {
     LayoutResult placed;
 };
 
-int16_t pixelsOf(int twips, double twipsPerPixel)
-{
-    const double pixels = twips / twipsPerPixel;
-    if (const auto rounded = RoundToInt16(pixels))
-        return *rounded;
-    return pixels < 0 ? std::numeric_limits<int16_t>::min() : std::numeric_limits<int16_t>::max();
-}
-
 void placeControls(Window &window)
 {
     const LayoutInput &in = window.input;
@@ -58,8 +46,8 @@ void placeControls(Window &window)
     if (window.width - optionsLeft - RightMargin > 0)
         window.optionsWidth = window.width - optionsLeft - RightMargin;
     r.picOptions = QRect(optionsLeft, top, window.optionsWidth, side);
-    r.GraphHeight = pixelsOf(side, in.twipsPerPixelY);
-    r.GraphWidth = pixelsOf(side, in.twipsPerPixelX);
+    r.GraphHeight = GraphPixels(side, in.twipsPerPixelY);
+    r.GraphWidth = GraphPixels(side, in.twipsPerPixelX);
     r.cmdDrawLeft = window.width - CmdDrawWidth - CmdDrawRightDistance;
     r.txtTermWidth = window.width - TxtTermLeft - CmdDrawWidth - TxtTermRightDistance;
 }
@@ -79,26 +67,6 @@ void pass(Window &window)
         pass(window);
     }
     placeControls(window);
-}
-
-int twipsOf(int pixels, double twipsPerPixel)
-{
-    return static_cast<int>(std::nearbyint(pixels * twipsPerPixel));
-}
-
-// The fewest pixels that read back as at least the twips, so that a size read
-// back and converted again stays the same pixels at any scale.
-int pixelsUp(int twips, double twipsPerPixel)
-{
-    int pixels = static_cast<int>(std::floor(twips / twipsPerPixel));
-    while (twipsOf(pixels, twipsPerPixel) < twips)
-        ++pixels;
-    return pixels;
-}
-
-int toPixels(int twips, double twipsPerPixel)
-{
-    return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
 }
 
 } // namespace
@@ -138,38 +106,6 @@ TermBarGeometry TermBarLayout(int cmdDrawLeft, int txtTermWidth)
 {
     return {QRect(45, 75, 1425, 195), QRect(1530, 60, 315, 240),
             QRect(TxtTermLeft, 15, txtTermWidth, 360), QRect(cmdDrawLeft, 30, CmdDrawWidth, 330)};
-}
-
-QSize OuterToClient(QSize outer)
-{
-    return outer - QSize(NonClientWidth, NonClientHeight);
-}
-
-QSize ClientToOuter(QSize client)
-{
-    return client + QSize(NonClientWidth, NonClientHeight);
-}
-
-QSize ClientPixelsForOuter(QSize outer, double twipsPerPixelX, double twipsPerPixelY)
-{
-    const QSize client = OuterToClient(outer);
-    return QSize(pixelsUp(client.width(), twipsPerPixelX),
-                 pixelsUp(client.height(), twipsPerPixelY));
-}
-
-QSize OuterForClientPixels(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY)
-{
-    return ClientToOuter(QSize(twipsOf(clientPixels.width(), twipsPerPixelX),
-                               twipsOf(clientPixels.height(), twipsPerPixelY)));
-}
-
-QRect PixelRect(const QRect &twips, double twipsPerPixelX, double twipsPerPixelY)
-{
-    const int x1 = toPixels(twips.x(), twipsPerPixelX);
-    const int y1 = toPixels(twips.y(), twipsPerPixelY);
-    const int x2 = toPixels(twips.x() + twips.width(), twipsPerPixelX);
-    const int y2 = toPixels(twips.y() + twips.height(), twipsPerPixelY);
-    return QRect(x1, y1, x2 - x1, y2 - y1);
 }
 
 } // namespace lw

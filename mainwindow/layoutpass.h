@@ -1,16 +1,13 @@
 #pragma once
 
+#include "widgets/twips.h"
+
 #include <QRect>
 #include <QSize>
 
 #include <cstdint>
 
 namespace lw {
-
-// Qt hands the program only the client area, so the frame and title bar that
-// the outer size includes are fixed here (twips).
-constexpr int NonClientWidth = 120;
-constexpr int NonClientHeight = 445;
 
 // The docked bars, in twips.
 constexpr int ToolbarHeight = 390;
@@ -70,16 +67,5 @@ struct TermBarGeometry {
 };
 
 TermBarGeometry TermBarLayout(int cmdDrawLeft, int txtTermWidth);
-
-QSize OuterToClient(QSize outer);
-QSize ClientToOuter(QSize client);
-
-// Pixels are rounded up so that the size read back from the window is never
-// below the minimum the pass asked for, which would start another widening.
-QSize ClientPixelsForOuter(QSize outer, double twipsPerPixelX, double twipsPerPixelY);
-QSize OuterForClientPixels(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY);
-
-// Edge by edge, so that controls that touch in twips touch in pixels.
-QRect PixelRect(const QRect &twips, double twipsPerPixelX, double twipsPerPixelY);
 
 } // namespace lw

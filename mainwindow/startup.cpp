@@ -3,10 +3,10 @@
 #include "about/frmtitlescreen.h"
 #include "drawcommand.h"
 #include "frmmain.h"
-#include "helpviewer.h"
-#include "messagebox.h"
+#include "help/frmhelp.h"
+#include "widgets/messagebox.h"
 #include "settings/options.h"
-#include "uiresources.h"
+#include "widgets/uiresources.h"
 
 #include <QApplication>
 

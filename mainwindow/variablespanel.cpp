@@ -1,6 +1,6 @@
 #include "variablespanel.h"
 
-#include "twips.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>

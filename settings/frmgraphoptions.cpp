@@ -4,8 +4,8 @@
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/surfaceoperation.h"
-#include "mainwindow/uiresources.h"
-#include "settings/colourchooser.h"
+#include "widgets/uiresources.h"
+#include "widgets/colourchooser.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
 

@@ -3,7 +3,7 @@
 #include "formula/evaluator.h"
 #include "formula/normalise.h"
 #include "graph/surfaceoperation.h"
-#include "mainwindow/gphcodec.h"
+#include "gph/gphcodec.h"
 
 #include <QFile>
 #include <QImage>

@@ -2,7 +2,7 @@
 // writer: the first save rounds the floats to seven digits, every later one changes nothing.
 
 #include "fuzzing.h"
-#include "mainwindow/gphcodec.h"
+#include "gph/gphcodec.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -4,9 +4,9 @@
 #include "tests/mainwindow/windowtesting.h"
 
 #include "graph/frmpreprint.h"
-#include "graph/printtarget.h"
+#include "graph/printjob.h"
 #include "mainwindow/layoutpass.h"
-#include "mainwindow/twips.h"
+#include "widgets/twips.h"
 #include "tests/support/modalanswer.h"
 
 #include <QApplication>

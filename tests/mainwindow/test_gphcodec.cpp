@@ -1,6 +1,6 @@
 #include "formula/messagehook.h"
-#include "mainwindow/gphcodec.h"
-#include "mainwindow/gphfile.h"
+#include "gph/gphcodec.h"
+#include "gph/gphfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
-#include "mainwindow/helpfile.h"
-#include "mainwindow/helpviewer.h"
+#include "help/helpfile.h"
+#include "help/frmhelp.h"
 #include "settings/frmgraphoptions.h"
 #include "tests/support/modalanswer.h"
 

@@ -3,9 +3,9 @@
 #include "about/frmabout.h"
 #include "tests/support/modalanswer.h"
 
-#include "mainwindow/gphfile.h"
+#include "gph/gphfile.h"
 #include "mainwindow/variablespanel.h"
-#include "settings/colourchooser.h"
+#include "widgets/colourchooser.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,8 +9,8 @@
 #include "graph/frmpreprint.h"
 #include "graph/frmprintout.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/messagebox.h"
+#include "help/frmhelp.h"
+#include "widgets/messagebox.h"
 #include "mainwindow/startup.h"
 #include "settings/frmgraphoptions.h"
 

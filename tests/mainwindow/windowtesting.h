@@ -8,7 +8,7 @@
 #include "graph/graphdraw.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/picturewidget.h"
+#include "widgets/picturewidget.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
 

@@ -6,7 +6,7 @@
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
-#include "settings/colourchooser.h"
+#include "widgets/colourchooser.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"

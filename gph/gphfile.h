@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/gphcodec.h"
+#include "gph/gphcodec.h"
 
 #include <QObject>
 #include <QString>

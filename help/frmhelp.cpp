@@ -1,9 +1,9 @@
-#include "helpviewer.h"
+#include "frmhelp.h"
 
 #include "formula/messagehook.h"
 #include "helpfile.h"
-#include "twips.h"
-#include "uiresources.h"
+#include "widgets/twips.h"
+#include "widgets/uiresources.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "printtarget.h"
+#include "graph/printjob.h"
 
 #include "formula/messagehook.h"
 
