@@ -10,9 +10,9 @@
 #include "graph/surfaceoperation.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
-#include "widgets/picturewidget.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "widgets/picturewidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

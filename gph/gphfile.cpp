@@ -3,10 +3,8 @@
 #include "formula/messagehook.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QWidget>
 
 namespace lw {
 
@@ -49,8 +47,6 @@ void showSaveFailure(const QString &path, const QString &reason)
 }
 
 } // namespace
-
-CdlLoad::Answer CdlLoad::TestAnswer;
 
 bool SaveGphFile(const QString &path, const QByteArray &bytes, QString *error)
 {
@@ -110,66 +106,6 @@ std::optional<GphContent> LoadGraph(const QString &path)
     if (!content)
         ShowMessage(ErrorTitle, error);
     return content;
-}
-
-CdlLoad::CdlLoad(QWidget *window, const QString &programFolder)
-    : QObject(window), m_window(window), m_initDir(StartFolder(programFolder))
-{
-    setObjectName(QStringLiteral("cdlLoad"));
-}
-
-QString CdlLoad::StartFolder(const QString &programFolder)
-{
-    const QFileInfo folder(programFolder);
-    return folder.isDir() && folder.isWritable() ? folder.absoluteFilePath() : QDir::homePath();
-}
-
-std::optional<QString> CdlLoad::ShowOpen()
-{
-    return show(FileDialogRequest::Mode::Open, QString::fromUtf16(u"Datei öffnen"));
-}
-
-std::optional<QString> CdlLoad::ShowSave()
-{
-    return show(FileDialogRequest::Mode::Save, QStringLiteral("Graph speichern"));
-}
-
-std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString &title)
-{
-    const std::optional<QString> chosen = ask(request(mode, title));
-    if (chosen)
-        m_fileName = QFileInfo(*chosen).absoluteFilePath();
-    return chosen;
-}
-
-FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &title) const
-{
-    const QString directory =
-        m_fileName.isEmpty() ? m_initDir : QFileInfo(m_fileName).absolutePath();
-    // "*.*" would hide names without a dot here, such as a graph saved as "kurve".
-    return {mode,
-            title,
-            directory,
-            m_fileName,
-            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*)")}};
-}
-
-std::optional<QString> CdlLoad::ask(const FileDialogRequest &request) const
-{
-    if (TestAnswer)
-        return TestAnswer(request);
-    const bool opening = request.mode == FileDialogRequest::Mode::Open;
-    QFileDialog dialog(m_window, request.title, request.directory);
-    dialog.setAcceptMode(opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(request.nameFilters);
-    // Replacing a file is what saving under its name means here, and a name stays as typed.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!request.selectedFile.isEmpty())
-        dialog.selectFile(request.selectedFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace lw

@@ -3,9 +3,9 @@
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/printjob.h"
+#include "settings/graphsettings.h"
 #include "widgets/twips.h"
 #include "widgets/uiresources.h"
-#include "settings/graphsettings.h"
 
 #include <QIcon>
 #include <QLabel>

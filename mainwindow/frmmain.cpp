@@ -4,6 +4,7 @@
 #include "assistant/frmfassist.h"
 #include "drawcommand.h"
 #include "formula/messagehook.h"
+#include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
 #include "graph/drawingsurface.h"
@@ -11,15 +12,15 @@
 #include "graph/graphdraw.h"
 #include "graph/surfaceoperation.h"
 #include "help/frmhelp.h"
-#include "widgets/picturewidget.h"
-#include "widgets/colourchooser.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
+#include "variablespanel.h"
+#include "widgets/colourchooser.h"
+#include "widgets/picturewidget.h"
 #include "widgets/twips.h"
 #include "widgets/uiresources.h"
-#include "variablespanel.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,5 @@
 #include "layoutpass.h"
 
-
 namespace lw {
 
 namespace {

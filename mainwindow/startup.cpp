@@ -4,8 +4,8 @@
 #include "drawcommand.h"
 #include "frmmain.h"
 #include "help/frmhelp.h"
-#include "widgets/messagebox.h"
 #include "settings/options.h"
+#include "widgets/messagebox.h"
 #include "widgets/uiresources.h"
 
 #include <QApplication>

@@ -4,10 +4,10 @@
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/surfaceoperation.h"
-#include "widgets/uiresources.h"
-#include "widgets/colourchooser.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
+#include "widgets/colourchooser.h"
+#include "widgets/uiresources.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -24,7 +24,6 @@ QRect TwipsRect(int left, int top, int width, int height);
 constexpr int NonClientWidth = 120;
 constexpr int NonClientHeight = 445;
 
-
 QSize OuterToClient(QSize outer);
 QSize ClientToOuter(QSize client);
 

@@ -2,8 +2,8 @@
 
 #include "formula/evaluator.h"
 #include "formula/normalise.h"
-#include "graph/surfaceoperation.h"
 #include "gph/gphcodec.h"
+#include "graph/surfaceoperation.h"
 
 #include <QFile>
 #include <QImage>

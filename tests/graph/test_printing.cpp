@@ -1,13 +1,13 @@
 // Printing through the real main window and sizing window on the offscreen
 // platform; the print target is replaced, so no printer is needed.
 
-#include "tests/mainwindow/windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include "graph/frmpreprint.h"
 #include "graph/printjob.h"
 #include "mainwindow/layoutpass.h"
-#include "widgets/twips.h"
 #include "tests/support/modalanswer.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QLabel>

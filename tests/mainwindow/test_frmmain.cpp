@@ -1,4 +1,4 @@
-#include "windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include "about/frmtitlescreen.h"
 #include "assistant/frmfassist.h"

@@ -1,7 +1,7 @@
 // Ten thousand draws with erasing in one process: the heap in use and the
 // open files must not grow with the number of draws.
 
-#include "windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include <QAction>
 #include <QCheckBox>

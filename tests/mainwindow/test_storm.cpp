@@ -2,20 +2,21 @@
 // conversions. After each sequence the window must be idle and consistent, and
 // the settings store must hold only what "Speichern" wrote.
 
-#include "windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include "assistant/frmfassist.h"
-#include "graph/frmpreprint.h"
-#include "graph/printjob.h"
+#include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
-#include "help/helpfile.h"
+#include "graph/frmpreprint.h"
+#include "graph/printjob.h"
 #include "help/frmhelp.h"
+#include "help/helpfile.h"
 #include "mainwindow/toolbar.h"
 #include "mainwindow/variablespanel.h"
-#include "widgets/colourchooser.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/options.h"
+#include "widgets/colourchooser.h"
 
 #include <QAction>
 #include <QApplication>

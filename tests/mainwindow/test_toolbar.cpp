@@ -1,8 +1,9 @@
-#include "windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include "about/frmabout.h"
 #include "tests/support/modalanswer.h"
 
+#include "gph/cdlload.h"
 #include "gph/gphfile.h"
 #include "mainwindow/variablespanel.h"
 #include "widgets/colourchooser.h"

@@ -8,11 +8,11 @@
 #include "formula/messagehook.h"
 #include "graph/frmpreprint.h"
 #include "graph/frmprintout.h"
-#include "mainwindow/frmmain.h"
 #include "help/frmhelp.h"
-#include "widgets/messagebox.h"
+#include "mainwindow/frmmain.h"
 #include "mainwindow/startup.h"
 #include "settings/frmgraphoptions.h"
+#include "widgets/messagebox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,11 +6,11 @@
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
-#include "widgets/colourchooser.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
 #include "tests/support/modalanswer.h"
+#include "widgets/colourchooser.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -8,9 +8,9 @@
 #include "graph/graphdraw.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
-#include "widgets/picturewidget.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "widgets/picturewidget.h"
 
 #include <QLocale>
 

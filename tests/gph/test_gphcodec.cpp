@@ -1,4 +1,5 @@
 #include "formula/messagehook.h"
+#include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
 

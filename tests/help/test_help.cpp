@@ -1,9 +1,9 @@
-#include "windowtesting.h"
+#include "tests/support/windowtesting.h"
 
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
-#include "help/helpfile.h"
 #include "help/frmhelp.h"
+#include "help/helpfile.h"
 #include "settings/frmgraphoptions.h"
 #include "tests/support/modalanswer.h"
 

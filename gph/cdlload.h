@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace lw {
+
+struct FileDialogRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString directory;
+    QString selectedFile; // the name chosen last, offered again; empty before the first choice
+    QStringList nameFilters;
+};
+
+// The file dialog for opening and saving graphs, shared by both so that each offers the name
+// chosen last in either.
+class CdlLoad : public QObject {
+    Q_OBJECT
+public:
+    // Tests install a function that answers in place of the user; nullopt is a cancel.
+    using Answer = std::function<std::optional<QString>(const FileDialogRequest &)>;
+    static Answer TestAnswer;
+
+    CdlLoad(QWidget *window, const QString &programFolder);
+
+    std::optional<QString> ShowOpen();
+    std::optional<QString> ShowSave();
+
+    QString FileName() const { return m_fileName; }
+    QString InitDir() const { return m_initDir; }
+    // The program's folder when the user may write there, otherwise the home folder.
+    static QString StartFolder(const QString &programFolder);
+
+private:
+    std::optional<QString> show(FileDialogRequest::Mode mode, const QString &title);
+    FileDialogRequest request(FileDialogRequest::Mode mode, const QString &title) const;
+    std::optional<QString> ask(const FileDialogRequest &request) const;
+
+    QWidget *m_window = nullptr;
+    QString m_initDir;
+    QString m_fileName;
+};
+
+} // namespace lw
