@@ -2,6 +2,7 @@
 
 #include "facomplete.h"
 #include "frmfassist.h"
+#include "widgets/named.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -42,36 +43,27 @@ int widestLabel(const QFontMetrics &metrics)
 }
 } // namespace
 
-FrmFAssist2::FrmFAssist2(QWidget *parent) : QDialog(parent)
+FrmFAssist2::FrmFAssist2(QWidget *parent) : AssistantPage(parent, QStringLiteral("frmFAssist2"))
 {
-    QVBoxLayout *layout = SetUpAssistantPage(this, QStringLiteral("frmFAssist2"));
-    lblEnterVals = new QLabel(this);
-    lblEnterVals->setObjectName(QStringLiteral("lblEnterVals"));
-    layout->addWidget(lblEnterVals);
+    lblEnterVals = named(new QLabel(this), QStringLiteral("lblEnterVals"));
+    pageLayout()->addWidget(lblEnterVals);
 
     auto *rows = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        lblDescription[i] = new QLabel(this);
-        lblDescription[i]->setObjectName(QStringLiteral("lblDescription_%1").arg(i));
-        txtValue[i] = new QLineEdit(QString::fromLatin1(InitialValues[i]), this);
-        txtValue[i]->setObjectName(QStringLiteral("txtValue_%1").arg(i));
-        txtValue[i]->setProperty("helpTopic", HelpValue);
+        lblDescription[i] = named(new QLabel(this), QStringLiteral("lblDescription_%1").arg(i));
+        txtValue[i] = named(new QLineEdit(QString::fromLatin1(InitialValues[i]), this),
+                            QStringLiteral("txtValue_%1").arg(i), HelpValue);
         lblDescription[i]->setBuddy(txtValue[i]);
         rows->addWidget(lblDescription[i], i, 0);
         rows->addWidget(txtValue[i], i, 1);
     }
     rows->setColumnMinimumWidth(0, widestLabel(lblDescription[0]->fontMetrics()));
     rows->setColumnStretch(1, 1);
-    layout->addLayout(rows);
+    pageLayout()->addLayout(rows);
 
-    const AssistantButtons buttons = FinishAssistantPage(this, layout);
-    cmdCancel = buttons.cmdCancel;
-    cmdBack = buttons.cmdBack;
-    cmdNext = buttons.cmdNext;
-    cmdFinish = buttons.cmdFinish;
+    addButtonRow();
     cmdNext->setEnabled(false);
     connect(cmdBack, &QPushButton::clicked, this, &FrmFAssist2::cmdBack_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &FrmFAssist2::cmdCancel_Click);
     connect(cmdFinish, &QPushButton::clicked, this, &FrmFAssist2::cmdFinish_Click);
 }
 
@@ -95,11 +87,6 @@ void FrmFAssist2::cmdBack_Click()
     done(AssistantBack);
 }
 
-void FrmFAssist2::cmdCancel_Click()
-{
-    reject();
-}
-
 void FrmFAssist2::cmdFinish_Click()
 {
     FAComplete();
@@ -112,12 +99,6 @@ void FrmFAssist2::FAComplete()
         rows[i] = txtValue[i]->text();
     m_equation = lw::FAComplete(FAGraphType, rows);
     done(AssistantFinished);
-}
-
-void FrmFAssist2::keyPressEvent(QKeyEvent *event)
-{
-    if (!SwallowEscape(event))
-        QDialog::keyPressEvent(event);
 }
 
 } // namespace lw

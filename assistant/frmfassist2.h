@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QDialog>
+#include "assistantpage.h"
+
 #include <QString>
 
 #include <array>
 
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace lw {
 
 // Page 2: the values of the template chosen on page 1 (FAGraphType).
-class FrmFAssist2 : public QDialog {
+class FrmFAssist2 : public AssistantPage {
     Q_OBJECT
 
 public:
@@ -21,7 +20,6 @@ public:
 
     void Form_Load();
     void cmdBack_Click();
-    void cmdCancel_Click();
     void cmdFinish_Click();
     void FAComplete();
 
@@ -31,13 +29,6 @@ public:
     QLabel *lblEnterVals = nullptr;
     std::array<QLabel *, 4> lblDescription{};
     std::array<QLineEdit *, 4> txtValue{};
-    QPushButton *cmdCancel = nullptr;
-    QPushButton *cmdBack = nullptr;
-    QPushButton *cmdNext = nullptr;
-    QPushButton *cmdFinish = nullptr;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_equation;

@@ -2,11 +2,10 @@
 
 #include "rendercommand.h"
 
+#include "formula/equation.h"
 #include "formula/evaluator.h"
-#include "formula/normalise.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
-#include "formula/texthelpers.h"
 
 #include <QString>
 
@@ -66,12 +65,6 @@ constexpr std::array Commands{
     CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true, false},
 };
 
-int ConversionFailed(std::ostream &err)
-{
-    err << Utf8Text(ConversionFailedMessage()) << '\n';
-    return CliFailed;
-}
-
 } // namespace
 
 const CliCommand *FindCliCommand(std::string_view name)
@@ -85,16 +78,11 @@ const CliCommand *FindCliCommand(std::string_view name)
 
 int RunConvert(const CliCall &call)
 {
-    const std::optional<std::u16string> term = RemoveSpaces(call.operands.at(0));
-    if (!term)
-        return ConversionFailed(call.err);
-    if (term->empty()) {
-        call.err << EmptyTermMessage << '\n';
+    const EquationFormula result = FormulaOfEquation(call.operands.at(0), Notation::Mathematical);
+    if (result.fault != EquationFault::None) {
+        call.err << Utf8Text(result.message) << '\n';
         return CliFailed;
     }
-    const ConvertResult result = NormaliseMathTerm(*term);
-    if (result.status != ConvertStatus::Converted)
-        return ConversionFailed(call.err);
     call.out << Utf8Text(result.formula) << '\n';
     return CliSuccess;
 }

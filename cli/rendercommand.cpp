@@ -1,9 +1,7 @@
 #include "rendercommand.h"
 
-#include "formula/evaluator.h"
+#include "formula/equation.h"
 #include "formula/messagehook.h"
-#include "formula/normalise.h"
-#include "formula/texthelpers.h"
 #include "gph/gphcodec.h"
 #include "graph/drawingsurface.h"
 #include "graph/exportsurface.h"
@@ -215,15 +213,17 @@ public:
 // The draw command refuses these too: x would never reach the end of its range.
 QString precisionRefusal()
 {
-    const float step = GraphSettings.Precision;
-    if (!(step > 0))
-        return QStringLiteral("Die Rechengenauigkeit muss größer als 0 sein.");
     const SampleRange range = CurrentSampleRange();
-    if (!WalkAdvances(range.lower, range.upper, step))
+    switch (CheckPrecision(GraphSettings.Precision, range)) {
+    case PrecisionFault::None: break;
+    case PrecisionFault::NotPositive:
+        return QStringLiteral("Die Rechengenauigkeit muss größer als 0 sein.");
+    case PrecisionFault::TooFine:
         return QStringLiteral("Die Rechengenauigkeit ist zu fein: x käme zwischen %1 und %2 nicht "
                               "voran.")
             .arg(range.lower)
             .arg(range.upper);
+    }
     return {};
 }
 
@@ -231,26 +231,13 @@ QString precisionRefusal()
 std::optional<std::u16string> formulaOf(const std::u16string &equation,
                                         const RenderOptions &options, std::ostream &err)
 {
-    const std::optional<std::u16string> text = RemoveSpaces(equation);
-    if (!text) {
-        if (options.kzn)
-            err << "FEHLER: " << Utf8Text(FormulaErrorDescription(FormulaError::Overflow)) << '\n';
-        else
-            err << Utf8Text(ConversionFailedMessage()) << '\n';
+    const EquationFormula typed =
+        FormulaOfEquation(equation, options.kzn ? Notation::Kzn : Notation::Mathematical);
+    if (typed.fault != EquationFault::None) {
+        err << Utf8Text(typed.message) << '\n';
         return std::nullopt;
     }
-    if (text->empty()) {
-        err << EmptyTermMessage << '\n';
-        return std::nullopt;
-    }
-    if (options.kzn)
-        return UpdateVariables(*text, options.variables);
-    const ConvertResult converted = NormaliseMathTerm(*text);
-    if (converted.status != ConvertStatus::Converted) {
-        err << Utf8Text(ConversionFailedMessage()) << '\n';
-        return std::nullopt;
-    }
-    return UpdateVariables(converted.formula, options.variables);
+    return UpdateVariables(typed.formula, options.variables);
 }
 
 // The settings and equations of a graph file, with every --set applied after the file's fields

@@ -14,4 +14,11 @@ std::optional<int16_t> RoundToInt16(double value)
     return static_cast<int16_t>(rounded);
 }
 
+std::optional<int16_t> FitInt16(long value)
+{
+    if (value < -32768 || value > 32767)
+        return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
 } // namespace lw

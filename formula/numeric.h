@@ -113,4 +113,7 @@ inline StepResult CalcAbs(float value)
 // (or for a non-finite value).
 std::optional<int16_t> RoundToInt16(double value);
 
+// The 16-bit integer of a wider one; nullopt when it does not fit.
+std::optional<int16_t> FitInt16(long value);
+
 } // namespace lw

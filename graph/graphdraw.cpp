@@ -24,19 +24,21 @@ namespace {
 // 16-bit arithmetic that ends the drawing where it would overflow.
 struct OutOfRange {};
 
+int16_t required(std::optional<int16_t> value)
+{
+    if (!value)
+        throw OutOfRange{};
+    return *value;
+}
+
 int16_t fit(long value)
 {
-    if (value < -32768 || value > 32767)
-        throw OutOfRange{};
-    return static_cast<int16_t>(value);
+    return required(FitInt16(value));
 }
 
 int16_t roundedQuotient(double numerator, double denominator)
 {
-    const auto q = RoundToInt16(numerator / denominator);
-    if (!q)
-        throw OutOfRange{};
-    return *q;
+    return required(RoundToInt16(numerator / denominator));
 }
 
 // Steps 2 to 4; false when no unit can be drawn.

@@ -38,32 +38,17 @@ bool passesSizeFilter(float y)
     return !(p > 4 && yText.size() - p < 4);
 }
 
-std::optional<int16_t> product16(int a, int b)
-{
-    const long v = long(a) * b;
-    if (v < -32768 || v > 32767)
-        return std::nullopt;
-    return static_cast<int16_t>(v);
-}
-
-std::optional<int16_t> sum16(long v)
-{
-    if (v < -32768 || v > 32767)
-        return std::nullopt;
-    return static_cast<int16_t>(v);
-}
-
 // The pixel of (x, y) with the geometry as it stands now; nullopt when the
 // integer parts of the mapping overflow 16 bits.
 std::optional<Pixel> pixelOf(float x, float y)
 {
     const GraphSettingsRecord &s = GraphSettings;
-    const auto sx = product16(s.ScreenCentralX, PixelsPerUnitX);
-    const auto sy = product16(s.ScreenCentralY, PixelsPerUnitY);
+    const auto sx = FitInt16(long(s.ScreenCentralX) * PixelsPerUnitX);
+    const auto sy = FitInt16(long(s.ScreenCentralY) * PixelsPerUnitY);
     if (!sx || !sy)
         return std::nullopt;
-    const auto offsetX = sum16(long(CentralPixelX) - *sx);
-    const auto offsetY = sum16(long(CentralPixelY) + *sy);
+    const auto offsetX = FitInt16(long(CentralPixelX) - *sx);
+    const auto offsetY = FitInt16(long(CentralPixelY) + *sy);
     if (!offsetX || !offsetY)
         return std::nullopt;
     // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
@@ -80,11 +65,15 @@ PlotOutcome fail(const QString &description)
 
 } // namespace
 
+SampleRange SampleRangeOf(int16_t centreX, int16_t scaleX)
+{
+    return {static_cast<float>(double(centreX) - double(scaleX) / 2),
+            static_cast<float>(double(scaleX) / 2 + double(centreX))};
+}
+
 SampleRange CurrentSampleRange()
 {
-    const GraphSettingsRecord &s = GraphSettings;
-    return {static_cast<float>(double(s.ScreenCentralX) - double(s.GraphScaleX) / 2),
-            static_cast<float>(double(s.GraphScaleX) / 2 + double(s.ScreenCentralX))};
+    return SampleRangeOf(GraphSettings.ScreenCentralX, GraphSettings.GraphScaleX);
 }
 
 bool WalkAdvances(float lower, float upper, float step)
@@ -93,6 +82,15 @@ bool WalkAdvances(float lower, float upper, float step)
         return false;
     const float widest = std::max(std::fabs(lower), std::fabs(upper));
     return widest + step > widest && -widest + step > -widest;
+}
+
+PrecisionFault CheckPrecision(float precision, SampleRange range)
+{
+    if (!(precision > 0))
+        return PrecisionFault::NotPositive;
+    if (!WalkAdvances(range.lower, range.upper, precision))
+        return PrecisionFault::TooFine;
+    return PrecisionFault::None;
 }
 
 PlotOutcome PlotGraph(std::u16string_view formula)

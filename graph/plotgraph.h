@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace lw {
@@ -16,11 +17,17 @@ PlotOutcome PlotGraph(std::u16string_view formula);
 // upper; a step of 0 or one lost in the rounding of x never would.
 bool WalkAdvances(float lower, float upper, float step);
 
-// The range of x a curve covers with the current settings.
+// The range of x a curve covers: the scale's width around the centre.
 struct SampleRange {
     float lower;
     float upper;
 };
+SampleRange SampleRangeOf(int16_t centreX, int16_t scaleX);
+// The range with the current settings.
 SampleRange CurrentSampleRange();
+
+// Why x would never reach the end of `range` in steps of `precision`.
+enum class PrecisionFault { None, NotPositive, TooFine };
+PrecisionFault CheckPrecision(float precision, SampleRange range);
 
 } // namespace lw

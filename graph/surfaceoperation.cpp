@@ -19,18 +19,6 @@ QString SurfaceOperation::toString() const
     return {};
 }
 
-QColor ToQColor(Colour colour)
-{
-    return QColor(static_cast<int>(colour & 0xff), static_cast<int>((colour >> 8) & 0xff),
-                  static_cast<int>((colour >> 16) & 0xff));
-}
-
-Colour FromQColor(const QColor &colour)
-{
-    return static_cast<Colour>(colour.red()) | static_cast<Colour>(colour.green()) << 8
-           | static_cast<Colour>(colour.blue()) << 16;
-}
-
 void PaintOperation(QPainter &painter, const SurfaceOperation &op, const QColor &background)
 {
     switch (op.kind) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/graphsettings.h"
+#include "settings/colour.h"
 
 #include <QColor>
 #include <QString>
@@ -25,9 +25,6 @@ struct SurfaceOperation {
     // "clear", "line X1 Y1 X2 Y2 COLOR", "point X Y COLOR", "text X Y COLOR TEXT"
     QString toString() const;
 };
-
-QColor ToQColor(Colour colour);
-Colour FromQColor(const QColor &colour);
 
 // The picture area has no colour of its own: it shows the standard face
 // colour of windows. The print-out is white.

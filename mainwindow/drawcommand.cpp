@@ -3,11 +3,10 @@
 #include "drawcommand.h"
 #include "frmmain.h"
 
-#include "formula/evaluator.h"
+#include "formula/equation.h"
+#include "formula/eventhook.h"
 #include "formula/messagehook.h"
-#include "formula/normalise.h"
 #include "formula/numeric.h"
-#include "formula/texthelpers.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
@@ -16,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,14 +23,12 @@
 
 namespace lw {
 
-struct QuickOptions {
-    int16_t centreX = 0;
-    int16_t centreY = 0;
-    bool centreChanged = false;
-    float precision = 0;
-};
+bool DrawInProgress = false;
+bool StopRequested = false;
 
 namespace {
+
+constexpr qint64 YieldIntervalNs = 4'000'000;
 
 const QString ErrorTitle = QStringLiteral("Fehler");
 
@@ -54,6 +52,23 @@ private:
 };
 
 } // namespace
+
+void InstallDrawYield()
+{
+    InstallEventHook({[] {
+                          static QElapsedTimer since;
+                          static unsigned calls = 0;
+                          // Reading the clock costs more than a sample; look every 64th.
+                          if (since.isValid()
+                              && (++calls % 64 != 0 || since.nsecsElapsed() < YieldIntervalNs))
+                              return;
+                          QCoreApplication::processEvents();
+                          since.start();
+                      },
+                      [] {
+                          return StopRequested;
+                      }});
+}
 
 bool FrmMain::readQuickOptions(QuickOptions &options) const
 {
@@ -83,18 +98,26 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     if (!precision)
         return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(precisionField),
                       txtPrecision);
-    if (!(*precision > 0))
+    switch (CheckPrecision(*precision, SampleRangeOf(options.centreX, GraphSettings.GraphScaleX))) {
+    case PrecisionFault::None: break;
+    case PrecisionFault::NotPositive:
         return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl größer als 0 ein.")
                           .arg(precisionField),
                       txtPrecision);
-    const float half = static_cast<float>(GraphSettings.GraphScaleX) / 2;
-    if (!WalkAdvances(options.centreX - half, options.centreX + half, *precision))
+    case PrecisionFault::TooFine:
         return refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht "
                                      "voran.")
                           .arg(precisionField),
                       txtPrecision);
+    }
     options.precision = *precision;
     return true;
+}
+
+void FrmMain::setDrawing(bool drawing)
+{
+    cmdDraw->setText(drawing ? QStringLiteral("Stop") : QStringLiteral("Draw"));
+    DrawInProgress = drawing;
 }
 
 void FrmMain::cmdDraw_Click()
@@ -102,8 +125,7 @@ void FrmMain::cmdDraw_Click()
     if (DrawInProgress) {
         // The press is a stop request; the running draw sees it at its next check.
         StopRequested = true;
-        cmdDraw->setText(QStringLiteral("Draw"));
-        DrawInProgress = false;
+        setDrawing(false);
         return;
     }
     if (m_drawDepth > 0) {
@@ -119,51 +141,36 @@ void FrmMain::cmdDraw_Click()
 
 void FrmMain::runDraw()
 {
-    const auto typed = RemoveSpaces(txtTerm->text().toStdU16String());
-    if (typed && typed->empty()) {
+    const std::u16string typed = txtTerm->text().toStdU16String();
+    if (IsEmptyEquation(typed)) {
         ShowMessage(QStringLiteral("Linienwerk"),
-                    QStringLiteral("Bitte geben Sie erst eine Funktionsgleichung ein."));
+                    QString::fromStdU16String(EmptyEquationMessage()));
         return;
     }
     QuickOptions options;
     if (!readQuickOptions(options))
         return;
-    cmdDraw->setText(QStringLiteral("Stop"));
-    DrawInProgress = true;
+    setDrawing(true);
 
-    const auto refuseFormula = [this](const std::u16string &text) {
-        cmdDraw->setText(QStringLiteral("Draw"));
-        DrawInProgress = false;
-        ShowMessage(ErrorTitle, QString::fromStdU16String(text));
-    };
-    std::u16string formula;
-    bool converted = false;
-    if (optTermFormat[0]->isChecked()) {
-        ConvertResult result =
-            typed ? NormaliseMathTerm(*typed) : ConvertResult{{}, ConvertStatus::Failed};
-        if (StopRequested) {
-            StopRequested = false;
-            return;
-        }
-        if (result.status != ConvertStatus::Converted) {
-            refuseFormula(ConversionFailedMessage());
-            return;
-        }
-        formula = std::move(result.formula);
-        converted = true;
-    } else if (typed) {
-        formula = *typed;
-    } else {
-        // Longer than any formula text may be, as the evaluator would say of it.
-        refuseFormula(u"FEHLER: " + FormulaErrorDescription(FormulaError::Overflow));
+    const Notation notation =
+        optTermFormat[0]->isChecked() ? Notation::Mathematical : Notation::Kzn;
+    const EquationFormula equation = FormulaOfEquation(typed, notation);
+    // Only the conversion yields, and a stop pressed during it ends the draw without a word.
+    if (notation == Notation::Mathematical && StopRequested) {
+        StopRequested = false;
         return;
     }
-    if (converted && chkAutoConvert->isChecked()) {
-        txtTerm->setText(QString::fromStdU16String(formula));
+    if (equation.fault != EquationFault::None) {
+        setDrawing(false);
+        ShowMessage(ErrorTitle, QString::fromStdU16String(equation.message));
+        return;
+    }
+    if (notation == Notation::Mathematical && chkAutoConvert->isChecked()) {
+        txtTerm->setText(QString::fromStdU16String(equation.formula));
         optTermFormat[1]->setChecked(true);
         optTermFormat_Click(1);
     }
-    formula = UpdateVariables(formula);
+    const std::u16string formula = UpdateVariables(equation.formula);
 
     QCoreApplication::processEvents(); // the one yield before plotting
     if (StopRequested) {
@@ -172,8 +179,7 @@ void FrmMain::runDraw()
     }
     // The quick options may have changed during the yields.
     if (!readQuickOptions(options)) {
-        cmdDraw->setText(QStringLiteral("Draw"));
-        DrawInProgress = false;
+        setDrawing(false);
         return;
     }
     if (options.centreChanged) {
@@ -189,8 +195,7 @@ void FrmMain::runDraw()
     if (PrintMode)
         DrawCoordinateSystem();
     PlotGraph(formula);
-    cmdDraw->setText(QStringLiteral("Draw"));
-    DrawInProgress = false;
+    setDrawing(false);
     StopRequested = false;
 }
 

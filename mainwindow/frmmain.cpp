@@ -10,14 +10,15 @@
 #include "graph/drawingsurface.h"
 #include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
-#include "graph/surfaceoperation.h"
 #include "help/frmhelp.h"
+#include "settings/colour.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
 #include "variablespanel.h"
 #include "widgets/colourchooser.h"
+#include "widgets/named.h"
 #include "widgets/picturewidget.h"
 #include "widgets/twips.h"
 #include "widgets/uiresources.h"
@@ -46,15 +47,6 @@ namespace lw {
 namespace {
 
 const QString WelcomeText = QStringLiteral("Wilkommen bei ZERANTH Linienwerk 2.0!");
-
-template<typename Control>
-Control *named(Control *control, const char *name, int helpTopic = 0)
-{
-    control->setObjectName(QString::fromLatin1(name));
-    if (helpTopic)
-        control->setProperty("helpTopic", helpTopic);
-    return control;
-}
 
 // A caption a little wider than its designed box widens to the right, up to
 // `right` (the next control or its frame's edge), so it is not cut off.
@@ -314,7 +306,7 @@ void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)
         text = QStringLiteral("Hier können Sie Variabelwerte ändern.");
     } else if (watched == picGraph) {
         // The welcome stays until some other text has replaced it.
-        if (sbrMain->currentMessage().startsWith(QLatin1String("Wil")))
+        if (sbrMain->currentMessage() == WelcomeText)
             return;
     } else {
         return;
@@ -387,8 +379,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
     if (m_drawDepth > 0) {
         // Stop first; the window closes once the draw has unwound.
         StopRequested = true;
-        DrawInProgress = false;
-        cmdDraw->setText(QStringLiteral("Draw"));
+        setDrawing(false);
         m_closePending = true;
         event->ignore();
         return;

@@ -22,6 +22,7 @@ namespace lw {
 class CdlLoad;
 class PictureWidget;
 class VariablesPanel;
+struct QuickOptions;
 
 // The program's main window: toolbar, variables panel, picture, quick
 // options, the equation bar with "Draw", and the status bar.
@@ -83,11 +84,13 @@ private:
     void createTermBar();
     void showStatusHelp(QObject *watched, const QPoint &position);
     void placeDockedBars();
-    // Reads the quick options into `settings`; a message names the first
-    // field that is not usable.
-    bool readQuickOptions(struct QuickOptions &options) const;
+    // Reads the quick options into `options` and stores none of them; false
+    // after a message that names the first unusable field, which gets the focus.
+    bool readQuickOptions(QuickOptions &options) const;
     void runDraw();
     void endDraw();
+    // The caption "Stop" and DrawInProgress while a draw runs, "Draw" otherwise.
+    void setDrawing(bool drawing);
 
     LayoutReserves m_reserves;
     int m_optionsWidth = 1935;

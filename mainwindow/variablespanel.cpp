@@ -1,5 +1,6 @@
 #include "variablespanel.h"
 
+#include "widgets/named.h"
 #include "widgets/twips.h"
 
 #include <QCheckBox>
@@ -29,19 +30,16 @@ Control *copyOf(const Control *original, QWidget *parent, int index)
 VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("picVariables"));
-    Label1 = new QLabel(QStringLiteral("Variablen:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(QStringLiteral("Variablen:"), this), QStringLiteral("Label1"));
     Label1->setGeometry(TwipsRect(60, 45, 705, 195));
     // The panel has room to the right, so the caption widens rather than losing its colon.
     Label1->resize(std::max(Label1->width(), Label1->sizeHint().width()), Label1->height());
 
-    chkVarName[0] = new QCheckBox(QStringLiteral("a ="), this);
-    chkVarName[0]->setObjectName(QStringLiteral("chkVarName_0"));
-    chkVarName[0]->setProperty("helpTopic", 2);
+    chkVarName[0] =
+        named(new QCheckBox(QStringLiteral("a ="), this), QStringLiteral("chkVarName_0"), 2);
     chkVarName[0]->setGeometry(TwipsRect(60, 315, 570, 270));
-    txtVarValue[0] = new QLineEdit(QStringLiteral("0"), this);
-    txtVarValue[0]->setObjectName(QStringLiteral("txtVarValue_0"));
-    txtVarValue[0]->setProperty("helpTopic", 3);
+    txtVarValue[0] =
+        named(new QLineEdit(QStringLiteral("0"), this), QStringLiteral("txtVarValue_0"), 3);
     txtVarValue[0]->setGeometry(TwipsRect(630, RowTop0, 915, 300));
     setEnabled(false); // edit mode is off at start-up
 }

@@ -3,10 +3,11 @@
 #include "formula/messagehook.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
-#include "graph/surfaceoperation.h"
+#include "settings/colour.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
 #include "widgets/colourchooser.h"
+#include "widgets/named.h"
 #include "widgets/uiresources.h"
 
 #include <QCheckBox>
@@ -28,20 +29,6 @@ namespace lw {
 namespace {
 
 const QString ErrorTitle = QStringLiteral("Fehler");
-
-Colour fromQColor(const QColor &colour)
-{
-    return Colour(colour.red()) | Colour(colour.green()) << 8 | Colour(colour.blue()) << 16;
-}
-
-template<typename Control>
-Control *named(Control *control, const QString &name, int helpTopic = 0)
-{
-    control->setObjectName(name);
-    if (helpTopic)
-        control->setProperty("helpTopic", helpTopic);
-    return control;
-}
 
 // Room for "-32768" and a float of a few digits.
 int fieldWidth(const QFontMetrics &metrics)
@@ -300,11 +287,8 @@ std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
         }
     }
     // The same walk the plotter takes, over the range these entries would show.
-    const float lower =
-        static_cast<float>(double(record.ScreenCentralX) - double(record.GraphScaleX) / 2);
-    const float upper =
-        static_cast<float>(double(record.GraphScaleX) / 2 + double(record.ScreenCentralX));
-    if (!WalkAdvances(lower, upper, record.Precision)) {
+    const SampleRange range = SampleRangeOf(record.ScreenCentralX, record.GraphScaleX);
+    if (!WalkAdvances(range.lower, range.upper, record.Precision)) {
         refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht voran.")
                    .arg(lblPrecision->text()),
                txtPrecision);
@@ -352,12 +336,12 @@ void FrmGraphOptions::picColours_DblClick(int index)
 {
     const std::optional<QColor> chosen = ChooseColour(ToQColor(colourOf(index)), this);
     if (chosen && chosen->isValid())
-        setColour(index, fromQColor(*chosen));
+        setColour(index, FromQColor(*chosen));
 }
 
 Colour FrmGraphOptions::colourOf(int index) const
 {
-    return fromQColor(picColours[index]->palette().color(QPalette::Window));
+    return FromQColor(picColours[index]->palette().color(QPalette::Window));
 }
 
 void FrmGraphOptions::setColour(int index, Colour colour)

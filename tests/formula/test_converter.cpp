@@ -1,4 +1,6 @@
 #include "formula/converter.h"
+#include "formula/equation.h"
+#include "formula/evaluator.h"
 #include "formula/eventhook.h"
 #include "formula/normalise.h"
 #include "formula/texthelpers.h"
@@ -223,6 +225,42 @@ TEST(NormaliseMathTerm, LoneOperandsDrawAsThemselves)
     }
     EXPECT_EQ(NormaliseMathTerm(u"").status, ConvertStatus::Failed);
     EXPECT_EQ(NormaliseMathTerm(u"1;2").status, ConvertStatus::Failed);
+}
+
+// The draw command and linienwerk-cli take every typed equation through here.
+TEST_F(ConvertTermTest, FormulaOfEquationByNotation)
+{
+    using enum Notation;
+    const std::u16string overlong(MaxTextLength + 1, u'1');
+    const std::u16string tooLongText =
+        u"FEHLER: " + FormulaErrorDescription(FormulaError::Overflow);
+    const struct {
+        std::u16string_view typed;
+        Notation notation;
+        EquationFault fault;
+        std::u16string formulaOrMessage;
+    } cases[] = {
+        {u" 2 * x ", Mathematical, EquationFault::None, u"PRO(2;x)"},
+        {u"x", Mathematical, EquationFault::None, u"PRO(x;1)"},
+        {u" SUM( a ;x)", Kzn, EquationFault::None, u"SUM(a;x)"},
+        {u"2*x", Kzn, EquationFault::None, u"2*x"},
+        {u"   ", Mathematical, EquationFault::Empty, EmptyEquationMessage()},
+        {u"", Kzn, EquationFault::Empty, EmptyEquationMessage()},
+        {u"1;2", Mathematical, EquationFault::Unconvertible, ConversionFailedMessage()},
+        {overlong, Mathematical, EquationFault::Unconvertible, ConversionFailedMessage()},
+        {overlong, Kzn, EquationFault::TooLong, tooLongText},
+    };
+    for (const auto &c : cases) {
+        const EquationFormula result = FormulaOfEquation(c.typed, c.notation);
+        const std::string label = ascii(c.typed.substr(0, 20));
+        EXPECT_EQ(result.fault, c.fault) << label;
+        EXPECT_EQ(result.fault == EquationFault::None ? result.formula : result.message,
+                  c.formulaOrMessage)
+            << label;
+        EXPECT_EQ(IsEmptyEquation(c.typed), c.fault == EquationFault::Empty) << label;
+    }
+    stopAfter = 1;
+    EXPECT_EQ(FormulaOfEquation(u"2*x+1", Mathematical).fault, EquationFault::Stopped);
 }
 
 } // namespace

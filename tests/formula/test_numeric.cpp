@@ -99,4 +99,18 @@ TEST(RoundToInt16, HalvesToEvenAndOverflowOutsideTheRange)
         EXPECT_EQ(RoundToInt16(value), expected) << value;
 }
 
+TEST(FitInt16, KeepsWhatFitsAndNothingElse)
+{
+    const std::pair<long, std::optional<int16_t>> cases[] = {
+        {0, 0},
+        {32767, 32767},
+        {-32768, -32768},
+        {32768, std::nullopt},
+        {-32769, std::nullopt},
+        {65536, std::nullopt},
+    };
+    for (const auto &[value, expected] : cases)
+        EXPECT_EQ(FitInt16(value), expected) << value;
+}
+
 } // namespace

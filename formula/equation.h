@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+enum class Notation { Mathematical, Kzn };
+
+enum class EquationFault {
+    None,
+    Empty,         // nothing but blanks
+    TooLong,       // a KZN formula longer than any formula text may be
+    Unconvertible, // mathematical notation that does not convert (too long included)
+    Stopped,       // the user stopped the conversion; nothing to say
+};
+
+struct EquationFormula {
+    EquationFault fault = EquationFault::None;
+    std::u16string formula; // the KZN formula, the parameters a to h not yet put in
+    std::u16string message; // what to tell the user of a fault, in German
+};
+
+// What the draw command and linienwerk-cli make of an equation as typed:
+// blanks removed, mathematical notation converted (yielding to the event loop
+// as the converter does). The caller puts the parameters in, so that the draw
+// command reads the panel only once the conversion's yields are over.
+EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation);
+
+// True when nothing but blanks was typed; the draw command refuses that
+// before it reads its options.
+bool IsEmptyEquation(std::u16string_view typed);
+std::u16string EmptyEquationMessage();
+
+} // namespace lw

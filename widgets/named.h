@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace lw {
+
+// Tests find a control by its object name; the direct help shows the topic
+// of the control or of its nearest ancestor that has one (0: none).
+template<typename Control>
+Control *named(Control *control, const QString &name, int helpTopic = 0)
+{
+    control->setObjectName(name);
+    if (helpTopic)
+        control->setProperty("helpTopic", helpTopic);
+    return control;
+}
+
+} // namespace lw
