@@ -89,7 +89,7 @@ int RunConvert(const CliCall &call)
     if (!term)
         return ConversionFailed(call.err);
     if (term->empty()) {
-        call.err << EmptyTermMessage << '\n';
+        call.err << Utf8Text(EmptyEquationMessage()) << '\n';
         return CliFailed;
     }
     const ConvertResult result = NormaliseMathTerm(*term);
@@ -105,7 +105,7 @@ int RunEval(const CliCall &call)
     FormulaError error = FormulaError::None;
     const float value = CalcFormula(call.operands.at(0), &error);
     if (error != FormulaError::None) {
-        call.err << "FEHLER: " << Utf8Text(FormulaErrorDescription(error)) << '\n';
+        call.err << Utf8Text(FormulaErrorMessage(error)) << '\n';
         return CliFormulaError;
     }
     call.out << NumberTextAscii(value) << ' ' << static_cast<int>(CalcError) << '\n';

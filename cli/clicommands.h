@@ -16,9 +16,6 @@ enum CliExitCode : int {
     CliRefused = 2, // settings under which a render would never finish
 };
 
-inline constexpr std::string_view EmptyTermMessage =
-    "Bitte geben Sie erst eine Funktionsgleichung ein.";
-
 struct CliCall {
     std::vector<std::u16string> operands;
     std::ostream &out;

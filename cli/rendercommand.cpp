@@ -1,7 +1,6 @@
 #include "rendercommand.h"
 
 #include "formula/evaluator.h"
-#include "formula/messagehook.h"
 #include "formula/normalise.h"
 #include "formula/texthelpers.h"
 #include "gph/gphcodec.h"
@@ -199,19 +198,6 @@ private:
     std::unique_ptr<RepeatFilter> m_filter;
 };
 
-// The plotter reports formula errors as a message box; here they are a line of text.
-class MessagesToStream {
-public:
-    explicit MessagesToStream(std::ostream &err)
-    {
-        InstallMessageHook(
-            [&err](const Message &message) { err << message.text.toStdString() << '\n'; });
-    }
-    ~MessagesToStream() { InstallMessageHook(nullptr); }
-    MessagesToStream(const MessagesToStream &) = delete;
-    MessagesToStream &operator=(const MessagesToStream &) = delete;
-};
-
 // The draw command refuses these too: x would never reach the end of its range.
 QString precisionRefusal()
 {
@@ -234,13 +220,13 @@ std::optional<std::u16string> formulaOf(const std::u16string &equation,
     const std::optional<std::u16string> text = RemoveSpaces(equation);
     if (!text) {
         if (options.kzn)
-            err << "FEHLER: " << Utf8Text(FormulaErrorDescription(FormulaError::Overflow)) << '\n';
+            err << Utf8Text(FormulaErrorMessage(FormulaError::Overflow)) << '\n';
         else
             err << Utf8Text(ConversionFailedMessage()) << '\n';
         return std::nullopt;
     }
     if (text->empty()) {
-        err << EmptyTermMessage << '\n';
+        err << Utf8Text(EmptyEquationMessage()) << '\n';
         return std::nullopt;
     }
     if (options.kzn)
@@ -289,7 +275,10 @@ bool drawEquations(const RenderOptions &options, std::ostream &err)
         }
         if (GraphSettings.AlwaysDeleteGraph)
             DrawCoordinateSystem();
-        if (PlotGraph(*formula) != PlotOutcome::Completed)
+        const PlotResult plotted = PlotGraph(*formula);
+        if (plotted.outcome == PlotOutcome::Failed)
+            err << plotted.message.toStdString() << '\n';
+        if (plotted.outcome != PlotOutcome::Completed)
             allDrawn = false;
     }
     return allDrawn;
@@ -358,7 +347,6 @@ int RunRender(const CliCall &call)
     }
 
     RenderOutput output(options, call.out);
-    const MessagesToStream messages(call.err);
     GraphWidth = GraphHeight = static_cast<int16_t>(options.size);
     PrintMode = false;
     SetPictureSurface(output.surface());

@@ -4,7 +4,6 @@
 #include "frmmain.h"
 
 #include "formula/evaluator.h"
-#include "formula/messagehook.h"
 #include "formula/normalise.h"
 #include "formula/numeric.h"
 #include "formula/texthelpers.h"
@@ -13,6 +12,7 @@
 #include "graph/plotgraph.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -32,11 +32,9 @@ struct QuickOptions {
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Fehler");
-
 bool refuse(const QString &text, QLineEdit *field)
 {
-    ShowMessage(ErrorTitle, text);
+    ShowError(text);
     field->setFocus();
     return false;
 }
@@ -61,18 +59,14 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     const auto centreY = ReadFloatTextLenient(txtScreenCentralY->text());
     const QString centreField = QStringLiteral("Mittelpunkt:");
     if (!centreX)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(centreField),
-                      txtScreenCentralX);
+        return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralX);
     if (!centreY)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(centreField),
-                      txtScreenCentralY);
+        return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralY);
     const auto roundedX = RoundToInt16(*centreX);
     const auto roundedY = RoundToInt16(*centreY);
     if (!roundedX || !roundedY)
-        return refuse(
-            QStringLiteral("Bitte geben Sie bei '%1' Zahlen zwischen -32768 und 32767 ein.")
-                .arg(centreField),
-            roundedX ? txtScreenCentralY : txtScreenCentralX);
+        return refuse(EntryRefusal(centreField, QStringLiteral("Zahlen zwischen -32768 und 32767")),
+                      roundedX ? txtScreenCentralY : txtScreenCentralX);
     options.centreX = *roundedX;
     options.centreY = *roundedY;
     options.centreChanged =
@@ -81,18 +75,13 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     const auto precision = ReadFloatTextLenient(txtPrecision->text());
     const QString precisionField = QStringLiteral("Genauigkeit:");
     if (!precision)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(precisionField),
-                      txtPrecision);
+        return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl")), txtPrecision);
     if (!(*precision > 0))
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl größer als 0 ein.")
-                          .arg(precisionField),
+        return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl größer als 0")),
                       txtPrecision);
     const float half = static_cast<float>(GraphSettings.GraphScaleX) / 2;
     if (!WalkAdvances(options.centreX - half, options.centreX + half, *precision))
-        return refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht "
-                                     "voran.")
-                          .arg(precisionField),
-                      txtPrecision);
+        return refuse(TooFineRefusal(precisionField), txtPrecision);
     options.precision = *precision;
     return true;
 }
@@ -121,8 +110,7 @@ void FrmMain::runDraw()
 {
     const auto typed = RemoveSpaces(txtTerm->text().toStdU16String());
     if (typed && typed->empty()) {
-        ShowMessage(QStringLiteral("Linienwerk"),
-                    QStringLiteral("Bitte geben Sie erst eine Funktionsgleichung ein."));
+        ShowEmptyEquationMessage();
         return;
     }
     QuickOptions options;
@@ -134,7 +122,7 @@ void FrmMain::runDraw()
     const auto refuseFormula = [this](const std::u16string &text) {
         cmdDraw->setText(QStringLiteral("Draw"));
         DrawInProgress = false;
-        ShowMessage(ErrorTitle, QString::fromStdU16String(text));
+        ShowError(QString::fromStdU16String(text));
     };
     std::u16string formula;
     bool converted = false;
@@ -155,7 +143,7 @@ void FrmMain::runDraw()
         formula = *typed;
     } else {
         // Longer than any formula text may be, as the evaluator would say of it.
-        refuseFormula(u"FEHLER: " + FormulaErrorDescription(FormulaError::Overflow));
+        refuseFormula(FormulaErrorMessage(FormulaError::Overflow));
         return;
     }
     if (converted && chkAutoConvert->isChecked()) {
@@ -188,7 +176,9 @@ void FrmMain::runDraw()
         DrawCoordinateSystem();
     if (PrintMode)
         DrawCoordinateSystem();
-    PlotGraph(formula);
+    const PlotResult plotted = PlotGraph(formula);
+    if (plotted.outcome == PlotOutcome::Failed)
+        ShowError(plotted.message);
     cmdDraw->setText(QStringLiteral("Draw"));
     DrawInProgress = false;
     StopRequested = false;

@@ -1,12 +1,12 @@
 #include "frmgraphoptions.h"
 
-#include "formula/messagehook.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "graph/surfaceoperation.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
 #include "widgets/colourchooser.h"
+#include "widgets/messages.h"
 #include "widgets/uiresources.h"
 
 #include <QCheckBox>
@@ -26,8 +26,6 @@
 namespace lw {
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("Fehler");
 
 Colour fromQColor(const QColor &colour)
 {
@@ -70,7 +68,7 @@ QString refusal(const Entry &entry, bool readable)
         wanted = QStringLiteral("eine ganze Zahl zwischen -32768 und 32767");
     else
         wanted = readable ? QStringLiteral("eine Zahl größer als 0") : QStringLiteral("eine Zahl");
-    return QStringLiteral("Bitte geben Sie bei '%1' %2 ein.").arg(entry.caption->text(), wanted);
+    return EntryRefusal(entry.caption->text(), wanted);
 }
 
 // Stores the entry's value in `record`; false when its text is no number of the field's type
@@ -100,7 +98,7 @@ bool readEntry(const Entry &entry, GraphSettingsRecord &record, bool &readable)
 
 void refuse(const QString &text, QLineEdit *field)
 {
-    ShowMessage(ErrorTitle, text);
+    ShowError(text);
     field->setFocus();
     field->selectAll();
 }
@@ -305,9 +303,7 @@ std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
     const float upper =
         static_cast<float>(double(record.GraphScaleX) / 2 + double(record.ScreenCentralX));
     if (!WalkAdvances(lower, upper, record.Precision)) {
-        refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht voran.")
-                   .arg(lblPrecision->text()),
-               txtPrecision);
+        refuse(TooFineRefusal(lblPrecision->text()), txtPrecision);
         return std::nullopt;
     }
     record.LinkPoints = chkLinkPoints->isChecked();
@@ -344,8 +340,7 @@ void FrmGraphOptions::reject()
 void FrmGraphOptions::cmdSave_Click()
 {
     if (!SaveOptions())
-        ShowMessage(QStringLiteral("Fehler"),
-                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden."));
+        ShowError(SettingsNotSavedMessage);
 }
 
 void FrmGraphOptions::picColours_DblClick(int index)
