@@ -1,7 +1,6 @@
 // The draw command end to end against the bare plotter, and how soon "Stop" ends a draw.
 
 #include "formula/eventhook.h"
-#include "formula/messagehook.h"
 #include "formula/normalise.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
@@ -12,6 +11,7 @@
 #include "mainwindow/frmmain.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "widgets/messagebox.h"
 #include "widgets/picturewidget.h"
 
 #include <QApplication>
@@ -253,7 +253,7 @@ void BarePlot(benchmark::State &state, const std::string &name,
     installHook();
     for (auto _ : state) {
         const DrawTimer timer;
-        const lw::PlotOutcome outcome = lw::PlotGraph(bench->formula);
+        const lw::PlotOutcome outcome = lw::PlotGraph(bench->formula).outcome;
         timer.stop(state, name);
         if (outcome != lw::PlotOutcome::Completed)
             state.SkipWithError("the plot did not complete");

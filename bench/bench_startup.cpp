@@ -28,10 +28,10 @@
 
 #ifndef LW_STARTUP_BARE
 #include "about/frmtitlescreen.h"
-#include "formula/messagehook.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/startup.h"
 #include "settings/options.h"
+#include "widgets/messages.h"
 #endif
 
 namespace {
@@ -142,7 +142,8 @@ std::unique_ptr<lw::FrmMain> mainInSteps()
     title->show();
     QCoreApplication::processEvents();
     mark("title screen shown and painted");
-    lw::LoadOptions();
+    if (const QString notice = lw::LoadOptions(); !notice.isEmpty())
+        lw::ShowNotice(notice, lw::MessageIcon::Warning);
     mark("LoadOptions");
     auto window = std::make_unique<lw::FrmMain>();
     mark("FrmMain made");

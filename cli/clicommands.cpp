@@ -93,7 +93,7 @@ int RunEval(const CliCall &call)
     FormulaError error = FormulaError::None;
     const float value = CalcFormula(call.operands.at(0), &error);
     if (error != FormulaError::None) {
-        call.err << "FEHLER: " << Utf8Text(FormulaErrorDescription(error)) << '\n';
+        call.err << Utf8Text(FormulaErrorMessage(error)) << '\n';
         return CliFormulaError;
     }
     call.out << NumberTextAscii(value) << ' ' << static_cast<int>(CalcError) << '\n';

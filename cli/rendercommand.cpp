@@ -1,7 +1,6 @@
 #include "rendercommand.h"
 
 #include "formula/equation.h"
-#include "formula/messagehook.h"
 #include "gph/gphcodec.h"
 #include "graph/drawingsurface.h"
 #include "graph/exportsurface.h"
@@ -197,19 +196,6 @@ private:
     std::unique_ptr<RepeatFilter> m_filter;
 };
 
-// The plotter reports formula errors as a message box; here they are a line of text.
-class MessagesToStream {
-public:
-    explicit MessagesToStream(std::ostream &err)
-    {
-        InstallMessageHook(
-            [&err](const Message &message) { err << message.text.toStdString() << '\n'; });
-    }
-    ~MessagesToStream() { InstallMessageHook(nullptr); }
-    MessagesToStream(const MessagesToStream &) = delete;
-    MessagesToStream &operator=(const MessagesToStream &) = delete;
-};
-
 // The draw command refuses these too: x would never reach the end of its range.
 QString precisionRefusal()
 {
@@ -276,7 +262,10 @@ bool drawEquations(const RenderOptions &options, std::ostream &err)
         }
         if (GraphSettings.AlwaysDeleteGraph)
             DrawCoordinateSystem();
-        if (PlotGraph(*formula) != PlotOutcome::Completed)
+        const PlotResult plotted = PlotGraph(*formula);
+        if (plotted.outcome == PlotOutcome::Failed)
+            err << plotted.message.toStdString() << '\n';
+        if (plotted.outcome != PlotOutcome::Completed)
             allDrawn = false;
     }
     return allDrawn;
@@ -345,7 +334,6 @@ int RunRender(const CliCall &call)
     }
 
     RenderOutput output(options, call.out);
-    const MessagesToStream messages(call.err);
     GraphWidth = GraphHeight = static_cast<int16_t>(options.size);
     PrintMode = false;
     SetPictureSurface(output.surface());

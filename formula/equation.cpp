@@ -21,8 +21,7 @@ EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation)
     if (!text) {
         // As the evaluator or the converter would say of a text that long.
         if (notation == Notation::Kzn)
-            return fault(EquationFault::TooLong,
-                         u"FEHLER: " + FormulaErrorDescription(FormulaError::Overflow));
+            return fault(EquationFault::TooLong, FormulaErrorMessage(FormulaError::Overflow));
         return fault(EquationFault::Unconvertible, ConversionFailedMessage());
     }
     if (text->empty())
@@ -42,11 +41,6 @@ bool IsEmptyEquation(std::u16string_view typed)
 {
     const std::optional<std::u16string> text = RemoveSpaces(typed);
     return text && text->empty();
-}
-
-std::u16string EmptyEquationMessage()
-{
-    return u"Bitte geben Sie erst eine Funktionsgleichung ein.";
 }
 
 } // namespace lw

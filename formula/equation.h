@@ -30,6 +30,5 @@ EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation);
 // True when nothing but blanks was typed; the draw command refuses that
 // before it reads its options.
 bool IsEmptyEquation(std::u16string_view typed);
-std::u16string EmptyEquationMessage();
 
 } // namespace lw

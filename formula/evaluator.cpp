@@ -148,6 +148,11 @@ std::u16string FormulaErrorDescription(FormulaError error)
     return u"";
 }
 
+std::u16string FormulaErrorMessage(FormulaError error)
+{
+    return u"FEHLER: " + FormulaErrorDescription(error);
+}
+
 float CalcFormula(std::u16string_view formula, FormulaError *error)
 {
     Evaluation ev;

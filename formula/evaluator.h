@@ -19,6 +19,8 @@ inline constexpr int MaxFormulaDepth = 6600;
 
 // The German description shown after "FEHLER: ".
 std::u16string FormulaErrorDescription(FormulaError error);
+// The whole message for a formula error: "FEHLER: " and the description.
+std::u16string FormulaErrorMessage(FormulaError error);
 
 // Evaluates a KZN formula text. Arithmetic faults set CalcError to -1 and
 // freeze the result; a structural failure sets CalcError to -1 and is

@@ -27,4 +27,9 @@ std::u16string ConversionFailedMessage()
            u"Operatoren und die Schreibweise der Funktionen (SIN, COS, TAN, SQR, ABS ...).";
 }
 
+std::u16string EmptyEquationMessage()
+{
+    return u"Bitte geben Sie erst eine Funktionsgleichung ein.";
+}
+
 } // namespace lw

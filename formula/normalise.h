@@ -13,5 +13,7 @@ ConvertResult NormaliseMathTerm(std::u16string_view term);
 
 // The message for a term that cannot be converted.
 std::u16string ConversionFailedMessage();
+// The message for an equation of nothing but blanks.
+std::u16string EmptyEquationMessage();
 
 } // namespace lw

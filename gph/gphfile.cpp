@@ -1,6 +1,6 @@
 #include "gphfile.h"
 
-#include "formula/messagehook.h"
+#include "widgets/messages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +9,6 @@
 namespace lw {
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("Fehler");
 
 QString shownName(const QString &path)
 {
@@ -41,9 +39,7 @@ QString characterName(char32_t code)
 
 void showSaveFailure(const QString &path, const QString &reason)
 {
-    ShowMessage(ErrorTitle, QStringLiteral("Der Graph kann nicht unter %1 gespeichert werden.\n%2\n"
-                                           "Eine vorhandene Datei dieses Namens ist unverändert.")
-                                .arg(shownName(path), reason));
+    ShowError(GraphNotSavedMessage(shownName(path), reason));
 }
 
 } // namespace
@@ -69,8 +65,7 @@ std::optional<GphContent> LoadGphFile(const QString &path, QString *error)
 {
     GphReadResult result = ReadGphFile(path, QLocale());
     if (!result.ok()) {
-        *error = QStringLiteral("Die Datei %1 kann nicht geladen werden.\n%2")
-                     .arg(shownName(path), result.error.reason);
+        *error = GraphNotLoadedMessage(shownName(path), result.error.reason);
         return std::nullopt;
     }
     return std::move(result.content);
@@ -91,11 +86,7 @@ bool SaveGraph(const QString &path, const GraphSettingsRecord &settings, const Q
         showSaveFailure(path, error);
         return false;
     }
-    // QMessageBox breaks the line at "\n"; a "\r" would show as a stray character.
-    ShowMessage(QStringLiteral("Hinweis"),
-                QStringLiteral("Gespeichert unter ") + shownName(path)
-                    + QStringLiteral(".\nVariabeln wurden evtl. mit ihren aktuellen Werten in die "
-                                     "Gleichung eingesetzt."));
+    ShowNotice(GraphSavedMessage(shownName(path)));
     return true;
 }
 
@@ -104,7 +95,7 @@ std::optional<GphContent> LoadGraph(const QString &path)
     QString error;
     std::optional<GphContent> content = LoadGphFile(path, &error);
     if (!content)
-        ShowMessage(ErrorTitle, error);
+        ShowError(error);
     return content;
 }
 

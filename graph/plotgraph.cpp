@@ -3,7 +3,6 @@
 #include "drawingsurface.h"
 #include "formula/eventhook.h"
 #include "formula/formulaprogram.h"
-#include "formula/messagehook.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
 #include "graphdraw.h"
@@ -57,10 +56,9 @@ std::optional<Pixel> pixelOf(float x, float y)
     return Pixel{RoundToInt16(column).value_or(0), RoundToInt16(row).value_or(0)};
 }
 
-PlotOutcome fail(const QString &description)
+PlotResult fail(FormulaError error)
 {
-    ShowMessage(QStringLiteral("Fehler"), QStringLiteral("FEHLER: ") + description);
-    return PlotOutcome::Failed;
+    return {PlotOutcome::Failed, QString::fromStdU16String(FormulaErrorMessage(error))};
 }
 
 } // namespace
@@ -93,7 +91,7 @@ PrecisionFault CheckPrecision(float precision, SampleRange range)
     return PrecisionFault::None;
 }
 
-PlotOutcome PlotGraph(std::u16string_view formula)
+PlotResult PlotGraph(std::u16string_view formula)
 {
     const SampleRange range = CurrentSampleRange();
     const float step = GraphSettings.Precision;
@@ -106,14 +104,13 @@ PlotOutcome PlotGraph(std::u16string_view formula)
         CalcError = 0;
         const float y = program.evaluate(x, &error);
         if (error != FormulaError::None)
-            return fail(QString::fromStdU16String(FormulaErrorDescription(error)));
+            return fail(error);
         if (!passesSizeFilter(y) || CalcError != 0) {
             joining = false;
         } else {
             const auto pixel = pixelOf(x, y);
             if (!pixel)
-                return fail(
-                    QString::fromStdU16String(FormulaErrorDescription(FormulaError::Overflow)));
+                return fail(FormulaError::Overflow);
             // A unit narrower than a pixel has no place for any point.
             const bool drawable =
                 pixel->column != 0 && pixel->row != 0 && PixelsPerUnitX > 0 && PixelsPerUnitY > 0;
@@ -131,10 +128,10 @@ PlotOutcome PlotGraph(std::u16string_view formula)
         }
         YieldToEvents();
         if (IsStopRequested())
-            return PlotOutcome::Stopped;
+            return {PlotOutcome::Stopped, {}};
         x += step;
     }
-    return PlotOutcome::Completed;
+    return {PlotOutcome::Completed, {}};
 }
 
 } // namespace lw

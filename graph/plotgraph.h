@@ -1,17 +1,26 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
+
 #include <string_view>
 
 namespace lw {
 
 enum class PlotOutcome { Completed, Stopped, Failed };
 
+// How a curve ended; a failed one brings the German message to show.
+struct PlotResult {
+    PlotOutcome outcome = PlotOutcome::Completed;
+    QString message; // "FEHLER: ..." when Failed, else empty
+};
+
 // Draws one curve of a KZN formula in x on the current surface, sampling x
 // across the visible width in steps of Precision and yielding to the event
 // loop after every sample. A formula error or an arithmetic overflow of the
-// plotter itself shows "FEHLER: ..." once and ends the curve (Failed).
-PlotOutcome PlotGraph(std::u16string_view formula);
+// plotter itself ends the curve (Failed) with its message for the caller to
+// show once.
+PlotResult PlotGraph(std::u16string_view formula);
 
 // Whether a walk from lower in steps of step moves on at every sample up to
 // upper; a step of 0 or one lost in the rounding of x never would.

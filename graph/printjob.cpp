@@ -1,6 +1,6 @@
 #include "graph/printjob.h"
 
-#include "formula/messagehook.h"
+#include "widgets/messages.h"
 
 #include <QPageSize>
 #include <QPainter>
@@ -24,9 +24,7 @@ void printOnDefaultPrinter(const PrintJob &job)
             return;
     }
     if (!PaintJob(printer, job))
-        ShowMessage(QStringLiteral("Fehler"),
-                    QStringLiteral("Der Drucker hat den Ausdruck nicht angenommen."),
-                    MessageIcon::Critical);
+        ShowError(PrinterRefusedMessage, MessageIcon::Critical);
 }
 
 } // namespace

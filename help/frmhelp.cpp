@@ -1,7 +1,7 @@
 #include "frmhelp.h"
 
-#include "formula/messagehook.h"
 #include "helpfile.h"
+#include "widgets/messages.h"
 #include "widgets/twips.h"
 #include "widgets/uiresources.h"
 
@@ -19,7 +19,6 @@ namespace lw {
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Fehler");
 const char FilterName[] = "lwContextHelp";
 
 QPointer<FrmHelp> &sharedWindow()
@@ -67,23 +66,18 @@ std::optional<HelpTopic> loadTopic(int number)
     const QString shown = QDir::toNativeSeparators(path);
     const HelpFileRead read = ReadHelpFile(path);
     if (read.status == HelpFileStatus::Missing) {
-        ShowMessage(ErrorTitle,
-                    QStringLiteral("Die Hilfedatei '%1' wurde nicht gefunden.").arg(shown));
+        ShowError(HelpFileMissingMessage(shown));
         return std::nullopt;
     }
     if (read.status == HelpFileStatus::Unreadable) {
-        ShowMessage(ErrorTitle,
-                    QStringLiteral("Die Hilfedatei '%1' kann nicht gelesen werden.").arg(shown));
+        ShowError(HelpFileUnreadableMessage(shown));
         return std::nullopt;
     }
     for (const HelpProblem &problem : read.file.problems)
         qWarning("%s:%d: %s", qPrintable(shown), problem.line, qPrintable(problem.description));
     std::optional<HelpTopic> topic = read.file.FindTopic(number);
     if (!topic)
-        ShowMessage(ErrorTitle,
-                    QStringLiteral("Die Hilfedatei '%1' enthält kein Thema mit der Nummer %2.")
-                        .arg(shown)
-                        .arg(number));
+        ShowError(HelpTopicMissingMessage(shown, number));
     return topic;
 }
 

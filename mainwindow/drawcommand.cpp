@@ -5,13 +5,13 @@
 
 #include "formula/equation.h"
 #include "formula/eventhook.h"
-#include "formula/messagehook.h"
 #include "formula/numeric.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -30,11 +30,9 @@ namespace {
 
 constexpr qint64 YieldIntervalNs = 4'000'000;
 
-const QString ErrorTitle = QStringLiteral("Fehler");
-
 bool refuse(const QString &text, QLineEdit *field)
 {
-    ShowMessage(ErrorTitle, text);
+    ShowError(text);
     field->setFocus();
     return false;
 }
@@ -76,18 +74,14 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     const auto centreY = ReadFloatTextLenient(txtScreenCentralY->text());
     const QString centreField = QStringLiteral("Mittelpunkt:");
     if (!centreX)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(centreField),
-                      txtScreenCentralX);
+        return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralX);
     if (!centreY)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(centreField),
-                      txtScreenCentralY);
+        return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralY);
     const auto roundedX = RoundToInt16(*centreX);
     const auto roundedY = RoundToInt16(*centreY);
     if (!roundedX || !roundedY)
-        return refuse(
-            QStringLiteral("Bitte geben Sie bei '%1' Zahlen zwischen -32768 und 32767 ein.")
-                .arg(centreField),
-            roundedX ? txtScreenCentralY : txtScreenCentralX);
+        return refuse(EntryRefusal(centreField, QStringLiteral("Zahlen zwischen -32768 und 32767")),
+                      roundedX ? txtScreenCentralY : txtScreenCentralX);
     options.centreX = *roundedX;
     options.centreY = *roundedY;
     options.centreChanged =
@@ -96,19 +90,13 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     const auto precision = ReadFloatTextLenient(txtPrecision->text());
     const QString precisionField = QStringLiteral("Genauigkeit:");
     if (!precision)
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl ein.").arg(precisionField),
-                      txtPrecision);
+        return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl")), txtPrecision);
     switch (CheckPrecision(*precision, SampleRangeOf(options.centreX, GraphSettings.GraphScaleX))) {
     case PrecisionFault::None: break;
     case PrecisionFault::NotPositive:
-        return refuse(QStringLiteral("Bitte geben Sie bei '%1' eine Zahl größer als 0 ein.")
-                          .arg(precisionField),
+        return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl größer als 0")),
                       txtPrecision);
-    case PrecisionFault::TooFine:
-        return refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht "
-                                     "voran.")
-                          .arg(precisionField),
-                      txtPrecision);
+    case PrecisionFault::TooFine: return refuse(TooFineRefusal(precisionField), txtPrecision);
     }
     options.precision = *precision;
     return true;
@@ -143,8 +131,7 @@ void FrmMain::runDraw()
 {
     const std::u16string typed = txtTerm->text().toStdU16String();
     if (IsEmptyEquation(typed)) {
-        ShowMessage(QStringLiteral("Linienwerk"),
-                    QString::fromStdU16String(EmptyEquationMessage()));
+        ShowEmptyEquationMessage();
         return;
     }
     QuickOptions options;
@@ -162,7 +149,7 @@ void FrmMain::runDraw()
     }
     if (equation.fault != EquationFault::None) {
         setDrawing(false);
-        ShowMessage(ErrorTitle, QString::fromStdU16String(equation.message));
+        ShowError(QString::fromStdU16String(equation.message));
         return;
     }
     if (notation == Notation::Mathematical && chkAutoConvert->isChecked()) {
@@ -194,7 +181,9 @@ void FrmMain::runDraw()
         DrawCoordinateSystem();
     if (PrintMode)
         DrawCoordinateSystem();
-    PlotGraph(formula);
+    const PlotResult plotted = PlotGraph(formula);
+    if (plotted.outcome == PlotOutcome::Failed)
+        ShowError(plotted.message);
     setDrawing(false);
     StopRequested = false;
 }

@@ -3,7 +3,6 @@
 #include "about/frmabout.h"
 #include "assistant/frmfassist.h"
 #include "drawcommand.h"
-#include "formula/messagehook.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
@@ -18,6 +17,7 @@
 #include "toolbar.h"
 #include "variablespanel.h"
 #include "widgets/colourchooser.h"
+#include "widgets/messages.h"
 #include "widgets/named.h"
 #include "widgets/picturewidget.h"
 #include "widgets/twips.h"
@@ -242,8 +242,7 @@ void FrmMain::tbrMain_ButtonClick(const QString &key)
     } else if (key == QLatin1String("PasteEquation")) {
         const QString text = QGuiApplication::clipboard()->text();
         if (text.isEmpty())
-            ShowMessage(QStringLiteral("Fehler"),
-                        QStringLiteral("In der Zwischenablage ist kein Text gespeichert."));
+            ShowError(EmptyClipboardMessage);
         else
             txtTerm->setText(text);
     } else if (key == QLatin1String("Print")) {

@@ -5,7 +5,7 @@
 #include "frmmain.h"
 #include "help/frmhelp.h"
 #include "settings/options.h"
-#include "widgets/messagebox.h"
+#include "widgets/messages.h"
 #include "widgets/uiresources.h"
 
 #include <QApplication>
@@ -27,7 +27,8 @@ std::unique_ptr<FrmMain> Main()
     auto title = std::make_unique<FrmTitleScreen>();
     title->show();
     QCoreApplication::processEvents(); // paint it before the settings are read
-    LoadOptions();
+    if (const QString notice = LoadOptions(); !notice.isEmpty())
+        ShowNotice(notice, MessageIcon::Warning);
     auto window = std::make_unique<FrmMain>();
     window->Form_Load();
     window->show();

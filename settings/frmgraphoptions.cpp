@@ -1,12 +1,12 @@
 #include "frmgraphoptions.h"
 
-#include "formula/messagehook.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "settings/colour.h"
 #include "settings/options.h"
 #include "settings/settingsfields.h"
 #include "widgets/colourchooser.h"
+#include "widgets/messages.h"
 #include "widgets/named.h"
 #include "widgets/uiresources.h"
 
@@ -27,8 +27,6 @@
 namespace lw {
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("Fehler");
 
 // Room for "-32768" and a float of a few digits.
 int fieldWidth(const QFontMetrics &metrics)
@@ -57,7 +55,7 @@ QString refusal(const Entry &entry, bool readable)
         wanted = QStringLiteral("eine ganze Zahl zwischen -32768 und 32767");
     else
         wanted = readable ? QStringLiteral("eine Zahl größer als 0") : QStringLiteral("eine Zahl");
-    return QStringLiteral("Bitte geben Sie bei '%1' %2 ein.").arg(entry.caption->text(), wanted);
+    return EntryRefusal(entry.caption->text(), wanted);
 }
 
 // Stores the entry's value in `record`; false when its text is no number of the field's type
@@ -87,7 +85,7 @@ bool readEntry(const Entry &entry, GraphSettingsRecord &record, bool &readable)
 
 void refuse(const QString &text, QLineEdit *field)
 {
-    ShowMessage(ErrorTitle, text);
+    ShowError(text);
     field->setFocus();
     field->selectAll();
 }
@@ -289,9 +287,7 @@ std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
     // The same walk the plotter takes, over the range these entries would show.
     const SampleRange range = SampleRangeOf(record.ScreenCentralX, record.GraphScaleX);
     if (!WalkAdvances(range.lower, range.upper, record.Precision)) {
-        refuse(QStringLiteral("Die Angabe bei '%1' ist zu fein: x käme beim Zeichnen nicht voran.")
-                   .arg(lblPrecision->text()),
-               txtPrecision);
+        refuse(TooFineRefusal(lblPrecision->text()), txtPrecision);
         return std::nullopt;
     }
     record.LinkPoints = chkLinkPoints->isChecked();
@@ -328,8 +324,7 @@ void FrmGraphOptions::reject()
 void FrmGraphOptions::cmdSave_Click()
 {
     if (!SaveOptions())
-        ShowMessage(QStringLiteral("Fehler"),
-                    QStringLiteral("Die Einstellungen konnten nicht gespeichert werden."));
+        ShowError(SettingsNotSavedMessage);
 }
 
 void FrmGraphOptions::picColours_DblClick(int index)

@@ -1,6 +1,5 @@
 #include "options.h"
 
-#include "formula/messagehook.h"
 #include "graphsettings.h"
 #include "settingsfields.h"
 #include "settingsstore.h"
@@ -17,27 +16,23 @@ int16_t readCheck(const SettingsStore &store)
     return text ? ReadInt16Text(*text).value_or(0) : 0;
 }
 
-void showIncompleteStoreNotice()
+QString incompleteStoreNotice()
 {
-    ShowMessage(QStringLiteral("Hinweis"),
-                QString::fromUtf16(
-                    u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von "
-                    u"Linienwerk. Sie können das Problem beheben, indem Sie im Dialogfeld "
-                    u"'Schaubild-Einstellungen' auf 'Speichern' klicken. Es werden jetzt falls "
-                    u"notwendig die Standardwerte benutzt."),
-                MessageIcon::Warning);
+    return QString::fromUtf16(
+        u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von Linienwerk. Sie "
+        u"können das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf "
+        u"'Speichern' klicken. Es werden jetzt falls notwendig die Standardwerte benutzt.");
 }
 } // namespace
 
-void LoadOptions()
+QString LoadOptions()
 {
-    LoadOptions(CurrentSettingsStore());
+    return LoadOptions(CurrentSettingsStore());
 }
 
-void LoadOptions(const SettingsStore &store)
+QString LoadOptions(const SettingsStore &store)
 {
-    if (readCheck(store) == 0)
-        showIncompleteStoreNotice();
+    const QString notice = readCheck(store) == 0 ? incompleteStoreNotice() : QString();
     // Absent and unreadable values both keep the default the record starts with.
     GraphSettingsRecord loaded;
     for (const SettingsField &field : SettingsFields) {
@@ -46,6 +41,7 @@ void LoadOptions(const SettingsStore &store)
             ReadFieldText(loaded, field, *text);
     }
     GraphSettings = loaded;
+    return notice;
 }
 
 bool SaveOptions()

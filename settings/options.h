@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QString>
+
 namespace lw {
 
 class SettingsStore;
 
-// Fills GraphSettings from the store; warns first when the store was never saved completely.
-void LoadOptions();
-void LoadOptions(const SettingsStore &store);
+// Fills GraphSettings from the store. When the store was never saved completely, the notice to
+// show (the defaults stand in for what is missing); otherwise empty.
+QString LoadOptions();
+QString LoadOptions(const SettingsStore &store);
 // Writes the marker and every field of GraphSettings to the store; false
 // when the store could not be written.
 bool SaveOptions();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 
 class QMessageBox;
@@ -7,7 +10,20 @@ class QWidget;
 
 namespace lw {
 
-struct Message;
+enum class MessageIcon { None, Warning, Information, Critical };
+
+struct Message {
+    QString title;
+    QString text;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Every message box of the program goes through here: the program installs a
+// function that shows a box with one OK button, tests install a recorder, and
+// without either the message goes to standard error. The windows call the
+// helpers in messages.h rather than this directly.
+void InstallMessageHook(std::function<void(const Message &)> show);
+void ShowMessage(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
 
 // The box that shows `message`: its title, text and icon, one OK button.
 std::unique_ptr<QMessageBox> MessageBoxFor(const Message &message, QWidget *parent);

@@ -1,7 +1,7 @@
-#include "formula/messagehook.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
+#include "widgets/messagebox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,18 +1,15 @@
 #pragma once
 
-// Shared set-up of the drawing tests: default settings, a recorded picture
-// of a given size, and recorded messages.
+// Shared set-up of the drawing tests: default settings and a recorded picture
+// of a given size.
 
 #include "formula/eventhook.h"
-#include "formula/messagehook.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/recordingsurface.h"
 #include "settings/graphsettings.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace lw::testing {
 
@@ -27,8 +24,6 @@ protected:
         SetPictureSurface(&picture);
         SetPrintSurface(&printOut);
         setSize(300, 300);
-        messages.clear();
-        InstallMessageHook([this](const Message &m) { messages.push_back(m); });
         InstallEventHook({});
     }
 
@@ -36,7 +31,6 @@ protected:
     {
         SetPictureSurface(nullptr);
         SetPrintSurface(nullptr);
-        InstallMessageHook({});
         InstallEventHook({});
         PrintMode = false;
         GraphSettings = GraphSettingsRecord{};
@@ -54,7 +48,6 @@ protected:
 
     RecordingSurface picture;
     RecordingSurface printOut;
-    std::vector<Message> messages;
 };
 
 } // namespace lw::testing

@@ -3,6 +3,7 @@
 
 #include "tests/support/windowtesting.h"
 
+#include "formula/normalise.h"
 #include "graph/frmpreprint.h"
 #include "graph/printjob.h"
 #include "mainwindow/layoutpass.h"
@@ -196,7 +197,7 @@ TEST_F(Printing, AnEmptyEquationGivesTheMessageAndABlankPage)
     window->txtTerm->setText("  ");
     press(openSizing(), "cmdPrint");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Bitte geben Sie erst eine Funktionsgleichung ein.");
+    EXPECT_EQ(messages[0].text, QString::fromStdU16String(EmptyEquationMessage()));
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_TRUE(allWhite(jobs[0].image));
     expectScreenGeometry();

@@ -204,6 +204,8 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
         {overlong.c_str(), "0,1", "0", "Fehler", "FEHLER: Überlauf", true},
         {"   ", "0,1", "0", "Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
         {"2*(x+1", "0,1", "0", "Fehler", "Die Funktionsgleichung kann nicht umgewandelt werden."},
+        // The plotter's own refusal, shown by the window.
+        {"SUM)(", "0,1", "0", "Fehler", "FEHLER: Ungültiger Prozeduraufruf", true},
         {"2", "abc", "0", "Fehler", "Genauigkeit:"},
         {"2", "0", "0", "Fehler", "Genauigkeit:"},
         {"2", "-0,1", "0", "Fehler", "Genauigkeit:"},

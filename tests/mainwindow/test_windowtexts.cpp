@@ -5,7 +5,8 @@
 #include "about/frmtitlescreen.h"
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
-#include "formula/messagehook.h"
+#include "formula/evaluator.h"
+#include "formula/normalise.h"
 #include "graph/frmpreprint.h"
 #include "graph/frmprintout.h"
 #include "help/frmhelp.h"
@@ -13,6 +14,7 @@
 #include "mainwindow/startup.h"
 #include "settings/frmgraphoptions.h"
 #include "widgets/messagebox.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -200,6 +203,48 @@ TEST_F(WindowTexts, EveryCaptionFitsItsBoxAndStandsInsideItsFrame)
         }
     }
     EXPECT_GT(captions, 50) << "the walk found the captions";
+}
+
+// Each title and text of the windows' catalogue and the engine's texts; every argument of a text
+// lands in it, with no placeholder left over.
+TEST(MessageCatalogue, NoTitleOrTextIsEmpty)
+{
+    const QString a = QStringLiteral("<a>");
+    const QString b = QStringLiteral("<b>");
+    const auto engine = [](const std::u16string &text) {
+        return QString::fromStdU16String(text);
+    };
+    const struct {
+        QString text;
+        QStringList arguments;
+    } entries[] = {
+        {ErrorTitle, {}},
+        {NoticeTitle, {}},
+        {ProgramTitle, {}},
+        {EmptyClipboardMessage, {}},
+        {SettingsNotSavedMessage, {}},
+        {PrinterRefusedMessage, {}},
+        {EntryRefusal(a, b), {a, b}},
+        {TooFineRefusal(a), {a}},
+        {GraphSavedMessage(a), {a}},
+        {GraphNotSavedMessage(a, b), {a, b}},
+        {GraphNotLoadedMessage(a, b), {a, b}},
+        {HelpFileMissingMessage(a), {a}},
+        {HelpFileUnreadableMessage(a), {a}},
+        {HelpTopicMissingMessage(a, 77), {a, QStringLiteral("77")}},
+        {engine(ConversionFailedMessage()), {}},
+        {engine(EmptyEquationMessage()), {}},
+        {engine(FormulaErrorMessage(FormulaError::InvalidArgument)), {}},
+        {engine(FormulaErrorMessage(FormulaError::Overflow)), {}},
+        {engine(FormulaErrorMessage(FormulaError::TooDeep)), {}},
+    };
+    const QRegularExpression placeholder(QStringLiteral("%\\d"));
+    for (const auto &entry : entries) {
+        EXPECT_FALSE(entry.text.trimmed().isEmpty());
+        EXPECT_FALSE(entry.text.contains(placeholder)) << entry.text.toStdString();
+        for (const QString &argument : entry.arguments)
+            EXPECT_TRUE(entry.text.contains(argument)) << entry.text.toStdString();
+    }
 }
 
 } // namespace

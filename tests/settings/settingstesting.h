@@ -1,13 +1,9 @@
 #pragma once
 
-#include "formula/messagehook.h"
-
 #include <QLocale>
 #include <QString>
 
 #include <ostream>
-
-#include <vector>
 
 // Readable QStrings in failure messages; found by argument-dependent lookup.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -38,16 +34,5 @@ inline QLocale englishLocale()
 {
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
-
-// Collects every message instead of showing it, until destroyed.
-class MessageRecorder {
-public:
-    MessageRecorder();
-    ~MessageRecorder();
-    MessageRecorder(const MessageRecorder &) = delete;
-    MessageRecorder &operator=(const MessageRecorder &) = delete;
-
-    std::vector<Message> messages;
-};
 
 } // namespace lw::settingstest

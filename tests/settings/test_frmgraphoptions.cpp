@@ -9,6 +9,7 @@
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "tests/support/messagerecorder.h"
 #include "tests/support/modalanswer.h"
 #include "widgets/colourchooser.h"
 
@@ -26,6 +27,7 @@
 
 using namespace lw;
 using namespace lw::settingstest;
+using lw::testing::MessageRecorder;
 
 namespace {
 
@@ -320,7 +322,7 @@ TEST_F(GraphOptions, OkLeavesOnlyTheCoordinateSystemAndRefreshesTheQuickOptions)
 {
     GraphSettings.AlwaysDeleteGraph = false;
     DrawCoordinateSystem();
-    ASSERT_EQ(PlotGraph(u"x"), PlotOutcome::Completed);
+    ASSERT_EQ(PlotGraph(u"x").outcome, PlotOutcome::Completed);
     show();
     field("txtGraphScaleX")->setText("10");
     dialog->cmdOK->click();

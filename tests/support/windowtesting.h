@@ -3,13 +3,13 @@
 // A fresh main window per test: in-memory settings in a German locale,
 // recorded messages, the real draw yield.
 
-#include "formula/messagehook.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsstore.h"
+#include "widgets/messagebox.h"
 #include "widgets/picturewidget.h"
 
 #include <QLocale>
