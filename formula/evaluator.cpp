@@ -11,7 +11,7 @@ namespace detail {
 
 Keyword keywordOf(std::u16string_view name)
 {
-    static constexpr std::array<std::pair<std::u16string_view, Keyword>, 11> names{{
+    static constexpr std::array<std::pair<std::u16string_view, Keyword>, 18> names{{
         {u"SUM", Keyword::Sum},
         {u"DIF", Keyword::Dif},
         {u"PRO", Keyword::Pro},
@@ -23,6 +23,13 @@ Keyword keywordOf(std::u16string_view name)
         {u"COS", Keyword::Cos},
         {u"TAN", Keyword::Tan},
         {u"ABS", Keyword::Abs},
+        {u"EXP", Keyword::Exp},
+        {u"LGN", Keyword::Lgn},
+        {u"LGD", Keyword::Lgd},
+        {u"ASN", Keyword::Asn},
+        {u"ACS", Keyword::Acs},
+        {u"ATN", Keyword::Atn},
+        {u"SGN", Keyword::Sgn},
     }};
     for (const auto &[text, keyword] : names) {
         if (text == name)

@@ -8,7 +8,27 @@
 
 namespace lw::detail {
 
-enum class Keyword { Sum, Dif, Pro, Div, Pot, Ami, Sqr, Sin, Cos, Tan, Abs, Unknown };
+enum class Keyword {
+    Sum,
+    Dif,
+    Pro,
+    Div,
+    Pot,
+    Ami,
+    Sqr,
+    Sin,
+    Cos,
+    Tan,
+    Abs,
+    Exp,
+    Lgn,
+    Lgd,
+    Asn,
+    Acs,
+    Atn,
+    Sgn,
+    Unknown
+};
 
 Keyword keywordOf(std::u16string_view name);
 
@@ -29,6 +49,13 @@ inline float applyStep(Keyword keyword, float acc, float value, int index, float
     case Keyword::Cos: return CalcCos(value);
     case Keyword::Tan: return CalcTan(value);
     case Keyword::Abs: r = CalcAbs(value); break;
+    case Keyword::Exp: return CalcExp(value);
+    case Keyword::Lgn: return CalcLgn(value);
+    case Keyword::Lgd: return CalcLgd(value);
+    case Keyword::Asn: return CalcAsn(value);
+    case Keyword::Acs: return CalcAcs(value);
+    case Keyword::Atn: return CalcAtn(value);
+    case Keyword::Sgn: return CalcSgn(value);
     case Keyword::Unknown: return acc;
     }
     if (!r) {

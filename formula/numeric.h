@@ -6,8 +6,9 @@
 
 namespace lw {
 
-// The engine's error flag: 0 or -1. Set by CalcSqr and the evaluator,
-// cleared only by whoever starts an evaluation (the plotter, the eval tool).
+// The engine's error flag: 0 or -1. Set by the functions of one argument
+// (CalcSqr, CalcExp, ...) and the evaluator, cleared only by whoever starts an
+// evaluation (the plotter, the eval tool).
 extern int16_t CalcError;
 
 // A folding step either yields the new accumulator or signals an arithmetic
@@ -107,6 +108,60 @@ inline float CalcTan(float value)
 inline StepResult CalcAbs(float value)
 {
     return detail::checked(std::fabs(value));
+}
+
+namespace detail {
+// A function value that is no finite float is a gap, as a negative square
+// root is: the flag is set and the result is 0.
+inline float checkedFunction(double result)
+{
+    const auto rounded = static_cast<float>(result);
+    if (!std::isfinite(rounded)) {
+        CalcError = -1;
+        return 0.0f;
+    }
+    return rounded;
+}
+} // namespace detail
+
+inline float CalcExp(float value)
+{
+    return detail::checkedFunction(std::exp(static_cast<double>(value)));
+}
+
+// Outside their domains log, log10, asin and acos give NaN or -inf, so the
+// check of the result covers the domain too.
+inline float CalcLgn(float value)
+{
+    return detail::checkedFunction(std::log(static_cast<double>(value)));
+}
+
+inline float CalcLgd(float value)
+{
+    return detail::checkedFunction(std::log10(static_cast<double>(value)));
+}
+
+inline float CalcAsn(float value)
+{
+    return detail::checkedFunction(std::asin(static_cast<double>(value)));
+}
+
+inline float CalcAcs(float value)
+{
+    return detail::checkedFunction(std::acos(static_cast<double>(value)));
+}
+
+inline float CalcAtn(float value)
+{
+    return detail::checkedFunction(std::atan(static_cast<double>(value)));
+}
+
+// -0 has no sign of its own here: it is 0, like +0.
+inline float CalcSgn(float value)
+{
+    if (std::isnan(value))
+        return detail::checkedFunction(value);
+    return value > 0.0f ? 1.0f : value < 0.0f ? -1.0f : 0.0f;
 }
 
 // Rounds to the nearest 16-bit integer, halves to even; nullopt on overflow

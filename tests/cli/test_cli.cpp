@@ -79,6 +79,9 @@ TEST(CliEval, PrintsValueAndCalcError)
         {{"eval", "DIV(1;0)"}, 0, "1 -1\n", ""},
         {{"eval", "SUM(.5;-.625)"}, 0, "-.125 0\n", ""},
         {{"eval", "--", "-5"}, 0, "0 0\n", ""},
+        {{"eval", "EXP(1)"}, 0, "2.718282 0\n", ""},
+        {{"eval", "LGN(0)"}, 0, "0 -1\n", ""},
+        {{"eval", "SGN(-2)"}, 0, "-1 0\n", ""},
         {{"eval", Nested(depth)}, 0, "1 0\n", ""},
         {{"eval", Nested(depth + 1)}, 2, "", overflow},
     };

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 
@@ -101,6 +103,57 @@ TEST(CalcFormula, OneArgumentFunctionsTakeTheLastArgument)
     EXPECT_EQ(CalcFormula(u"SIN(1;2)"), static_cast<float>(std::sin(2.0)));
     EXPECT_TRUE(std::isnan(CalcFormula(u"SIN(1E39)"))); // unchecked
     EXPECT_EQ(CalcError, 0);
+}
+
+// Bits, so that a -0 and a +0 tell apart.
+TEST(CalcFormula, FunctionsOfOneArgumentGapLikeANegativeRoot)
+{
+    const EvalCase cases[] = {
+        // Computed in double, rounded to float.
+        {u"EXP(1)", 2.71828175f, 0},
+        {u"EXP(-1E39)", 0, 0},
+        {u"LGN(10)", 2.30258512f, 0},
+        {u"LGN(1E-45)", -103.278931f, 0},
+        {u"LGD(1000)", 3, 0},
+        {u"LGD(0.001)", -3, 0},
+        {u"ASN(1)", 1.57079637f, 0},
+        {u"ASN(-0)", -0.0f, 0},
+        {u"ACS(-1)", 3.14159274f, 0},
+        {u"ATN(1)", 0.785398185f, 0},
+        {u"ATN(-1E39)", -1.57079637f, 0},
+        {u"SGN(-2)", -1, 0},
+        {u"SGN(1E-45)", 1, 0},
+        {u"SGN(1E39)", 1, 0},
+        {u"SGN(-0)", 0, 0},
+        // Outside the domain, or no finite float: a gap with the result 0.
+        {u"SQR(-1)", 0, -1},
+        {u"EXP(89)", 0, -1},
+        {u"LGN(0)", 0, -1},
+        {u"LGN(-0)", 0, -1},
+        {u"LGD(-1)", 0, -1},
+        {u"LGN(1E39)", 0, -1},
+        {u"ASN(1.0000001)", 0, -1},
+        {u"ACS(-2)", 0, -1},
+        {u"SGN(SIN(1E39))", 0, -1},
+        {u"SUM(1;EXP(89))", 1, -1},
+        // Each argument replaces the result, a gap's 0 too; an empty one reads as 0.
+        {u"SQR(4;-1)", 0, -1},
+        {u"LGN(4;-1)", 0, -1},
+        {u"LGN(0;4)", 0, -1},
+        {u"ATN(5;1)", 0.785398185f, 0},
+        {u"EXP()", 0, 0},
+        {u"EXP(;)", 1, 0},
+        {u"LGN(;)", 0, -1},
+        {u"SGN(-2;)", -1, 0},
+    };
+    for (const EvalCase &c : cases) {
+        CalcError = 0;
+        const float value = CalcFormula(c.formula);
+        EXPECT_EQ(std::bit_cast<uint32_t>(value), std::bit_cast<uint32_t>(c.value))
+            << ascii(c.formula) << " gives " << value;
+        EXPECT_EQ(CalcError, c.calcError) << ascii(c.formula);
+    }
+    CalcError = 0;
 }
 
 TEST(CalcFormula, StructuralFailuresAreFormulaErrors)

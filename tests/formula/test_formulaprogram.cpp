@@ -125,6 +125,11 @@ TEST(FormulaProgram, AgreesWithTheTextProcedure)
         u"TAN(PRO(x;1E30))",
         u"ABS(DIV(x;1E-30))",
         u"SUM(DIV(x;0);SQR(-1))",
+        u"SUM(EXP(x);LGN(x);LGD(x))",
+        u"SUM(ASN(x);ACS(x);ATN(x);SGN(x))",
+        u"SGN(-x;LGN(x))",
+        u"PRO(x;SGN(SIN(x)))",
+        u"LGN(x;)",
         u"5",
         u"",
         u"x",
@@ -166,8 +171,9 @@ std::u16string randomFormula(std::mt19937 &random)
 {
     static const std::u16string_view pieces[] = {
         u"SUM(", u"DIF(", u"PRO(", u"DIV(", u"POT(", u"AMI(", u"SQR(", u"SIN(", u"ABS(",
-        u"TAN(", u"x",    u"-x",   u"--x",  u"2",    u".5",   u"0",    u";",    u";",
-        u")",    u")",    u"(",    u"1E30", u"AB(",  u"xx",   u"x(",   u"-",    u"3x",
+        u"TAN(", u"EXP(", u"LGN(", u"LGD(", u"ASN(", u"ACS(", u"ATN(", u"SGN(", u"x",
+        u"-x",   u"--x",  u"2",    u".5",   u"0",    u";",    u";",    u")",    u")",
+        u"(",    u"1E30", u"AB(",  u"xx",   u"x(",   u"-",    u"3x",
     };
     std::u16string text = u"SUM(";
     const int length = 1 + static_cast<int>(random() % 14);
