@@ -6,8 +6,9 @@
 
 namespace lw {
 
-// The engine's error flag: 0 or -1. Set by CalcSqr and the evaluator,
-// cleared only by whoever starts an evaluation (the plotter, the eval tool).
+// The engine's error flag: 0 or -1. Set by the steps and the evaluators (text
+// and compiled), cleared only by whoever starts an evaluation (the plotter,
+// the eval tool).
 extern int16_t CalcError;
 
 // A folding step either yields the new accumulator or signals an arithmetic

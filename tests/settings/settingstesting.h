@@ -1,19 +1,11 @@
 #pragma once
 
 #include "formula/messagehook.h"
+#include "tests/support/qstringprint.h"
 
 #include <QLocale>
-#include <QString>
-
-#include <ostream>
 
 #include <vector>
-
-// Readable QStrings in failure messages; found by argument-dependent lookup.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace lw::settingstest {
 

@@ -2,6 +2,7 @@
 #include "settings/options.h"
 #include "settings/settingsstore.h"
 #include "settingstesting.h"
+#include "tests/support/settingsrecords.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 using namespace lw;
 using lw::settingstest::LocaleScope;
 using lw::settingstest::MessageRecorder;
+using lw::testing::EveryFieldChanged;
 
 namespace {
 
@@ -19,31 +21,6 @@ const QString Notice = QString::fromUtf16(
     u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von Linienwerk. Sie können "
     u"das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf 'Speichern' "
     u"klicken. Es werden jetzt falls notwendig die Standardwerte benutzt.");
-
-// Every field away from its default, so that a field falling back to it is visible.
-GraphSettingsRecord changedRecord()
-{
-    GraphSettingsRecord record;
-    record.GraphColor = 0x123456;
-    record.GraphNumberColor = 16777215;
-    record.LiveColor = 255;
-    record.GraphScaleX = 30;
-    record.GraphScaleY = 10;
-    record.ScreenCentralX = -7;
-    record.ScreenCentralY = 32767;
-    record.OriginX = -32768;
-    record.OriginY = 3;
-    record.PutMarkEachX = 2;
-    record.PutMarkEachY = 5;
-    record.PutNumberEachX = 4;
-    record.PutNumberEachY = 10;
-    record.CalcFrom = -3.25f;
-    record.CalcTo = 1.0f / 3.0f;
-    record.Precision = 0.05f;
-    record.LinkPoints = false;
-    record.AlwaysDeleteGraph = true;
-    return record;
-}
 
 class OptionsTest : public ::testing::Test {
 protected:
@@ -70,7 +47,7 @@ protected:
 
 TEST_F(OptionsTest, EmptyStoreWarnsOnceAndLoadsTheDefaults)
 {
-    GraphSettings = changedRecord();
+    GraphSettings = EveryFieldChanged();
     const MemorySettingsStore empty;
     LoadOptions(empty);
 
@@ -94,7 +71,7 @@ TEST_F(OptionsTest, TheMarkerAloneDecidesTheNotice)
     };
     for (const auto &c : cases) {
         MemorySettingsStore store =
-            c.complete ? savedStore(changedRecord()) : MemorySettingsStore{};
+            c.complete ? savedStore(EveryFieldChanged()) : MemorySettingsStore{};
         if (c.marker)
             store.write(Options, QStringLiteral("Check"), QString::fromLatin1(c.marker));
         else
@@ -157,10 +134,10 @@ TEST_F(OptionsTest, SavedTextsOfTheDefaults)
 
 TEST_F(OptionsTest, SavedTextsOfChangedValues)
 {
-    const MemorySettingsStore store = savedStore(changedRecord());
+    const MemorySettingsStore store = savedStore(EveryFieldChanged());
     const std::pair<const char *, const char *> expected[] = {
         {"GraphColor", "1193046"}, {"GraphNumberColor", "16777215"}, {"OriginX", "-32768"},
-        {"CalcFrom", "-3,25"},     {"CalcTo", "0,33333334"},         {"Precision", "0,05"},
+        {"CalcFrom", "-3,25"},     {"CalcTo", "1234,567"},           {"Precision", "0,05"},
         {"LinkPoints", "False"},   {"AlwaysDeleteGraph", "True"},
     };
     for (const auto &[name, text] : expected)
@@ -208,13 +185,15 @@ TEST_F(OptionsTest, SaveWritesTheMarkerFirstThenTheFieldsInOrder)
 
 TEST_F(OptionsTest, SaveThenLoadRestoresEveryFieldBitForBit)
 {
-    GraphSettingsRecord withDefaultPrecision = changedRecord();
+    GraphSettingsRecord withDefaultPrecision = EveryFieldChanged();
     withDefaultPrecision.Precision = 0.1f;
+    GraphSettingsRecord withAThird = EveryFieldChanged();
+    withAThird.CalcTo = 1.0f / 3.0f; // nine digits to read back
     for (const QLocale &userLocale :
          {settingstest::germanLocale(), settingstest::englishLocale()}) {
         LocaleScope scope(userLocale);
         for (const GraphSettingsRecord &record :
-             {changedRecord(), withDefaultPrecision, GraphSettingsRecord{}}) {
+             {EveryFieldChanged(), withDefaultPrecision, withAThird, GraphSettingsRecord{}}) {
             const MemorySettingsStore store = savedStore(record);
             LoadOptions(store);
             EXPECT_EQ(GraphSettings, record) << userLocale.name().toStdString();
@@ -253,7 +232,7 @@ TEST_F(OptionsTest, ABadValueTakesItsDefaultAndNothingElseChanges)
         {FIELD(GraphScaleY), "-20"},      {FIELD(Precision), "0"},
         {FIELD(Precision), "-0,1"},
     };
-    const GraphSettingsRecord stored = changedRecord();
+    const GraphSettingsRecord stored = EveryFieldChanged();
     for (const auto &c : cases) {
         MemorySettingsStore store = savedStore(stored);
         store.write(Options, QString::fromLatin1(c.name), QString::fromLatin1(c.text));
@@ -289,13 +268,13 @@ TEST_F(OptionsTest, WithoutArgumentsTheInstalledStoreIsUsed)
 {
     MemorySettingsStore store;
     SetSettingsStore(&store);
-    GraphSettings = changedRecord();
+    GraphSettings = EveryFieldChanged();
     SaveOptions();
     EXPECT_EQ(store.read(Options, QStringLiteral("GraphScaleY")), QStringLiteral("10"));
 
     GraphSettings = GraphSettingsRecord{};
     LoadOptions();
-    EXPECT_EQ(GraphSettings, changedRecord());
+    EXPECT_EQ(GraphSettings, EveryFieldChanged());
     EXPECT_TRUE(recorder.messages.empty());
 }
 
