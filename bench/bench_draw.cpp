@@ -1,5 +1,7 @@
 // The draw command end to end against the bare plotter, and how soon "Stop" ends a draw.
 
+#include "machine.h"
+
 #include "formula/eventhook.h"
 #include "formula/normalise.h"
 #include "graph/drawingsurface.h"
@@ -29,7 +31,6 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -59,16 +60,6 @@ struct DrawBench {
     std::map<std::string, std::vector<double>> seconds;
 };
 DrawBench *bench = nullptr;
-
-std::string cpuModel()
-{
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    for (std::string line; std::getline(cpuinfo, line);) {
-        if (line.rfind("model name", 0) == 0)
-            return line.substr(line.find(':') + 2);
-    }
-    return "unknown";
-}
 
 double median(std::vector<double> values)
 {
@@ -323,7 +314,7 @@ const char *verdict(bool met, double value)
 
 void printPreflight()
 {
-    std::printf("CPU: %s\n", cpuModel().c_str());
+    std::printf("CPU: %s\n", lw::bench::CpuModel().c_str());
     std::printf("platform: %s, picture %dx%d, term %s, precision %s\n",
                 qPrintable(QGuiApplication::platformName()), bench->pictureSize.width(),
                 bench->pictureSize.height(), qPrintable(Term), qPrintable(PrecisionText));
@@ -363,7 +354,7 @@ void printSummary(const StopFigures &stops)
                 median(stops.lateMs), maxOf(stops.lateMs));
     std::printf("goal, a draw ends within 50 ms of the stop press: %s\n",
                 verdict(worst <= 50.0 && stops.missed == 0, worst));
-    std::printf("CPU: %s\n", cpuModel().c_str());
+    std::printf("CPU: %s\n", lw::bench::CpuModel().c_str());
 }
 
 // --picture=N draws on an N x N picture, as the window tests do; the default is the window's.

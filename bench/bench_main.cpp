@@ -1,4 +1,5 @@
 #include "benchinputs.h"
+#include "machine.h"
 
 #include "formula/formulaprogram.h"
 
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,20 +20,10 @@ namespace {
 
 using lw::bench::Shape;
 
-std::string cpuModel()
-{
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    for (std::string line; std::getline(cpuinfo, line);) {
-        if (line.rfind("model name", 0) == 0)
-            return line.substr(line.find(':') + 2);
-    }
-    return "unknown";
-}
-
 void printPreflight()
 {
     const std::vector<float> &walk = lw::bench::SampleWalk();
-    std::printf("CPU: %s\n", cpuModel().c_str());
+    std::printf("CPU: %s\n", lw::bench::CpuModel().c_str());
     std::printf("x walk: %zu samples, %.7g .. %.7g\n", walk.size(), walk.front(), walk.back());
     for (Shape shape : {Shape::Short, Shape::Poly40}) {
         const char *name = shape == Shape::Short ? "short " : "poly40";

@@ -28,20 +28,10 @@ void RepeatFilter::point(int x, int y, Colour colour)
         m_target.point(x, y, colour);
 }
 
-void RepeatFilter::setTextPosition(int x, int y)
-{
-    m_target.setTextPosition(x, y);
-}
-
-void RepeatFilter::setTextColour(Colour colour)
-{
-    m_target.setTextColour(colour);
-}
-
 void RepeatFilter::text(const QString &text)
 {
     m_last = {};
-    m_target.text(text);
+    passTextOn(m_target, text);
 }
 
 } // namespace lw

@@ -16,8 +16,6 @@ public:
     void clear() override;
     void line(int x1, int y1, int x2, int y2, Colour colour) override;
     void point(int x, int y, Colour colour) override;
-    void setTextPosition(int x, int y) override;
-    void setTextColour(Colour colour) override;
     void text(const QString &text) override;
 
 private:

@@ -25,22 +25,10 @@ void TeeSurface::point(int x, int y, Colour colour)
         surface->point(x, y, colour);
 }
 
-void TeeSurface::setTextPosition(int x, int y)
-{
-    for (DrawingSurface *surface : m_surfaces)
-        surface->setTextPosition(x, y);
-}
-
-void TeeSurface::setTextColour(Colour colour)
-{
-    for (DrawingSurface *surface : m_surfaces)
-        surface->setTextColour(colour);
-}
-
 void TeeSurface::text(const QString &text)
 {
     for (DrawingSurface *surface : m_surfaces)
-        surface->text(text);
+        passTextOn(*surface, text);
 }
 
 } // namespace lw

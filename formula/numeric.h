@@ -6,8 +6,8 @@
 
 namespace lw {
 
-// The engine's error flag: 0 or -1. Set by the functions of one argument
-// (CalcSqr, CalcExp, ...) and the evaluator, cleared only by whoever starts an
+// The engine's error flag: 0 or -1. Set by the steps (CalcSqr, CalcExp, ...) and
+// the evaluators (text and compiled), cleared only by whoever starts an
 // evaluation (the plotter, the eval tool).
 extern int16_t CalcError;
 

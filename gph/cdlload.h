@@ -35,7 +35,6 @@ public:
     std::optional<QString> ShowSave();
 
     QString FileName() const { return m_fileName; }
-    QString InitDir() const { return m_initDir; }
     // The program's folder when the user may write there, otherwise the home folder.
     static QString StartFolder(const QString &programFolder);
 

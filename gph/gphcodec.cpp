@@ -7,8 +7,6 @@
 #include <QList>
 
 #include <array>
-#include <cmath>
-#include <type_traits>
 
 namespace lw {
 
@@ -24,17 +22,12 @@ constexpr std::array<char16_t, 32> Cp1252High{
     0x02DC,    0x2122,    0x0161, 0x203A, 0x0153, Undefined, 0x017E, 0x0178,
 };
 
-constexpr std::array<const char *, 15> GphFieldNames{
-    "Precision",    "ScreenCentralX", "ScreenCentralY", "OriginX",        "OriginY",
-    "PutMarkEachX", "PutMarkEachY",   "PutNumberEachX", "PutNumberEachY", "CalcFrom",
-    "CalcTo",       "GraphScaleX",    "GraphScaleY",    "LinkPoints",     "AlwaysDeleteGraph",
-};
+// Lines 4 to 18, in their order in the file.
+constexpr auto GphFields = SettingsFieldsNamed(
+    {"Precision", "ScreenCentralX", "ScreenCentralY", "OriginX", "OriginY", "PutMarkEachX",
+     "PutMarkEachY", "PutNumberEachX", "PutNumberEachY", "CalcFrom", "CalcTo", "GraphScaleX",
+     "GraphScaleY", "LinkPoints", "AlwaysDeleteGraph"});
 constexpr int FirstFieldLine = 4;
-
-const SettingsField &gphField(std::size_t index)
-{
-    return *FindSettingsField(QString::fromLatin1(GphFieldNames[index]));
-}
 
 // What the equation line may hold; the writer turns anything else into "?".
 bool isTextByte(uchar byte)
@@ -110,18 +103,15 @@ QString numberLine(const QString &number)
 QString fieldLine(const GraphSettingsRecord &settings, const SettingsField &field,
                   const QLocale &locale)
 {
-    return std::visit(
-        [&](auto member) {
-            const auto value = settings.*member;
-            using Value = std::remove_const_t<decltype(value)>;
-            if constexpr (std::is_same_v<Value, bool>)
-                return TruthText(value);
-            else if constexpr (std::is_same_v<Value, float>)
-                return numberLine(floatNumberText(value, locale));
-            else
-                return numberLine(QString::number(value));
-        },
-        field.member);
+    switch (field.kind) {
+    case FieldKind::Truth: return FieldText(settings, field);
+    case FieldKind::Float:
+        return numberLine(floatNumberText(
+            settings.*std::get<float GraphSettingsRecord::*>(field.member), locale));
+    case FieldKind::Colour:
+    case FieldKind::Int16: break;
+    }
+    return numberLine(FieldText(settings, field));
 }
 
 // ----- reading
@@ -145,30 +135,6 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes, int wanted)
     if (start < bytes.size() && lines.size() < wanted)
         lines.append(bytes.sliced(start));
     return lines;
-}
-
-std::optional<double> readDouble(const QLocale &locale, const QString &text)
-{
-    QLocale reading = locale;
-    // A group separator would turn a German "0.5" into 5.
-    reading.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = reading.toDouble(text, &ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
-}
-
-std::optional<float> readFloat(const QString &text, const QLocale &locale)
-{
-    std::optional<double> value = readDouble(locale, text);
-    if (!value) {
-        QString pointed = text;
-        pointed.replace(u',', u'.');
-        value = readDouble(QLocale::c(), pointed);
-    }
-    if (!value)
-        return std::nullopt;
-    const auto single = static_cast<float>(*value);
-    return std::isfinite(single) ? std::optional<float>(single) : std::nullopt;
 }
 
 std::optional<bool> readTruth(const QString &text)
@@ -215,7 +181,7 @@ bool readField(GraphSettingsRecord &settings, const SettingsField &field, const 
         }
         return false;
     case FieldKind::Float:
-        if (const std::optional<float> value = readFloat(text, locale);
+        if (const std::optional<float> value = ReadFloatTextLenient(text, locale);
             value && (!field.positive || *value > 0)) {
             settings.*std::get<float GraphSettingsRecord::*>(field.member) = *value;
             return true;
@@ -292,8 +258,8 @@ QByteArray WriteGph(const GraphSettingsRecord &settings, const QString &equation
     QStringList lines{QStringLiteral("DLinienwerk20==V2.00.00"),
                       locale.toString(now.date(), QLocale::ShortFormat),
                       GphTimeText(now.time(), locale)};
-    for (std::size_t i = 0; i < GphFieldNames.size(); ++i)
-        lines.append(fieldLine(settings, gphField(i), locale));
+    for (const SettingsField *field : GphFields)
+        lines.append(fieldLine(settings, *field, locale));
     lines.append(equation);
     lines.append(QString()); // line 20, which no reader looks at
     QByteArray bytes;
@@ -323,7 +289,7 @@ GphReadResult ReadGph(const QByteArray &bytes, const QLocale &locale)
             content.equation = decodeCp1252(text);
             continue;
         }
-        const SettingsField &field = gphField(static_cast<std::size_t>(line - FirstFieldLine));
+        const SettingsField &field = *GphFields[static_cast<std::size_t>(line - FirstFieldLine)];
         if (!readField(content.settings, field, decodeCp1252(text).trimmed(), locale))
             return failed(lineError(line, expectedValue(field)));
     }

@@ -15,14 +15,37 @@ public:
     virtual void clear() = 0;
     virtual void line(int x1, int y1, int x2, int y2, Colour colour) = 0;
     virtual void point(int x, int y, Colour colour) = 0;
-    virtual void setTextPosition(int x, int y) = 0;
-    virtual void setTextColour(Colour colour) = 0;
+    // Where and in which colour the next text goes: state that every surface keeps alike.
+    void setTextPosition(int x, int y)
+    {
+        m_textX = x;
+        m_textY = y;
+    }
+    void setTextColour(Colour colour) { m_textColour = colour; }
     // Top-left corner of the text at the text position.
     virtual void text(const QString &text) = 0;
+
+protected:
+    int textX() const { return m_textX; }
+    int textY() const { return m_textY; }
+    Colour textColour() const { return m_textColour; }
+    // For surfaces that pass their operations on: the text at this surface's position and colour.
+    void passTextOn(DrawingSurface &target, const QString &text) const
+    {
+        target.setTextPosition(m_textX, m_textY);
+        target.setTextColour(m_textColour);
+        target.text(text);
+    }
+
+private:
+    int m_textX = 0;
+    int m_textY = 0;
+    Colour m_textColour = 0;
 };
 
 // True while printing: the print-out is the current surface instead of the
-// picture. Set and cleared by the printing command only.
+// picture. Set by the print command for its draw and cleared when that ends;
+// linienwerk-cli clears it before it draws.
 extern bool PrintMode;
 
 // The program registers its two surfaces; either may be absent (nothing is drawn).

@@ -34,7 +34,7 @@ public:
     ~FrmPrintOut() override;
 
     OuterTwips &outer() { return m_outer; }
-    const QImage &image() { return surface().image(); }
+    const QImage &image() const { return surface().image(); }
 
 private:
     OuterTwips m_outer{this};

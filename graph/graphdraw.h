@@ -5,8 +5,8 @@
 namespace lw {
 
 // The plot geometry: pixel size of the current surface (set by the window's
-// layout and by printing) and what DrawCoordinateSystem derives from it and
-// the settings; the plotter reads it for every point.
+// layout, by printing and by linienwerk-cli) and what DrawCoordinateSystem
+// derives from it and the settings; the plotter reads it for every point.
 extern int16_t GraphWidth;
 extern int16_t GraphHeight;
 extern int16_t PixelsPerUnitX;

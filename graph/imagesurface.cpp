@@ -66,28 +66,11 @@ void ImageSurface::point(int x, int y, Colour colour)
     touch(QRect(x, y, 1, 1));
 }
 
-void ImageSurface::setTextPosition(int x, int y)
-{
-    m_textX = x;
-    m_textY = y;
-}
-
-void ImageSurface::setTextColour(Colour colour)
-{
-    m_textColour = colour;
-}
-
 void ImageSurface::text(const QString &text)
 {
-    PaintPixelText(painter(), m_textX, m_textY, text, ToQColor(m_textColour));
+    PaintPixelText(painter(), textX(), textY(), text, ToQColor(textColour()));
     touch(
-        QRect(m_textX, m_textY, PixelFontAdvance * static_cast<int>(text.size()), PixelFontHeight));
-}
-
-const QImage &ImageSurface::image()
-{
-    m_painter.reset(); // hands out a finished picture
-    return m_image;
+        QRect(textX(), textY(), PixelFontAdvance * static_cast<int>(text.size()), PixelFontHeight));
 }
 
 QRect ImageSurface::takeDirtyRect()

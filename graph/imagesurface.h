@@ -23,15 +23,15 @@ public:
     void clear() override;
     void line(int x1, int y1, int x2, int y2, Colour colour) override;
     void point(int x, int y, Colour colour) override;
-    void setTextPosition(int x, int y) override;
-    void setTextColour(Colour colour) override;
     void text(const QString &text) override;
 
     // A new, cleared picture of another size.
     void resize(QSize size, qreal devicePixelRatio);
     QSize size() const { return m_size; }
-    // The picture with every operation so far applied.
-    const QImage &image();
+    // The picture with every operation so far applied. The painter stays open between
+    // operations; a copy taken meanwhile is a deep one (QImage sees the active painter), so it
+    // keeps what it shows while drawing goes on.
+    const QImage &image() const { return m_image; }
     // The logical area changed since the last call, for coalesced repaints.
     QRect takeDirtyRect();
     // Called after every change of the picture.
@@ -47,9 +47,6 @@ private:
     std::unique_ptr<QPainter> m_painter;
     QRect m_dirty;
     std::function<void()> m_changed;
-    int m_textX = 0;
-    int m_textY = 0;
-    Colour m_textColour = 0;
     Colour m_penColour = 0;
     bool m_penValid = false;
 };

@@ -2,7 +2,6 @@
 
 #include "widgets/messages.h"
 
-#include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -40,17 +39,6 @@ void PrintPicture(const PrintJob &job)
         target(job);
     else
         printOnDefaultPrinter(job);
-}
-
-PrintTarget PdfPrintTarget(const QString &fileName)
-{
-    return [fileName](const PrintJob &job) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(fileName);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        PaintJob(printer, job);
-    };
 }
 
 bool PaintJob(QPaintDevice &device, const PrintJob &job)

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QSizeF>
-#include <QString>
 
 #include <functional>
 
@@ -24,9 +23,6 @@ using PrintTarget = std::function<void(const PrintJob &)>;
 void SetPrintTarget(PrintTarget target);
 // Hands the job over and returns; a failed or cancelled print just prints nothing.
 void PrintPicture(const PrintJob &job);
-
-// A target that prints into a PDF file of A4 pages.
-PrintTarget PdfPrintTarget(const QString &fileName);
 
 // Paints the picture at its size in inches at the top left of the device,
 // which for a printer is the top left of its printable area.

@@ -27,20 +27,9 @@ void RecordingSurface::point(int x, int y, Colour colour)
     add({SurfaceOperation::Kind::Point, x, y, 0, 0, colour, {}});
 }
 
-void RecordingSurface::setTextPosition(int x, int y)
-{
-    m_textX = x;
-    m_textY = y;
-}
-
-void RecordingSurface::setTextColour(Colour colour)
-{
-    m_textColour = colour;
-}
-
 void RecordingSurface::text(const QString &text)
 {
-    add({SurfaceOperation::Kind::Text, m_textX, m_textY, 0, 0, m_textColour, text});
+    add({SurfaceOperation::Kind::Text, textX(), textY(), 0, 0, textColour(), text});
 }
 
 QStringList RecordingSurface::lines() const

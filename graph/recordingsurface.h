@@ -17,8 +17,6 @@ public:
     void clear() override;
     void line(int x1, int y1, int x2, int y2, Colour colour) override;
     void point(int x, int y, Colour colour) override;
-    void setTextPosition(int x, int y) override;
-    void setTextColour(Colour colour) override;
     void text(const QString &text) override;
 
     const std::vector<SurfaceOperation> &operations() const { return m_operations; }
@@ -36,9 +34,6 @@ private:
 
     std::vector<SurfaceOperation> m_operations;
     std::function<void(const SurfaceOperation &)> m_listener;
-    int m_textX = 0;
-    int m_textY = 0;
-    Colour m_textColour = 0;
 };
 
 } // namespace lw

@@ -175,11 +175,6 @@ bool ShowHelpTopic(int number, QWidget *requester)
     return true;
 }
 
-FrmHelp *HelpWindow()
-{
-    return sharedWindow();
-}
-
 int HelpTopicOf(const QWidget *widget)
 {
     for (const QWidget *w = widget; w; w = w->parentWidget()) {

@@ -27,9 +27,6 @@ public:
 // file or topic gives a message instead; false then.
 bool ShowHelpTopic(int number, QWidget *requester = nullptr);
 
-// The help window while it exists, else nullptr.
-FrmHelp *HelpWindow();
-
 // The "helpTopic" of `widget` or of its nearest ancestor within its window; 0 for none.
 int HelpTopicOf(const QWidget *widget);
 

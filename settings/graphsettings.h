@@ -30,8 +30,10 @@ struct GraphSettingsRecord {
     friend bool operator==(const GraphSettingsRecord &, const GraphSettingsRecord &) = default;
 };
 
-// Filled by LoadOptions; assigned by the settings dialog, the quick options
-// and a loaded graph file; written to the store only by SaveOptions.
+// Filled by LoadOptions; assigned by the settings dialog, a loaded graph file
+// and linienwerk-cli; changed in part by the draw command (the quick options),
+// the curve colour button and the print command (which gives back the centre
+// its draw took). Written to the store only by SaveOptions.
 extern GraphSettingsRecord GraphSettings;
 
 } // namespace lw

@@ -61,9 +61,10 @@ std::optional<double> readDouble(const QLocale &locale, const QString &text)
     return value;
 }
 
-std::optional<double> readFloatNumber(const QString &text, FloatReading reading)
+std::optional<double> readFloatNumber(const QString &text, FloatReading reading,
+                                      const QLocale &locale = QLocale())
 {
-    std::optional<double> value = readDouble(QLocale(), text);
+    std::optional<double> value = readDouble(locale, text);
     if (!value && reading == FloatReading::Lenient) {
         QString pointed = text;
         pointed.replace(QLatin1Char(','), QLatin1Char('.'));
@@ -122,15 +123,6 @@ bool storeFieldText(GraphSettingsRecord &record, const SettingsField &field, con
     return true;
 }
 
-template<typename T>
-std::optional<T> readIntegerInRange(const QString &text, double minimum, double maximum)
-{
-    const std::optional<double> value = readIntegerNumber(text);
-    if (!value || *value < minimum || *value > maximum)
-        return std::nullopt;
-    return static_cast<T>(*value);
-}
-
 } // namespace
 
 const SettingsField *FindSettingsField(QStringView name)
@@ -149,17 +141,10 @@ QString Int16Text(int16_t value)
 
 std::optional<int16_t> ReadInt16Text(const QString &text)
 {
-    return readIntegerInRange<int16_t>(text, INT16_MIN, INT16_MAX);
-}
-
-QString ColourText(Colour value)
-{
-    return QString::number(value);
-}
-
-std::optional<Colour> ReadColourText(const QString &text)
-{
-    return readIntegerInRange<Colour>(text, 0, ColourMaximum);
+    const std::optional<double> value = readIntegerNumber(text);
+    if (!value || *value < INT16_MIN || *value > INT16_MAX)
+        return std::nullopt;
+    return static_cast<int16_t>(*value);
 }
 
 QString FloatText(float value)
@@ -184,9 +169,9 @@ std::optional<float> ReadFloatText(const QString &text)
     return static_cast<float>(*value);
 }
 
-std::optional<float> ReadFloatTextLenient(const QString &text)
+std::optional<float> ReadFloatTextLenient(const QString &text, const QLocale &locale)
 {
-    const std::optional<double> value = readFloatNumber(text, FloatReading::Lenient);
+    const std::optional<double> value = readFloatNumber(text, FloatReading::Lenient, locale);
     if (!value || !std::isfinite(*value))
         return std::nullopt;
     return static_cast<float>(*value);

@@ -2,6 +2,7 @@
 
 #include "graphsettings.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
@@ -9,6 +10,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <variant>
 
 namespace lw {
@@ -64,18 +66,37 @@ inline constexpr std::array<SettingsField, SettingsFieldCount> SettingsFields = 
 // nullptr for a name that is no field; the case of the letters does not matter.
 const SettingsField *FindSettingsField(QStringView name);
 
+// The field of a name written in the code, found while compiling, so a misspelt name does not
+// build.
+consteval const SettingsField &SettingsFieldNamed(std::string_view name)
+{
+    for (const SettingsField &field : SettingsFields) {
+        if (std::string_view(field.name) == name)
+            return field;
+    }
+    throw "no settings field of this name";
+}
+
+template<std::size_t N>
+consteval std::array<const SettingsField *, N>
+SettingsFieldsNamed(const std::string_view (&names)[N])
+{
+    std::array<const SettingsField *, N> fields{};
+    for (std::size_t i = 0; i < N; ++i)
+        fields[i] = &SettingsFieldNamed(names[i]);
+    return fields;
+}
+
 // Text forms of the store. Readers return nullopt for a text that is not of the type or
 // lies outside its range.
 QString Int16Text(int16_t value);
 std::optional<int16_t> ReadInt16Text(const QString &text);
-QString ColourText(Colour value);
-std::optional<Colour> ReadColourText(const QString &text);
 // The user's number format, without group separators, as few digits as read back the same float.
 QString FloatText(float value);
 std::optional<float> ReadFloatText(const QString &text);
-// For files and command lines written elsewhere: the user's number format, and failing that a
-// "." or a "," as the decimal point.
-std::optional<float> ReadFloatTextLenient(const QString &text);
+// For files and command lines written elsewhere: the number format of `locale`, and failing that
+// a "." or a "," as the decimal point.
+std::optional<float> ReadFloatTextLenient(const QString &text, const QLocale &locale = QLocale());
 QString TruthText(bool value);
 // "True"/"False", "Wahr"/"Falsch" in any case, or an integer (0 is false).
 std::optional<bool> ReadTruthText(const QString &text);

@@ -19,6 +19,7 @@ public:
                            Qt::WindowFlags flags = {});
 
     ImageSurface &surface() { return m_surface; }
+    const ImageSurface &surface() const { return m_surface; }
     // A new, empty picture of this many pixels.
     void setPictureSize(QSize size);
 

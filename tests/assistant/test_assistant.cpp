@@ -1,229 +1,27 @@
-#include "assistant/facomplete.h"
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
-#include "formula/formulaprogram.h"
-#include "formula/normalise.h"
-#include "formula/texthelpers.h"
-#include "tests/support/modalanswer.h"
+#include "assistanttesting.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <vector>
 
 using namespace lw;
+using namespace lw::assistanttest;
 
 namespace {
 
-const std::array<QString, 4> Initial{"a", "b", "c", "d"};
 const QString Welcome = QStringLiteral(
     "Wilkommen zum Funktions-Assistenten.\r\nBitte wählen Sie eine Schaubildart aus:");
-
-std::u16string normalised(const QString &equation)
-{
-    const std::optional<std::u16string> compact = RemoveSpaces(equation.toStdU16String());
-    const ConvertResult result = NormaliseMathTerm(compact.value());
-    return result.status == ConvertStatus::Converted ? result.formula : u"(not converted)";
-}
-
-TEST(FAComplete, JoinsTheRowsVerbatimIntoTheTemplate)
-{
-    const struct {
-        int type;
-        std::array<QString, 4> rows;
-        QString equation;
-    } cases[] = {
-        {1, Initial, "a * x + b"},
-        {2, Initial, "a * (x - c)^2 + b"},
-        {3, Initial, "a / (x - c) + b"},
-        {4, Initial, "a * SIN(b * (x - d)) + c"},
-        {2, {"2", "3", "1", "d"}, "2 * (x - 1)^2 + 3"},
-        {3, {"-2", "0,5", "+1", ""}, "-2 / (x - +1) + 0,5"},
-        {4, {"2", "1", "0", "0"}, "2 * SIN(1 * (x - 0)) + 0"},
-        {1, {"2", "-1", "c", "d"}, "2 * x + -1"},
-        {1, {"", "b", "", ""}, " * x + b"},
-        {1, {" 0,5 ", "b ", "", ""}, " 0,5  * x + b "},
-        {0, Initial, ""},
-        {5, Initial, ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(FAComplete(c.type, c.rows), c.equation)
-            << c.type << " " << c.equation.toStdString();
-}
-
-TEST(FAComplete, EveryTemplateConvertsAndTheSineKeepsItsLabelsMeaning)
-{
-    for (int type = 1; type <= 3; ++type)
-        EXPECT_NE(normalised(FAComplete(type, Initial)), u"(not converted)") << type;
-    EXPECT_EQ(normalised(FAComplete(4, Initial)), u"SUM(PRO(a;SIN(PRO(b;DIF(x;d))));c)");
-}
-
-TEST(FAComplete, SineWithStretchTwoDrawsTwiceSinX)
-{
-    const std::u16string formula = normalised(FAComplete(4, {"2", "1", "0", "0"}));
-    const FormulaProgram program(formula);
-    for (const float x : {-3.0f, -1.5f, 0.0f, 0.25f, 1.0f, 2.5f})
-        EXPECT_NEAR(program.evaluate(x), 2 * std::sin(x), 1e-5) << x;
-}
-
-using Step = std::function<void(QDialog &page)>;
-
-template<typename Widget>
-Widget *child(QDialog &page, const QString &name)
-{
-    Widget *widget = page.findChild<Widget *>(name);
-    EXPECT_NE(widget, nullptr) << name.toStdString();
-    return widget;
-}
-
-QPushButton *button(QDialog &page, const char *name)
-{
-    return child<QPushButton>(page, QString::fromLatin1(name));
-}
-
-QLineEdit *field(QDialog &page, int row)
-{
-    return child<QLineEdit>(page, QStringLiteral("txtValue_%1").arg(row));
-}
-
-QLabel *description(QDialog &page, int row)
-{
-    return child<QLabel>(page, QStringLiteral("lblDescription_%1").arg(row));
-}
-
-QRadioButton *option(QDialog &page, int index)
-{
-    return child<QRadioButton>(page, QStringLiteral("optGType_%1").arg(index));
-}
-
-bool stillOpen(QDialog &page)
-{
-    return page.isVisible() && QApplication::activeModalWidget() == &page;
-}
-
-// Typed as a user would: the old text selected and overwritten.
-void type(QDialog &page, int row, const QString &text)
-{
-    QLineEdit *edit = field(page, row);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
-}
-
-Step press(const char *name)
-{
-    return [name](QDialog &page) {
-        button(page, name)->click();
-    };
-}
-
-Step choose(int index)
-{
-    return [index](QDialog &page) {
-        option(page, index)->click();
-        button(page, "cmdNext")->click();
-    };
-}
-
-QStringList openPages()
-{
-    QStringList names;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName().startsWith("frmFAssist"))
-            names << w->objectName();
-    }
-    return names;
-}
-
-class Assistant : public ::testing::Test {
-protected:
-    void SetUp() override { FAGraphType = 0; }
-    void TearDown() override { FAGraphType = 0; }
-
-    // Runs the assistant; each step plays the user on the next page that comes up.
-    std::optional<QString> run(std::vector<Step> steps, QWidget *parent = nullptr)
-    {
-        std::size_t next = 0;
-        QPointer<QWidget> acted;
-        QDeadlineTimer leaving;
-        bool stuck = false;
-        QTimer user;
-        user.setInterval(1);
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto *page = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!page)
-                return;
-            if (page == acted) {
-                // A step that left its page open would otherwise wait forever.
-                if (leaving.hasExpired()) {
-                    stuck = true;
-                    page->reject();
-                }
-                return;
-            }
-            leaving.setRemainingTime(lw::testing::WaitDeadlineMs);
-            acted = page;
-            pagesSeen << page->objectName();
-            loopLevels.push_back(QThread::currentThread()->loopLevel());
-            if (next < steps.size()) {
-                steps[next++](*page);
-            } else {
-                stuck = true;
-                page->reject();
-            }
-        });
-        user.start();
-        const std::optional<QString> equation = RunFunctionAssistant(parent);
-        EXPECT_FALSE(stuck) << "a page stayed open or came up unexpectedly";
-        EXPECT_EQ(next, steps.size()) << "the assistant ended early";
-        EXPECT_TRUE(openPages().isEmpty()) << openPages().join(' ').toStdString();
-        return equation;
-    }
-
-    QStringList pagesSeen;
-    std::vector<int> loopLevels;
-};
-
-void expectButtonRow(QDialog &page, bool backEnabled, bool nextEnabled)
-{
-    const struct {
-        const char *name;
-        const char *caption;
-        int helpTopic;
-        bool enabled;
-    } buttons[] = {
-        {"cmdCancel", "Abbrechen", 21, true},
-        {"cmdBack", "< Zurück", 22, backEnabled},
-        {"cmdNext", "Weiter >", 23, nextEnabled},
-        {"cmdFinish", "Fertigstellen", 24, true},
-    };
-    int left = -1;
-    for (const auto &b : buttons) {
-        QPushButton *control = button(page, b.name);
-        EXPECT_EQ(control->text(), QString::fromUtf8(b.caption));
-        EXPECT_EQ(control->property("helpTopic").toInt(), b.helpTopic) << b.name;
-        EXPECT_EQ(control->isEnabled(), b.enabled) << b.name;
-        EXPECT_FALSE(control->isDefault() || control->autoDefault()) << b.name;
-        EXPECT_GT(control->x(), left) << b.name;
-        left = control->x();
-    }
-    EXPECT_EQ(page.windowTitle(), "Funktions-Assistent");
-    EXPECT_TRUE(page.isModal());
-    EXPECT_EQ(page.font().family(), "Liberation Sans");
-    EXPECT_EQ(page.font().pointSizeF(), 8);
-}
 
 TEST_F(Assistant, PageOneOpensWithGeradeAndOnlyWeiterLeavesItForPageTwo)
 {

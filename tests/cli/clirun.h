@@ -1,8 +1,10 @@
 #pragma once
 
-// Runs the built linienwerk-cli and collects what it printed.
+// Runs the built linienwerk-cli, collects what it printed and reads the trace of render.
 
+#include <QList>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +27,43 @@ inline CliRun RunCli(const QStringList &arguments)
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// ----- render
+
+inline CliRun Render(const QStringList &arguments)
+{
+    return RunCli(QStringList{QStringLiteral("render")} + arguments);
+}
+
+inline std::string Shown(const QStringList &arguments)
+{
+    return arguments.join(QStringLiteral(" | ")).left(100).toStdString();
+}
+
+inline QStringList TraceLines(const CliRun &run)
+{
+    return run.out.split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The curve's operations: everything drawn in the default LiveColor.
+inline QStringList CurveOps(const CliRun &run)
+{
+    return TraceLines(run).filter(QRegularExpression(QStringLiteral(" 8388608$")));
+}
+
+struct Op {
+    QString kind;
+    QList<int> numbers;
+};
+
+inline Op Parse(const QString &line)
+{
+    const QStringList parts = line.split(u' ');
+    Op op{parts.front(), {}};
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        op.numbers << parts[i].toInt();
+    return op;
 }
 
 } // namespace lw::testing

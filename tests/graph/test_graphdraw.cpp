@@ -98,10 +98,9 @@ TEST_F(CoordinateSystem, OriginBeyondTheRightEdgeLeavesThePictureEmpty)
 
     GraphSettings.OriginX = -11;
     DrawCoordinateSystem();
-    EXPECT_TRUE(has("line 0 150 300 150 8421504"));
-    EXPECT_TRUE(has("line -15 0 -15 300 8421504"));
-    EXPECT_TRUE(has("text -6 152 0 -10"));
-    EXPECT_TRUE(has("text 11 152 0 -9"));
+    for (const char *line : {"line 0 150 300 150 8421504", "line -15 0 -15 300 8421504",
+                             "text -6 152 0 -10", "text 11 152 0 -9"})
+        EXPECT_TRUE(has(line)) << line;
 }
 
 TEST_F(CoordinateSystem, PrintOutKeepsItsOwnTextColour)

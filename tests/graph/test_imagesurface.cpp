@@ -46,8 +46,10 @@ TEST_F(ImageSurfaceTest, KeepsItsPictureUntilClearedAndReportsWhatChanged)
     EXPECT_TRUE(surface.takeDirtyRect().isEmpty());
     surface.line(5, 5, 10, 5, 0);
     EXPECT_TRUE(surface.takeDirtyRect().contains(QRect(5, 5, 6, 1)));
-    (void)surface.image();
+    const QImage copy = surface.image();
     surface.point(40, 40, 0);
+    EXPECT_EQ(copy.pixelColor(40, 40), Background); // a copy keeps what it showed
+    EXPECT_EQ(surface.image().pixelColor(40, 40), QColor(0, 0, 0));
     EXPECT_EQ(surface.image().pixelColor(5, 5), QColor(0, 0, 0)); // still there
     surface.clear();
     EXPECT_EQ(surface.image().pixelColor(5, 5), Background);

@@ -8,6 +8,7 @@
 #include "graph/printjob.h"
 #include "mainwindow/layoutpass.h"
 #include "tests/support/modalanswer.h"
+#include "tests/support/pdfprinttarget.h"
 #include "widgets/twips.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 
 using namespace lw;
 using lw::testing::ModalAnswer;
+using lw::testing::PdfPrintTarget;
 using lw::testing::WhenReady;
 
 namespace {

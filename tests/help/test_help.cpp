@@ -20,10 +20,11 @@
 #include <QTextBrowser>
 #include <QWhatsThis>
 
+#include <memory>
 #include <set>
-#include <tuple>
 
 using namespace lw;
+using lw::testing::HelpWindow;
 using lw::testing::ModalAnswer;
 using lw::testing::NoModalWindow;
 
@@ -98,6 +99,16 @@ protected:
                && shown.contains(topic.text.section(u' ', 0, 4));
     }
 
+    // A dialog over the main window, loaded and shown as the program opens it.
+    template<typename Dialog>
+    std::unique_ptr<Dialog> shownOverWindow()
+    {
+        auto dialog = std::make_unique<Dialog>(window.get());
+        dialog->Form_Load();
+        dialog->show();
+        return dialog;
+    }
+
     // One click in what's-this mode.
     void directHelpClick(QWidget *control)
     {
@@ -107,114 +118,20 @@ protected:
     }
 };
 
-TEST(HelpFileText, ParsesGoodAndMalformedEntries)
-{
-    using Topic = std::tuple<int, QString, QString>;
-    using Problem = std::pair<int, QString>; // line and a part of the description
-    const struct {
-        const char *name;
-        QByteArray input;
-        std::vector<Topic> topics;
-        std::vector<Problem> problems;
-    } cases[] = {
-        {"paragraphs",
-         "# comment\n[2] Titel\nZeile eins\n  Zeile zwei  \n\n\nAbsatz zwei\n\n",
-         {{2, "Titel", "Zeile eins Zeile zwei\nAbsatz zwei"}},
-         {}},
-        {"several topics",
-         "[13] Funktionsgleichung\nA.\n[14] Draw und Stop\nB.\n",
-         {{13, "Funktionsgleichung", "A."}, {14, "Draw und Stop", "B."}},
-         {}},
-        {"BOM, CRLF, umlauts",
-         "\xEF\xBB\xBF[5] \xC3\x9C"
-         "ber\r\nGr\xC3\xB6\xC3\x9F"
-         "e.\r\n",
-         {{5, "Über", "Größe."}},
-         {}},
-        {"comment inside a topic", "[3] T\nA\n# note\nB\n", {{3, "T", "A B"}}, {}},
-        {"indented bracket is text", "[2] A\n [3] B\n", {{2, "A", "[3] B"}}, {}},
-        {"text before the first topic",
-         "Vorwort\nnoch mehr\n[2] T\nX\n",
-         {{2, "T", "X"}},
-         {{1, "vor dem ersten Thema"}}},
-        {"header without bracket", "[2 T\nX\n[3] U\nY\n", {{3, "U", "Y"}}, {{1, "„]“"}}},
-        {"letters", "[x] T\nX\n", {}, {{1, "„x“"}}},
-        {"zero", "[0] T\nX\n", {}, {{1, "„0“"}}},
-        {"too large", "[32768] T\nX\n", {}, {{1, "„32768“"}}},
-        {"sign", "[+3] T\nX\n", {}, {{1, "„+3“"}}},
-        {"blank in number", "[ 3] T\nX\n", {}, {{1, "„ 3“"}}},
-        {"empty number", "[] T\nX\n", {}, {{1, "„“"}}},
-        {"largest number", "[32767] T\nX\n", {{32767, "T", "X"}}, {}},
-        {"no title", "[4]   \nText\n", {}, {{1, "Thema 4 hat keinen Titel"}}},
-        {"duplicate keeps the first",
-         "[2] A\nX\n\n[2] B\nY\n",
-         {{2, "A", "X"}},
-         {{4, "Thema 2 steht schon in Zeile 1"}}},
-        {"no text",
-         "[2] A\n\n# only a comment\n[3] B\nY\n",
-         {{3, "B", "Y"}},
-         {{1, "Thema 2 hat keinen Text"}}},
-        {"no text at the end", "[2] A\nX\n[3] B\n", {{2, "A", "X"}}, {{3, "Thema 3"}}},
-        {"not UTF-8", "[2] A\n\xFF\n", {{2, "A", "\xEF\xBF\xBD"}}, {{0, "UTF-8"}}},
-        {"empty file", "", {}, {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const HelpFile file = ParseHelpFile(c.input);
-        std::vector<Topic> topics;
-        for (const auto &[number, topic] : file.topics)
-            topics.emplace_back(number, topic.title, topic.text);
-        EXPECT_EQ(topics, c.topics);
-        ASSERT_EQ(file.problems.size(), c.problems.size());
-        for (std::size_t i = 0; i < c.problems.size(); ++i) {
-            EXPECT_EQ(file.problems[i].line, c.problems[i].first);
-            EXPECT_TRUE(file.problems[i].description.contains(c.problems[i].second))
-                << file.problems[i].description.toStdString();
-        }
-    }
-}
-
-TEST(HelpFileText, FindTopicAnswersOnlyForTopicsItHolds)
-{
-    const HelpFile file = ParseHelpFile("[2] A\nX\n[4]\nY\n");
-    ASSERT_TRUE(file.FindTopic(2));
-    EXPECT_EQ(file.FindTopic(2)->title, "A");
-    for (int missing : {0, 1, 3, 4, -2})
-        EXPECT_FALSE(file.FindTopic(missing)) << missing;
-}
-
-TEST(HelpFileText, ReadingTellsMissingFromUnreadable)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QDir(dir.path()).mkdir("LW20.hlp"));
-    EXPECT_EQ(ReadHelpFile(dir.filePath("nowhere.hlp")).status, HelpFileStatus::Missing);
-    EXPECT_EQ(ReadHelpFile(dir.filePath("LW20.hlp")).status, HelpFileStatus::Unreadable);
-    const HelpFileRead installed = ReadHelpFile(InstalledHelpFile);
-    EXPECT_EQ(installed.status, HelpFileStatus::Read);
-    for (const HelpProblem &problem : installed.file.problems)
-        ADD_FAILURE() << "line " << problem.line << ": " << problem.description.toStdString();
-}
-
 TEST_F(Help, EveryTopicOfAControlIsInTheHelpFileWithTwoToSixSentences)
 {
     openWindow();
-    FrmGraphOptions options(window.get());
-    options.Form_Load();
-    options.show();
-    FrmFAssist page1(window.get());
-    page1.Form_Load();
-    page1.show();
+    const auto options = shownOverWindow<FrmGraphOptions>();
+    const auto page1 = shownOverWindow<FrmFAssist>();
     const int16_t graphType = FAGraphType;
     FAGraphType = 4; // every value row in use
-    FrmFAssist2 page2(window.get());
-    page2.Form_Load();
-    page2.show();
+    const auto page2 = shownOverWindow<FrmFAssist2>();
     FAGraphType = graphType;
 
     std::set<int> used = helpTopicsOf(*window);
-    for (const QWidget *dialog : {static_cast<QWidget *>(&options), static_cast<QWidget *>(&page1),
-                                  static_cast<QWidget *>(&page2)})
+    for (const QWidget *dialog :
+         {static_cast<QWidget *>(options.get()), static_cast<QWidget *>(page1.get()),
+          static_cast<QWidget *>(page2.get())})
         used.merge(helpTopicsOf(*dialog));
     std::set<int> designed{2, 3};
     for (auto [first, last] : {std::pair{5, 14}, {20, 36}})
@@ -417,17 +334,13 @@ TEST_F(Help, WhatsThisIsOfferedOnlyWhereATopicIs)
 TEST_F(Help, DirectHelpWorksInTheDialogsToo)
 {
     openWindow();
-    FrmGraphOptions options(window.get());
-    options.Form_Load();
-    options.show();
-    FrmFAssist page1(window.get());
-    page1.Form_Load();
-    page1.show();
-    options.txtOriginY->setText("5");
+    const auto options = shownOverWindow<FrmGraphOptions>();
+    const auto page1 = shownOverWindow<FrmFAssist>();
+    options->txtOriginY->setText("5");
     const std::pair<QWidget *, int> table[] = {
-        {options.txtGraphScaleY, 30}, {options.lblOrigin, 26}, {options.picColours[1], 32},
-        {options.cmdStandard, 35},    {page1.optGType[2], 20}, {page1.cmdBack, 22},
-        {page1.cmdNext, 23},
+        {options->txtGraphScaleY, 30}, {options->lblOrigin, 26}, {options->picColours[1], 32},
+        {options->cmdStandard, 35},    {page1->optGType[2], 20}, {page1->cmdBack, 22},
+        {page1->cmdNext, 23},
     };
     for (const auto &[control, topic] : table) {
         SCOPED_TRACE(control->objectName().toStdString());
@@ -436,9 +349,9 @@ TEST_F(Help, DirectHelpWorksInTheDialogsToo)
         EXPECT_TRUE(showsTopic(topic)) << shownText().toStdString();
     }
     // "Standard" did not refill, "Weiter >" did not leave the page.
-    EXPECT_EQ(options.txtOriginY->text(), "5");
-    EXPECT_TRUE(page1.isVisible());
-    EXPECT_FALSE(page1.optGType[2]->isChecked());
+    EXPECT_EQ(options->txtOriginY->text(), "5");
+    EXPECT_TRUE(page1->isVisible());
+    EXPECT_FALSE(page1->optGType[2]->isChecked());
     EXPECT_TRUE(messages.empty());
 }
 

@@ -16,6 +16,7 @@
 #include "mainwindow/variablespanel.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/options.h"
+#include "tests/support/pdfprinttarget.h"
 #include "widgets/colourchooser.h"
 
 #include <QAction>
@@ -43,6 +44,8 @@
 #include <random>
 
 using namespace lw;
+using lw::testing::HelpWindow;
+using lw::testing::PdfPrintTarget;
 
 namespace {
 

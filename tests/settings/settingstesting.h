@@ -1,15 +1,9 @@
 #pragma once
 
+#include "tests/support/qstringprint.h"
+
 #include <QLocale>
-#include <QString>
 
-#include <ostream>
-
-// Readable QStrings in failure messages; found by argument-dependent lookup.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace lw::settingstest {
 

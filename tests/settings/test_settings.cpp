@@ -2,6 +2,7 @@
 #include "settings/options.h"
 #include "settings/settingsstore.h"
 #include "settingstesting.h"
+#include "tests/support/settingsrecords.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 using namespace lw;
 using lw::settingstest::LocaleScope;
+using lw::testing::EveryFieldChanged;
 
 namespace {
 
@@ -18,31 +20,6 @@ const QString Notice = QString::fromUtf16(
     u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von Linienwerk. Sie können "
     u"das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf 'Speichern' "
     u"klicken. Es werden jetzt falls notwendig die Standardwerte benutzt.");
-
-// Every field away from its default, so that a field falling back to it is visible.
-GraphSettingsRecord changedRecord()
-{
-    GraphSettingsRecord record;
-    record.GraphColor = 0x123456;
-    record.GraphNumberColor = 16777215;
-    record.LiveColor = 255;
-    record.GraphScaleX = 30;
-    record.GraphScaleY = 10;
-    record.ScreenCentralX = -7;
-    record.ScreenCentralY = 32767;
-    record.OriginX = -32768;
-    record.OriginY = 3;
-    record.PutMarkEachX = 2;
-    record.PutMarkEachY = 5;
-    record.PutNumberEachX = 4;
-    record.PutNumberEachY = 10;
-    record.CalcFrom = -3.25f;
-    record.CalcTo = 1.0f / 3.0f;
-    record.Precision = 0.05f;
-    record.LinkPoints = false;
-    record.AlwaysDeleteGraph = true;
-    return record;
-}
 
 class OptionsTest : public ::testing::Test {
 protected:
@@ -68,7 +45,7 @@ protected:
 
 TEST_F(OptionsTest, EmptyStoreWarnsOnceAndLoadsTheDefaults)
 {
-    GraphSettings = changedRecord();
+    GraphSettings = EveryFieldChanged();
     const MemorySettingsStore empty;
     EXPECT_EQ(LoadOptions(empty), Notice);
     EXPECT_EQ(GraphSettings, GraphSettingsRecord{});
@@ -87,7 +64,7 @@ TEST_F(OptionsTest, TheMarkerAloneDecidesTheNotice)
     };
     for (const auto &c : cases) {
         MemorySettingsStore store =
-            c.complete ? savedStore(changedRecord()) : MemorySettingsStore{};
+            c.complete ? savedStore(EveryFieldChanged()) : MemorySettingsStore{};
         if (c.marker)
             store.write(Options, QStringLiteral("Check"), QString::fromLatin1(c.marker));
         else
@@ -147,10 +124,10 @@ TEST_F(OptionsTest, SavedTextsOfTheDefaults)
 
 TEST_F(OptionsTest, SavedTextsOfChangedValues)
 {
-    const MemorySettingsStore store = savedStore(changedRecord());
+    const MemorySettingsStore store = savedStore(EveryFieldChanged());
     const std::pair<const char *, const char *> expected[] = {
         {"GraphColor", "1193046"}, {"GraphNumberColor", "16777215"}, {"OriginX", "-32768"},
-        {"CalcFrom", "-3,25"},     {"CalcTo", "0,33333334"},         {"Precision", "0,05"},
+        {"CalcFrom", "-3,25"},     {"CalcTo", "1234,567"},           {"Precision", "0,05"},
         {"LinkPoints", "False"},   {"AlwaysDeleteGraph", "True"},
     };
     for (const auto &[name, text] : expected)
@@ -198,13 +175,15 @@ TEST_F(OptionsTest, SaveWritesTheMarkerFirstThenTheFieldsInOrder)
 
 TEST_F(OptionsTest, SaveThenLoadRestoresEveryFieldBitForBit)
 {
-    GraphSettingsRecord withDefaultPrecision = changedRecord();
+    GraphSettingsRecord withDefaultPrecision = EveryFieldChanged();
     withDefaultPrecision.Precision = 0.1f;
+    GraphSettingsRecord withAThird = EveryFieldChanged();
+    withAThird.CalcTo = 1.0f / 3.0f; // nine digits to read back
     for (const QLocale &userLocale :
          {settingstest::germanLocale(), settingstest::englishLocale()}) {
         LocaleScope scope(userLocale);
         for (const GraphSettingsRecord &record :
-             {changedRecord(), withDefaultPrecision, GraphSettingsRecord{}}) {
+             {EveryFieldChanged(), withDefaultPrecision, withAThird, GraphSettingsRecord{}}) {
             const MemorySettingsStore store = savedStore(record);
             EXPECT_EQ(LoadOptions(store), QString());
             EXPECT_EQ(GraphSettings, record) << userLocale.name().toStdString();
@@ -242,7 +221,7 @@ TEST_F(OptionsTest, ABadValueTakesItsDefaultAndNothingElseChanges)
         {FIELD(GraphScaleY), "-20"},      {FIELD(Precision), "0"},
         {FIELD(Precision), "-0,1"},
     };
-    const GraphSettingsRecord stored = changedRecord();
+    const GraphSettingsRecord stored = EveryFieldChanged();
     for (const auto &c : cases) {
         MemorySettingsStore store = savedStore(stored);
         store.write(Options, QString::fromLatin1(c.name), QString::fromLatin1(c.text));
@@ -277,13 +256,13 @@ TEST_F(OptionsTest, WithoutArgumentsTheInstalledStoreIsUsed)
 {
     MemorySettingsStore store;
     SetSettingsStore(&store);
-    GraphSettings = changedRecord();
+    GraphSettings = EveryFieldChanged();
     SaveOptions();
     EXPECT_EQ(store.read(Options, QStringLiteral("GraphScaleY")), QStringLiteral("10"));
 
     GraphSettings = GraphSettingsRecord{};
     EXPECT_EQ(LoadOptions(), QString());
-    EXPECT_EQ(GraphSettings, changedRecord());
+    EXPECT_EQ(GraphSettings, EveryFieldChanged());
 }
 
 } // namespace

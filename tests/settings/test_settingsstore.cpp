@@ -2,6 +2,7 @@
 #include "settings/options.h"
 #include "settings/settingsstore.h"
 #include "settingstesting.h"
+#include "tests/support/settingsrecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,19 +103,13 @@ TEST_F(UserStoreTest, IgnoresTheOrganisationWideFile)
 TEST_F(UserStoreTest, SaveAndLoadThroughTheFile)
 {
     LocaleScope scope(settingstest::germanLocale());
-    GraphSettingsRecord changed;
-    changed.GraphScaleX = 30;
-    changed.GraphScaleY = 10;
-    changed.Precision = 0.1f;
-    changed.CalcFrom = -2.5f;
-    changed.LinkPoints = false;
-    changed.LiveColor = 255;
+    const GraphSettingsRecord changed = lw::testing::EveryFieldChanged();
     {
         QSettingsStore store;
         GraphSettings = changed;
         SaveOptions(store);
     }
-    EXPECT_TRUE(fileText(expectedFile()).contains(QStringLiteral("Precision=\"0,1\"")));
+    EXPECT_TRUE(fileText(expectedFile()).contains(QStringLiteral("Precision=\"0,05\"")));
 
     GraphSettings = GraphSettingsRecord{};
     EXPECT_EQ(LoadOptions(QSettingsStore()), QString());

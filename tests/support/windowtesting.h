@@ -5,6 +5,7 @@
 
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
+#include "help/frmhelp.h"
 #include "mainwindow/drawcommand.h"
 #include "mainwindow/frmmain.h"
 #include "settings/graphsettings.h"
@@ -12,6 +13,7 @@
 #include "widgets/messagebox.h"
 #include "widgets/picturewidget.h"
 
+#include <QApplication>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -64,5 +66,18 @@ protected:
 };
 
 inline const QColor CurveColour(0, 0, 128);
+
+// The help window, found among the windows as the user finds it; nullptr while there is none.
+inline FrmHelp *HelpWindow()
+{
+    FrmHelp *found = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *help = qobject_cast<FrmHelp *>(window)) {
+            EXPECT_EQ(found, nullptr) << "a second help window";
+            found = help;
+        }
+    }
+    return found;
+}
 
 } // namespace lw::testing

@@ -1,0 +1,149 @@
+// The main window's variables panel, status bar help and layout, and the dialogs it opens.
+
+#include "mainwindowtesting.h"
+
+#include "assistant/frmfassist.h"
+#include "assistant/frmfassist2.h"
+#include "mainwindow/variablespanel.h"
+#include "settings/frmgraphoptions.h"
+#include "tests/support/modalanswer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+
+using namespace lw;
+using lw::testing::MainWindow;
+using lw::testing::ModalAnswer;
+
+namespace {
+
+TEST_F(MainWindow, ParametersComeFromThePanelInEditModeOnly)
+{
+    openWindow();
+    VariablesPanel &panel = *window->picVariables;
+    ASSERT_EQ(panel.chkVarName[7]->text(), "h =");
+    EXPECT_EQ(panel.txtVarValue[7]->text(), "0");
+    EXPECT_EQ(panel.txtVarValue[7]->objectName(), "txtVarValue_7");
+    const std::u16string formula = u"SUM(PRO(a;x);b;ABS(h);H)";
+    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(0;x);0;ABS(0);H)");
+
+    window->toolbarAction("VariableEdit")->trigger();
+    EXPECT_TRUE(panel.isEnabled());
+    panel.chkVarName[0]->setChecked(true);
+    panel.txtVarValue[0]->setText("2");
+    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(2;x);b;ABS(h);H)");
+    panel.txtVarValue[0]->setText("10");
+    panel.chkVarName[1]->setChecked(true);
+    panel.txtVarValue[1]->setText("5b");
+    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(10;x);5b;ABS(h);H)");
+    panel.txtVarValue[0]->setText("2,5");
+    panel.txtVarValue[1]->setText("");
+    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(2,5;x);;ABS(h);H)");
+
+    window->toolbarAction("VariableEdit")->trigger();
+    EXPECT_FALSE(panel.isEnabled());
+    window->toolbarAction("VariableEdit")->trigger();
+    EXPECT_TRUE(panel.chkVarName[0]->isChecked());
+    EXPECT_EQ(panel.txtVarValue[0]->text(), "2,5");
+}
+
+TEST_F(MainWindow, ParametersInADrawing)
+{
+    openWindow();
+    draw("a*x+b"); // edit mode off: y = 0
+    EXPECT_TRUE(curveRow(150, 2, 298));
+    window->toolbarAction("VariableEdit")->trigger();
+    window->picVariables->chkVarName[0]->setChecked(true);
+    window->picVariables->txtVarValue[0]->setText("2");
+    window->toolbarAction("EraseGraphs")->trigger();
+    draw("a*x+b"); // b unchecked stays a letter and reads as 0
+    EXPECT_EQ(pixel(165, 120), lw::testing::CurveColour);
+    EXPECT_NE(pixel(20, 150), lw::testing::CurveColour);
+}
+
+TEST_F(MainWindow, StatusBarHelp)
+{
+    openWindow();
+    moveOver(window->picGraph);
+    EXPECT_EQ(status(), "Wilkommen bei ZERANTH Linienwerk 2.0!");
+    moveOver(window->cmdDraw);
+    EXPECT_EQ(status(), "Zeichnet das Schaubild zur Funktionsgleichung");
+    moveOver(window->txtTerm);
+    EXPECT_EQ(status(), "Geben Sie hier die Funktionsgleichung ein.");
+    moveOver(window->picGraph);
+    EXPECT_EQ(status(), "");
+    const QPoint belowFrames(5, window->picOptions->height() - 3);
+    moveOver(window->picOptions, belowFrames);
+    EXPECT_EQ(status(), "Hier können Sie verschiedene Schaubildoptionen ändern");
+    moveOver(window->picVariables,
+             QPoint(window->picVariables->width() - 3, window->picVariables->height() - 3));
+    EXPECT_EQ(status(), "Hier können Sie Variabelwerte ändern.");
+    moveOver(window->picOptions, window->fraGraphOptions->geometry().center());
+    EXPECT_EQ(status(), "Hier können Sie Variabelwerte ändern."); // over a frame: unchanged
+
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->sbrMain, &twice);
+    EXPECT_TRUE(window->sbrMain->isHidden());
+}
+
+TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
+{
+    openWindow();
+    for (const QSize size :
+         {QSize(300, 100), QSize(515, 334), QSize(900, 700), QSize(1600, 1000)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        const QList<QWidget *> regions = {window->tbrMain,  window->picVariables,
+                                          window->picGraph, window->picOptions,
+                                          window->picTerm,  window->sbrMain};
+        for (int i = 0; i < regions.size(); ++i)
+            for (int j = i + 1; j < regions.size(); ++j)
+                EXPECT_FALSE(regions[i]->geometry().intersects(regions[j]->geometry()))
+                    << regions[i]->objectName().toStdString() << " / "
+                    << regions[j]->objectName().toStdString() << " at " << size.width() << "x"
+                    << size.height();
+        // Square in twips; its pixel edges are rounded one by one.
+        EXPECT_LE(std::abs(window->picGraph->width() - window->picGraph->height()), 1);
+        EXPECT_EQ(GraphWidth, GraphHeight);
+        EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
+    }
+}
+
+TEST_F(MainWindow, MoreAndTheToolbarOpenTheSettingsDialog)
+{
+    openWindow();
+    window->txtPrecision->setText("0,5");
+    {
+        ModalAnswer<FrmGraphOptions> ok(
+            [](FrmGraphOptions *dialog) { dialog->findChild<QPushButton *>("cmdOK")->click(); });
+        window->cmdMoreGraphOptions->click();
+        EXPECT_TRUE(ok.answered());
+    }
+    EXPECT_EQ(window->txtPrecision->text(), "0,1"); // OK refreshed the quick options
+    ModalAnswer<FrmGraphOptions> cancel([](FrmGraphOptions *dialog) { dialog->reject(); });
+    window->toolbarAction("GraphOptions")->trigger();
+    EXPECT_TRUE(cancel.answered());
+}
+
+TEST_F(MainWindow, TheAssistantReplacesTheEquation)
+{
+    openWindow();
+    ModalAnswer<FrmFAssist> page1(
+        [](FrmFAssist *page) { page->findChild<QPushButton *>("cmdNext")->click(); });
+    ModalAnswer<FrmFAssist2> page2(
+        [](FrmFAssist2 *page) { page->findChild<QPushButton *>("cmdFinish")->click(); });
+    window->toolbarAction("FAssist")->trigger();
+    EXPECT_TRUE(page1.answered());
+    EXPECT_TRUE(page2.answered());
+    EXPECT_EQ(window->txtTerm->text(), "a * x + b");
+    EXPECT_TRUE(window->optTermFormat[0]->isChecked());
+}
+
+} // namespace
