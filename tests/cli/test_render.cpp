@@ -190,6 +190,7 @@ TEST(CliRender, AFailedEquationIsReportedAndTheNextOneStillDrawn)
         {{"   ", "2"}, empty},
         {{"", "2"}, empty},
         {{"--kzn", " ", "SUM(2;0)"}, empty},
+        {{"FOO(x)+1", "2"}, failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
         {{"--kzn", "SUM)(", "SUM(2;0)"}, {}},
     };
     for (const Case &c : cases) {

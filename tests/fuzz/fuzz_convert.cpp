@@ -36,7 +36,7 @@ bool isExponentSign(std::u16string_view text, std::size_t i)
     if ((text[i] != u'+' && text[i] != u'-') || i < 2 || text[i - 1] != u'E')
         return false;
     const char16_t before = text[i - 2];
-    return (before >= u'0' && before <= u'9') || before == u'.';
+    return (before >= u'0' && before <= u'9') || before == u'.' || before == u',';
 }
 
 void checkConverted(std::u16string_view formula, std::u16string_view input)

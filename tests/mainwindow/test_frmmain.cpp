@@ -115,6 +115,8 @@ TEST_F(MainWindow, ConvertedFormulaIsWrittenBackWhenAsked)
         {"X", true, "PRO(x;1)"},
         {"2*x+a", true, "SUM(PRO(2;x);a)"},
         {"2*x+a", false, "2*x+a"},
+        {"2x", true, "PRO(2;x)"},
+        {"3 sin(x²)", true, "PRO(3;SIN(POT(x;2)))"},
     };
     for (const auto &c : cases) {
         openWindow();
@@ -204,6 +206,7 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
         {overlong.c_str(), "0,1", "0", "Fehler", "FEHLER: Überlauf", true},
         {"   ", "0,1", "0", "Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
         {"2*(x+1", "0,1", "0", "Fehler", "Die Funktionsgleichung kann nicht umgewandelt werden."},
+        {"2*FOO(x)", "0,1", "0", "Fehler", "\nUnbekannter Name: 'FOO' an Stelle 3"},
         // The plotter's own refusal, shown by the window.
         {"SUM)(", "0,1", "0", "Fehler", "FEHLER: Ungültiger Prozeduraufruf", true},
         {"2", "abc", "0", "Fehler", "Genauigkeit:"},
