@@ -32,11 +32,11 @@ int typedPlace(std::u16string_view typed, std::size_t index)
     return place;
 }
 
-// The fault's position indexes the typed text without its blanks.
-EquationFormula refused(const FormulaFault &wrong, std::u16string_view typed)
+// `located`: the fault's position indexes the typed text without its blanks.
+EquationFormula refused(const FormulaFault &wrong, std::u16string_view typed, bool located)
 {
     std::optional<int> place;
-    if (wrong.position != std::u16string_view::npos)
+    if (located && wrong.position != std::u16string_view::npos)
         place = typedPlace(typed, wrong.position);
     return fault(EquationFault::Refused,
                  ConversionFailedMessage() + u"\n" + FormulaFaultText(wrong, place));
@@ -54,14 +54,21 @@ EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation)
     }
     if (text->empty())
         return fault(EquationFault::Empty, EmptyEquationMessage());
-    if (notation == Notation::Kzn)
+    if (notation == Notation::Kzn) {
+        if (const auto wrong = CheckFormula(*text))
+            return refused(*wrong, typed, true);
         return {EquationFault::None, *text, {}};
+    }
     const SpelledTerm spelled = SpellTerm(*text);
     if (spelled.fault)
-        return refused(*spelled.fault, typed);
+        return refused(*spelled.fault, typed, true);
     ConvertResult converted = NormaliseMathTerm(spelled.term);
     switch (converted.status) {
-    case ConvertStatus::Converted: return {EquationFault::None, std::move(converted.formula), {}};
+    case ConvertStatus::Converted:
+        // Positions in the converted formula are none the user typed.
+        if (const auto wrong = CheckFormula(converted.formula))
+            return refused(*wrong, typed, false);
+        return {EquationFault::None, std::move(converted.formula), {}};
     case ConvertStatus::Stopped: return fault(EquationFault::Stopped, {});
     case ConvertStatus::Failed: break;
     }

@@ -25,6 +25,11 @@ struct FormulaFault {
     std::size_t position = std::u16string_view::npos;
 };
 
+// Whether a KZN formula draws what it says: one call whose keywords are all
+// known, each leaf empty (where it reads as 0), x, a parameter a to h, or a
+// number text read to its last character. The first fault found, if any.
+std::optional<FormulaFault> CheckFormula(std::u16string_view formula);
+
 // The line that names the fault, "Unbekannter Name: 'FOO'", followed by
 // " an Stelle N" when `place` (1-based) is given.
 std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> place);

@@ -1,7 +1,10 @@
 // Typed equations as pupils write them, and the refusal of every one whose
 // curve would not be the curve of what was typed.
 
+#include "referenceterm.h"
+
 #include "formula/equation.h"
+#include "formula/formulacheck.h"
 #include "formula/normalise.h"
 #include "formula/spelling.h"
 
@@ -135,6 +138,60 @@ TEST(Spelling, RefusalsNameThePartAndItsPlace)
             {u"AMI(1; )", u"Nach ';' fehlt ein Argument an Stelle 6"},
         },
         Notation::Mathematical);
+}
+
+TEST(FormulaCheck, KznFormulasDrawWhatTheySay)
+{
+    ExpectOutcomes(
+        {
+            {u"SUM(PRO(2;x);1)", u"SUM(PRO(2;x);1)"},
+            {u"DIF(;x)", u"DIF(;x)"},
+            {u"SUM(;;-x;--x;a;-h;1,5;-1.5E-02;+5;--2;---2)",
+             u"SUM(;;-x;--x;a;-h;1,5;-1.5E-02;+5;--2;---2)"},
+            {u"SIN(1;2)", u"SIN(1;2)"},
+            {u"FOO(1;2)", u"Unbekannter Name: 'FOO' an Stelle 1"},
+            {u"SUM(1;foo(2))", u"Unbekannter Name: 'foo' an Stelle 7"},
+            {u"SUM(1;FOOO(2))", u"Unbekannter Name: 'FOOO' an Stelle 7"},
+            {u" SUM( 1 ; y )", u"Unbekanntes Zeichen: 'y' an Stelle 11"},
+            {u"PRO(X;1)", u"Unbekanntes Zeichen: 'X' an Stelle 5"},
+            {u"PRO(pi;x)", u"Unbekannter Name: 'pi' an Stelle 5"},
+            {u"PRO(2x;1)", u"Keine Zahl: '2x' an Stelle 5"},
+            {u"SUM(1.2.3;1)", u"Keine Zahl: '1.2.3' an Stelle 5"},
+            {u"SUM(-SIN(1);1)", u"Keine Zahl: '-SIN(1)' an Stelle 5"},
+            // A value put in for x or a parameter brings its own sign.
+            {u"SUM(+x;1)", u"Keine Zahl: '+x' an Stelle 5"},
+            {u"SUM(---a;1)", u"Keine Zahl: '---a' an Stelle 5"},
+            {u"SUM(----2;1)", u"Keine Zahl: '----2' an Stelle 5"},
+            {u"PRO(1111111111111111111111111.1.1;1)",
+             u"Keine Zahl: '111111111111111111111111…' an Stelle 5"},
+            {u"x", u"Keine KZN-Formel: 'x'"},
+            {u"SUM)(", u"Keine KZN-Formel: 'SUM)('"},
+            {u"SUM(1;2", u"Zu 'SUM(' fehlt ')' an Stelle 1"},
+            {u"SUM(1;SIN(2)", u"Zu 'SUM(' fehlt ')' an Stelle 1"},
+            {u"SUM(1;2))", u"Überzählig: ')' an Stelle 9"},
+            {u"SUM(1;2)x", u"Überzählig: 'x' an Stelle 9"},
+            {u"SUM(SIN(1)2;3)", u"Überzählig: '2' an Stelle 11"},
+            {u"SIN()", u"Nach 'SIN(' fehlt ein Argument an Stelle 1"},
+            {u"PRO(2;)", u"Nach ';' fehlt ein Argument an Stelle 6"},
+        },
+        Notation::Kzn);
+}
+
+// What the converter made of a term before stays as it was: the spelling leaves
+// the terms of ordinary notation alone, and the check refuses none of them.
+TEST(FormulaCheck, AcceptsEveryConvertedGeneratedTerm)
+{
+    for (uint64_t seed = 1; seed <= 2000; ++seed) {
+        const std::string text = test::TermText(test::GenerateTerm(seed));
+        const std::u16string term(text.begin(), text.end());
+        const SpelledTerm spelled = SpellTerm(term);
+        ASSERT_FALSE(spelled.fault) << text;
+        ASSERT_EQ(Utf8(spelled.term), text);
+        const ConvertResult converted = NormaliseMathTerm(term);
+        ASSERT_EQ(converted.status, ConvertStatus::Converted) << text;
+        const auto fault = CheckFormula(converted.formula);
+        ASSERT_FALSE(fault) << text << ": " << Utf8(FormulaFaultText(*fault, std::nullopt));
+    }
 }
 
 } // namespace
