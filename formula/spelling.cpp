@@ -155,10 +155,14 @@ private:
         const std::u16string_view token = m_in.substr(start, end - start);
         if (NumberTextLength(token) != token.size())
             return fail(FormulaFaultKind::NotANumber, token, start);
-        operand(token);
-        // The converter knows the exponent sign only after E.
-        if (exponent != std::u16string_view::npos)
-            m_out[m_out.size() - token.size() + (exponent - start)] = u'E';
+        if (exponent != std::u16string_view::npos && m_in[exponent] == u'D') {
+            // The converter knows the exponent sign only after E.
+            std::u16string written(token);
+            written[exponent - start] = u'E';
+            operand(written);
+        } else {
+            operand(token);
+        }
         m_i = end;
     }
 

@@ -101,6 +101,7 @@ TEST(Spelling, TypedTermsConvertAsMeant)
             {u"√x", u"SQR(x)"},
             {u"√(x+1)", u"SQR(SUM(x;1))"},
             {u"√2x", u"PRO(SQR(2);x)"},
+            {u"√2D-3", u"SQR(2E-3)"},
             {u"√x²", u"POT(SQR(x);2)"},
             {u"√√x", u"SQR(SQR(x))"},
             {u"√sin(x)", u"SQR(SIN(x))"},
