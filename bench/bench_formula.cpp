@@ -1,6 +1,7 @@
 #include "benchinputs.h"
 
 #include "formula/converter.h"
+#include "formula/equation.h"
 #include "formula/evaluator.h"
 #include "formula/formulaprogram.h"
 #include "formula/numbertext.h"
@@ -100,6 +101,24 @@ void ConvertTerm(benchmark::State &state)
     state.counters["formula"] = static_cast<double>(probe.formula.size());
 }
 
+// What a press of Draw does with the typed polynomial: blanks, spelling, lone-operand rule,
+// conversion and check; against ConvertTerm alone it shows what the steps around it cost.
+void TypedEquation(benchmark::State &state)
+{
+    const std::u16string term =
+        lw::bench::ToUtf16(lw::bench::MathPolynomial(static_cast<int>(state.range(0))));
+    if (lw::FormulaOfEquation(term, lw::Notation::Mathematical).formula
+        != lw::ConvertTerm(term).formula) {
+        state.SkipWithError("the typed-equation step gives another formula than ConvertTerm");
+        return;
+    }
+    for (auto _ : state) {
+        lw::EquationFormula result = lw::FormulaOfEquation(term, lw::Notation::Mathematical);
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["length"] = static_cast<double>(term.size());
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(TextPipeline, short, Shape::Short);
@@ -108,3 +127,4 @@ BENCHMARK_CAPTURE(FastPath, short, Shape::Short);
 BENCHMARK_CAPTURE(FastPath, poly40, Shape::Poly40);
 BENCHMARK(NumberText);
 BENCHMARK(ConvertTerm)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(TypedEquation)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -104,6 +104,7 @@ private:
     void printSamples() const;
     double printLocalExponents() const;
     void printGrowth() const;
+    void printTypedEquation() const;
 
     std::map<std::string, Figure> figures;
     std::optional<Run> bigO;
@@ -211,6 +212,26 @@ void SummaryReporter::printGrowth() const
                     largest->seconds * 1e9 / (largest->length * largest->length));
     std::printf("  at most quadratic in the length: %s (largest local exponent %.2f)\n",
                 worst <= 2.0 ? "yes" : "NO", worst);
+    printTypedEquation();
+}
+
+// The whole step a press of Draw runs on a typed term, against the conversion alone.
+void SummaryReporter::printTypedEquation() const
+{
+    double atLargest = NAN;
+    for (const char *terms : {"10", "100", "1000"}) {
+        const Figure *convert = conversion(terms);
+        const double typed = seconds(std::string("TypedEquation/") + terms);
+        if (!convert || std::isnan(typed))
+            continue;
+        const double ratio = typed / convert->seconds;
+        if (std::string_view(terms) == "1000")
+            atLargest = ratio;
+        std::printf("  typed-equation step at %4s terms: %.4f ms, %.3fx ConvertTerm\n", terms,
+                    typed * 1e3, ratio);
+    }
+    std::printf("goal, typed-equation step within 1.1x of ConvertTerm at 1000 terms: %s %s\n",
+                number(atLargest, "%.3fx").c_str(), verdict(atLargest, 1.1));
 }
 
 void SummaryReporter::printSummary() const

@@ -21,10 +21,14 @@ constexpr std::string_view ProgramName = "linienwerk-cli";
 constexpr std::string_view ConvertHelp =
     "  Wandelt einen Term in mathematischer Schreibweise in eine KZN-Formel um.\n"
     "  Leerzeichen werden entfernt, ein einzelner Operand wird mit 1 multipliziert.\n"
-    "  Ausgabe: die Formel; Rückgabewert 0, bei einem fehlerhaften oder leeren\n"
-    "  Term eine Meldung auf der Fehlerausgabe und Rückgabewert 1.\n"
+    "  Funktionen dürfen klein geschrieben werden (sin, sqrt, ln, log ...), das\n"
+    "  Malzeichen darf zwischen zwei Operanden fehlen (2x), pi, x², ·, ÷ und √ gelten.\n"
+    "  Ausgabe: die Formel; Rückgabewert 0. Bei einem fehlerhaften oder leeren Term\n"
+    "  eine Meldung auf der Fehlerausgabe, bei einem unbekannten Namen, Zeichen oder\n"
+    "  einer falschen Zahl mit einer zweiten Zeile, die sie nennt; Rückgabewert 1.\n"
     "  Beispiele:\n"
     "    linienwerk-cli convert '2*x^2+3*x-4'   ->  DIF(SUM(PRO(2;POT(x;2));PRO(3;x));4)\n"
+    "    linienwerk-cli convert '2x+sin(x)'     ->  SUM(PRO(2;x);SIN(x))\n"
     "    linienwerk-cli convert -- -x^2         ->  DIF(;POT(x;2))\n";
 
 constexpr std::string_view EvalHelp =
@@ -51,7 +55,8 @@ constexpr std::string_view RenderHelp =
     "  --trace          Gibt jeden Zeichenschritt als Zeile aus: clear, line X1 Y1 X2 Y2 FARBE,\n"
     "                   point X Y FARBE, text X Y FARBE TEXT.\n"
     "  --               Beendet die Optionen: danach darf GLEICHUNG mit \"-\" beginnen.\n"
-    "  Rückgabewert 0; 1, wenn eine Gleichung leer ist oder nicht umgewandelt werden kann,\n"
+    "  Rückgabewert 0; 1, wenn eine Gleichung leer ist, nicht umgewandelt werden kann oder\n"
+    "  nicht so gezeichnet würde, wie sie dasteht (wie bei convert, auch mit --kzn),\n"
     "  beim Zeichnen ein Formelfehler (\"FEHLER: ...\") auftritt, die Graph-Datei nicht\n"
     "  gelesen oder das Bild nicht geschrieben werden kann; 2 bei einer\n"
     "  Rechengenauigkeit, mit der die Kurve nie fertig würde.\n"

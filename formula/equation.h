@@ -12,6 +12,7 @@ enum class EquationFault {
     Empty,         // nothing but blanks
     TooLong,       // a KZN formula longer than any formula text may be
     Unconvertible, // mathematical notation that does not convert (too long included)
+    Refused,       // would not draw what was typed: an unknown name, a misread number, ...
     Stopped,       // the user stopped the conversion; nothing to say
 };
 
@@ -22,9 +23,10 @@ struct EquationFormula {
 };
 
 // What the draw command and linienwerk-cli make of an equation as typed:
-// blanks removed, mathematical notation converted (yielding to the event loop
-// as the converter does). The caller puts the parameters in, so that the draw
-// command reads the panel only once the conversion's yields are over.
+// blanks removed, mathematical notation spelled and converted (yielding to the
+// event loop as the converter does), the formula checked in both notations.
+// The caller puts the parameters in, so that the draw command reads the panel
+// only once the conversion's yields are over.
 EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation);
 
 // True when nothing but blanks was typed; the draw command refuses that

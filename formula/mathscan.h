@@ -17,13 +17,13 @@ inline bool isSign(char16_t c)
     return c == u'+' || c == u'-';
 }
 
-// The sign of an exponent (1E-3, 2.5E+4) belongs to its number.
+// The sign of an exponent (1E-3, 2.5E+4, 5,E-1) belongs to its number.
 inline bool isExponentSign(std::u16string_view text, std::size_t i)
 {
     if (!isSign(text[i]) || i < 2 || text[i - 1] != u'E')
         return false;
     const char16_t before = text[i - 2];
-    return (before >= u'0' && before <= u'9') || before == u'.';
+    return (before >= u'0' && before <= u'9') || before == u'.' || before == u',';
 }
 
 // A sign directly after another operator belongs to the operand after it (x*-1).

@@ -59,6 +59,7 @@ struct NumberScan {
     bool negative = false;
     bool hasDigits = false;
     long magnitude = 0;
+    std::size_t length = 0; // characters read, blanks among them
 };
 
 NumberScan scanNumber(std::u16string_view text)
@@ -99,6 +100,7 @@ NumberScan scanNumber(std::u16string_view text)
     }
     if (!scan.hasDigits)
         return scan;
+    scan.length = i;
     long exponent = 0;
     if (c == u'E' || c == u'e' || c == u'D' || c == u'd') {
         std::size_t afterMarker = i + 1;
@@ -124,6 +126,7 @@ NumberScan scanNumber(std::u16string_view text)
             exponent = std::min(exponent * 10 + (e - u'0'), 100000L);
         }
         if (expDigits) {
+            scan.length = j;
             scan.chars += expChars;
             if (expNegative)
                 exponent = -exponent;
@@ -134,6 +137,11 @@ NumberScan scanNumber(std::u16string_view text)
 }
 
 } // namespace
+
+std::size_t NumberTextLength(std::u16string_view text)
+{
+    return scanNumber(text).length;
+}
 
 float TextToNumber(std::u16string_view text)
 {

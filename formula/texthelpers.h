@@ -22,4 +22,8 @@ std::optional<std::u16string> ReplaceText(char16_t find, std::u16string_view rep
 // anything unreadable is 0, values beyond the float range are infinite.
 float TextToNumber(std::u16string_view text);
 
+// How many characters of `text` TextToNumber reads as its number; 0 when the
+// text does not begin with one.
+std::size_t NumberTextLength(std::u16string_view text);
+
 } // namespace lw

@@ -142,12 +142,16 @@ TEST(CliRender, AFailedEquationIsReportedAndTheNextOneStillDrawn)
         QStringList arguments;
         QString err; // empty: the line must start with "FEHLER: "
     };
+    // Fits, but not once each x is a number text.
+    const QString manyX = "SUM(x" + QStringLiteral(";x").repeated(9999) + ")";
     const Case cases[] = {
         {{"2*(x+1", "2"}, failed},
         {{"   ", "2"}, empty},
         {{"", "2"}, empty},
         {{"--kzn", " ", "SUM(2;0)"}, empty},
-        {{"--kzn", "SUM)(", "SUM(2;0)"}, {}},
+        {{"FOO(x)+1", "2"}, failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
+        {{"--kzn", "SUM(1;FOO(x))", "SUM(2;0)"}, failed + "Unbekannter Name: 'FOO' an Stelle 7\n"},
+        {{"--kzn", manyX, "SUM(2;0)"}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(Shown(c.arguments));

@@ -72,6 +72,7 @@ TEST_F(ConvertTermTest, ConvertsMathematicalNotation)
         {u"1E-3*x", u"PRO(1E-3;x)"},
         {u"2.5E+4-x", u"DIF(2.5E+4;x)"},
         {u".5E-1*x", u"PRO(.5E-1;x)"},
+        {u"5,E-1*x", u"PRO(5,E-1;x)"},
         {u"SINE-3", u"DIF(SINE;3)"},
         // Calls inside groups and operators after calls.
         {u"x+SIN(x)*2", u"SUM(x;PRO(SIN(x);2))"},
@@ -243,7 +244,8 @@ TEST_F(ConvertTermTest, FormulaOfEquationByNotation)
         {u" 2 * x ", Mathematical, EquationFault::None, u"PRO(2;x)"},
         {u"x", Mathematical, EquationFault::None, u"PRO(x;1)"},
         {u" SUM( a ;x)", Kzn, EquationFault::None, u"SUM(a;x)"},
-        {u"2*x", Kzn, EquationFault::None, u"2*x"},
+        {u"2*x", Kzn, EquationFault::Refused,
+         ConversionFailedMessage() + u"\nKeine KZN-Formel: '2*x'"},
         {u"   ", Mathematical, EquationFault::Empty, EmptyEquationMessage()},
         {u"", Kzn, EquationFault::Empty, EmptyEquationMessage()},
         {u"1;2", Mathematical, EquationFault::Unconvertible, ConversionFailedMessage()},

@@ -1,12 +1,16 @@
-// The draw command's path for a typed equation: blanks removed, normalised, converted, evaluated.
+// The draw command's path for a typed equation: blanks removed, spelled, normalised, converted,
+// checked, evaluated.
 
 #include "formula/converter.h"
+#include "formula/equation.h"
 #include "formula/evaluator.h"
 #include "formula/eventhook.h"
+#include "formula/formulacheck.h"
 #include "formula/formulaprogram.h"
 #include "formula/normalise.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
+#include "formula/spelling.h"
 #include "formula/texthelpers.h"
 #include "fuzzing.h"
 
@@ -36,7 +40,7 @@ bool isExponentSign(std::u16string_view text, std::size_t i)
     if ((text[i] != u'+' && text[i] != u'-') || i < 2 || text[i - 1] != u'E')
         return false;
     const char16_t before = text[i - 2];
-    return (before >= u'0' && before <= u'9') || before == u'.';
+    return (before >= u'0' && before <= u'9') || before == u'.' || before == u',';
 }
 
 void checkConverted(std::u16string_view formula, std::u16string_view input)
@@ -85,21 +89,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     const std::optional<std::u16string> term = RemoveSpaces(input);
     if (!term)
         Fail("RemoveSpaces refused a short text", input);
+    const SpelledTerm spelled = SpellTerm(*term);
+    if (spelled.fault) {
+        if (spelled.fault->position >= term->size() || spelled.fault->part.empty())
+            Fail("a spelling fault names nothing in the term", input);
+        if (FormulaOfEquation(input, Notation::Mathematical).fault != EquationFault::Refused)
+            Fail("a spelling fault is not refused", input);
+        return 0;
+    }
+    for (char16_t c : spelled.term) {
+        if (c > 127 || c == u' ')
+            Fail("the spelling left a character the converter does not know", input,
+                 Printable(spelled.term));
+    }
+    // The spelling may lengthen the term (pi, the "*" left out); the conversion is quadratic.
+    if (spelled.term.size() > MaxTermLength)
+        return 0;
     rounds = 0;
-    const ConvertResult result = NormaliseMathTerm(*term);
+    const ConvertResult result = NormaliseMathTerm(spelled.term);
     if (result.status == ConvertStatus::Stopped)
         Fail("the conversion never ends", input);
     // One round per operator or parenthesis pair and one that finds nothing, in the first
     // conversion of at most two more characters ("*1"), then two in the one for "(x)".
-    if (rounds > term->size() + 5)
+    if (rounds > spelled.term.size() + 5)
         Fail("more conversion rounds than the term has characters", input,
-             std::to_string(rounds) + " rounds for " + std::to_string(term->size())
+             std::to_string(rounds) + " rounds for " + std::to_string(spelled.term.size())
                  + " characters");
     if (result.status == ConvertStatus::Failed) {
         if (!result.formula.empty())
             Fail("a failed conversion left a formula", input);
         return 0;
     }
+    // Whatever the spelling passes converts to a formula the check accepts, so that every
+    // refusal can say where the fault stands in the typed term.
+    if (const auto fault = CheckFormula(result.formula))
+        Fail("the check refuses a converted formula the spelling passed", input,
+             Printable(result.formula) + ": " + Printable(FormulaFaultText(*fault, {})));
     checkConverted(result.formula, input);
     return 0;
 }

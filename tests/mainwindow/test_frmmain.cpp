@@ -81,6 +81,8 @@ TEST_F(MainWindow, ConvertedFormulaIsWrittenBackWhenAsked)
         {"X", true, "PRO(x;1)"},
         {"2*x+a", true, "SUM(PRO(2;x);a)"},
         {"2*x+a", false, "2*x+a"},
+        {"2x", true, "PRO(2;x)"},
+        {"3 sin(x²)", true, "PRO(3;SIN(POT(x;2)))"},
     };
     for (const auto &c : cases) {
         openWindow();
@@ -157,6 +159,11 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
 {
     // Longer than a formula text may be, in either notation.
     const std::string overlong = "SUM(" + std::string(32800, '1') + ")";
+    // Fits, but not once each x is a number text.
+    std::string manyX = "SUM(x";
+    for (int i = 1; i < 10000; ++i)
+        manyX += ";x";
+    manyX += ")";
     const struct {
         const char *term;
         const char *precision;
@@ -170,8 +177,10 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
         {overlong.c_str(), "0,1", "0", "Fehler", "FEHLER: Überlauf", true},
         {"   ", "0,1", "0", "Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
         {"2*(x+1", "0,1", "0", "Fehler", "Die Funktionsgleichung kann nicht umgewandelt werden."},
+        {"2*FOO(x)", "0,1", "0", "Fehler", "\nUnbekannter Name: 'FOO' an Stelle 3"},
+        {"SUM)(", "0,1", "0", "Fehler", "\nKeine KZN-Formel: 'SUM)('", true},
         // The plotter's own refusal, shown by the window.
-        {"SUM)(", "0,1", "0", "Fehler", "FEHLER: Ungültiger Prozeduraufruf", true},
+        {manyX.c_str(), "0,1", "0", "Fehler", "FEHLER: Überlauf", true},
         {"2", "abc", "0", "Fehler", "Genauigkeit:"},
         {"2", "0", "0", "Fehler", "Genauigkeit:"},
         {"2", "-0,1", "0", "Fehler", "Genauigkeit:"},
