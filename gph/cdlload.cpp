@@ -31,11 +31,16 @@ std::optional<QString> CdlLoad::ShowSave()
     return show(FileDialogRequest::Mode::Save, QStringLiteral("Graph speichern"));
 }
 
+void CdlLoad::SetFileName(const QString &path)
+{
+    m_fileName = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+}
+
 std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString &title)
 {
     const std::optional<QString> chosen = ask(request(mode, title));
     if (chosen)
-        m_fileName = QFileInfo(*chosen).absoluteFilePath();
+        SetFileName(*chosen);
     return chosen;
 }
 

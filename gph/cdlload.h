@@ -35,6 +35,8 @@ public:
     std::optional<QString> ShowSave();
 
     QString FileName() const { return m_fileName; }
+    // As if the user had chosen `path`: the dialogs offer it next. Empty: no name chosen yet.
+    void SetFileName(const QString &path);
     // The program's folder when the user may write there, otherwise the home folder.
     static QString StartFolder(const QString &programFolder);
 

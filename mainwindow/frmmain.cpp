@@ -36,6 +36,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -67,7 +68,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("ZERANTH Linienwerk 2"));
     setWindowIcon(QIcon(QStringLiteral(":/linienwerk.svg")));
 
-    tbrMain = named(new QToolBar(this), "tbrMain");
+    tbrMain = named(new QToolBar(this), "tbrMain", 15);
     tbrMain->setIconSize(QSize(TwipsToPixelsY(300), TwipsToPixelsY(300)));
     CreateToolbarActions(tbrMain);
     for (QAction *action : tbrMain->actions()) {
@@ -86,6 +87,12 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     sbrMain->setSizeGripEnabled(false);
     sbrMain->showMessage(WelcomeText);
     sbrMain->installEventFilter(this);
+
+    // Esc is a press of "Stop"; with no draw running it does nothing.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (DrawInProgress)
+            cmdDraw->click();
+    });
 
     for (QWidget *w : {static_cast<QWidget *>(cmdDraw), static_cast<QWidget *>(txtTerm), picOptions,
                        static_cast<QWidget *>(picVariables), static_cast<QWidget *>(picGraph)}) {
@@ -189,14 +196,25 @@ void FrmMain::SaveFile()
               QString::fromStdU16String(UpdateVariables(txtTerm->text().toStdU16String())));
 }
 
-void FrmMain::LoadFile()
+bool FrmMain::LoadFile()
 {
     // A bad file has been reported and changes nothing.
-    if (const auto content = LoadGraph(cdlLoad->FileName())) {
-        ApplyGphSettings(*content, GraphSettings);
-        txtTerm->setText(content->equation);
-        QuickOptionsUpdate();
-    }
+    const auto content = LoadGraph(cdlLoad->FileName());
+    if (!content)
+        return false;
+    ApplyGphSettings(*content, GraphSettings);
+    txtTerm->setText(content->equation);
+    QuickOptionsUpdate();
+    return true;
+}
+
+void FrmMain::LoadFileNamed(const QString &path)
+{
+    // A file that cannot be loaded leaves the program as after a plain start, the dialogs included.
+    const QString before = cdlLoad->FileName();
+    cdlLoad->SetFileName(path);
+    if (!LoadFile())
+        cdlLoad->SetFileName(before);
 }
 
 void FrmMain::QuickOptionsUpdate()

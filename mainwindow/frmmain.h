@@ -39,7 +39,10 @@ public:
     void tbrMain_ButtonClick(const QString &key);
     // The graph file named by cdlLoad.
     void SaveFile();
-    void LoadFile();
+    // False after the message about a file that cannot be loaded.
+    bool LoadFile();
+    // A file named from outside, loaded as by "Load" after the user chose it.
+    void LoadFileNamed(const QString &path);
     // The formula with the parameters a to h put in, as the panel says.
     std::u16string UpdateVariables(std::u16string_view formula) const;
     // The layout pass: run on every change of the window's size.

@@ -22,7 +22,7 @@ void SetUpApplication(QApplication &app)
     InstallDrawYield();
 }
 
-std::unique_ptr<FrmMain> Main()
+std::unique_ptr<FrmMain> Main(const QString &file)
 {
     auto title = std::make_unique<FrmTitleScreen>();
     title->show();
@@ -33,6 +33,8 @@ std::unique_ptr<FrmMain> Main()
     window->Form_Load();
     window->show();
     title->close();
+    if (!file.isEmpty())
+        window->LoadFileNamed(file);
     return window;
 }
 

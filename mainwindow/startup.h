@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class QApplication;
@@ -13,7 +15,8 @@ class FrmMain;
 void SetUpApplication(QApplication &app);
 
 // The start: the title screen, the settings (with their notice over the
-// title screen), the main window shown, the title screen closed.
-std::unique_ptr<FrmMain> Main();
+// title screen), the main window shown, the title screen closed; then the
+// graph file named on the command line, if any, loaded as "Load" loads it.
+std::unique_ptr<FrmMain> Main(const QString &file = {});
 
 } // namespace lw

@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeySequence>
 #include <QToolBar>
+
+#include <utility>
 
 namespace lw {
 
@@ -36,6 +39,17 @@ const std::array<ToolbarButton, 13> ToolbarButtons{{
      false},
 }};
 
+namespace {
+
+// The keys are the buttons' own shortcuts, so in the toolbar help mode a key explains its button.
+const std::pair<const char *, QKeySequence::StandardKey> ButtonKeys[] = {
+    {"Load", QKeySequence::Open},
+    {"Save", QKeySequence::Save},
+    {"Print", QKeySequence::Print},
+};
+
+} // namespace
+
 void CreateToolbarActions(QToolBar *toolbar)
 {
     for (const ToolbarButton &button : ToolbarButtons) {
@@ -47,6 +61,8 @@ void CreateToolbarActions(QToolBar *toolbar)
         action->setProperty("description", QString::fromUtf8(button.description));
         action->setCheckable(button.toggle);
     }
+    for (const auto &[key, shortcut] : ButtonKeys)
+        toolbar->findChild<QAction *>(QString::fromLatin1(key))->setShortcuts(shortcut);
 }
 
 } // namespace lw

@@ -22,7 +22,8 @@ struct ToolbarButton {
 extern const std::array<ToolbarButton, 13> ToolbarButtons;
 
 // Fills tbrMain; each action's object name is its key and its "description"
-// property holds the text the toolbar help shows.
+// property holds the text the toolbar help shows. Load, Save and Print have
+// the usual keys (Ctrl+O, Ctrl+S, Ctrl+P).
 void CreateToolbarActions(QToolBar *toolbar);
 
 } // namespace lw

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolBar>
 
 using namespace lw;
@@ -227,6 +228,30 @@ TEST_F(MainWindow, StopKeepsThePartDrawnAndTheNextDrawStartsAfresh)
     EXPECT_EQ(window->cmdDraw->text(), "Draw");
     EXPECT_EQ(pixel(3, 120), lw::testing::CurveColour);
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
+}
+
+TEST_F(MainWindow, EscStopsARunningDrawAndOtherwiseDoesNothing)
+{
+    openWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->txtTerm->setText("2");
+    QTest::keyClick(window->txtTerm, Qt::Key_Escape);
+    EXPECT_FALSE(curveRow(120, 2, 10)); // no draw started
+
+    window->txtPrecision->setText("0,00001");
+    WhenReady stop(
+        "a draw under way", [this] { return drawUnderWay(); },
+        [this] {
+            QTest::keyClick(window->txtTerm, Qt::Key_Escape);
+            EXPECT_EQ(window->cmdDraw->text(), "Draw");
+        });
+    window->cmdDraw->click();
+    ASSERT_TRUE(stop.answered());
+    EXPECT_FALSE(DrawInProgress);
+    EXPECT_FALSE(StopRequested);
+    EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindow, CloseDuringADrawStopsItAndThenCloses)

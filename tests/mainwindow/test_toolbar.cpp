@@ -4,19 +4,24 @@
 #include "tests/support/modalanswer.h"
 
 #include "gph/cdlload.h"
+#include "gph/gphcodec.h"
 #include "gph/gphfile.h"
+#include "mainwindow/startup.h"
 #include "mainwindow/variablespanel.h"
 #include "widgets/colourchooser.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -246,6 +251,112 @@ TEST_F(Toolbar, SaveAndLoadAGraph)
     window->txtTerm->setText("SIN(x)");
     click("Load");
     EXPECT_EQ(window->txtTerm->text(), "SIN(x)");
+}
+
+TEST_F(Toolbar, KeysActAsTheirButtonsAndOnlyExplainThemInHelpMode)
+{
+    QString asked;
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &r) -> std::optional<QString> {
+        asked = r.title;
+        return std::nullopt;
+    };
+    const struct {
+        Qt::Key key;
+        const char *button;
+        const char *opens; // the title of the window the key opens
+    } keys[] = {
+        {Qt::Key_O, "Load", "Datei öffnen"},
+        {Qt::Key_S, "Save", "Graph speichern"},
+        {Qt::Key_P, "Print", "Drucken"},
+    };
+    for (const bool helpMode : {false, true}) {
+        if (helpMode)
+            click("ToolbarHelp");
+        for (const auto &k : keys) {
+            SCOPED_TRACE(std::string(k.button) + (helpMode ? " in help mode" : ""));
+            window->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+            asked.clear();
+            window->sbrMain->clearMessage();
+            QTest::keyClick(window->txtTerm, k.key, Qt::ControlModifier);
+            if (QWidget *sizing = window->findChild<QWidget *>("frmPrePrint")) {
+                asked = sizing->windowTitle();
+                delete sizing;
+            }
+            EXPECT_EQ(asked, helpMode ? QString() : QString::fromUtf8(k.opens));
+            const QString description =
+                window->toolbarAction(k.button)->property("description").toString();
+            EXPECT_EQ(status(), helpMode ? description : QString());
+        }
+    }
+    EXPECT_TRUE(window->ToolbarHelpMode);
+    EXPECT_EQ(window->txtTerm->text(), "x"); // the keys typed nothing
+}
+
+TEST_F(Toolbar, AFileNamedAtTheStartIsLoadedAsLoadLoadsIt)
+{
+    QTemporaryDir folder;
+    const QString graph = folder.filePath("PARABEL.GPH");
+    GraphSettingsRecord saved;
+    saved.Precision = 0.5f;
+    saved.ScreenCentralX = 3;
+    saved.LinkPoints = false;
+    saved.AlwaysDeleteGraph = true;
+    QFile file(graph);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(WriteGph(saved, "x^2", QDateTime::currentDateTime(), QLocale()));
+    file.close();
+    const struct BackHome {
+        QString path = QDir::currentPath();
+        ~BackHome() { QDir::setCurrent(path); }
+    } home;
+    QDir::setCurrent(folder.path());
+
+    QString offered;
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &r) -> std::optional<QString> {
+        offered = r.selectedFile;
+        return std::nullopt;
+    };
+    const struct {
+        QString named;
+        bool loads;
+    } starts[] = {
+        {graph, true},
+        {"PARABEL.GPH", true}, // from the folder the program was started in
+        {"FEHLT.GPH", false},
+    };
+    for (const auto &start : starts) {
+        SCOPED_TRACE(start.named.toStdString());
+        window.reset();
+        GraphSettings = GraphSettingsRecord{};
+        messages.clear();
+        window = Main(start.named);
+        const QString absolute = QDir(folder.path()).absoluteFilePath(start.named);
+        QStringList errors;
+        for (const Message &m : messages) {
+            if (m.title == "Fehler")
+                errors << m.text;
+        }
+        EXPECT_EQ(window->txtTerm->text(), start.loads ? "x^2" : "x");
+        EXPECT_EQ(window->txtPrecision->text(), start.loads ? "0,5" : "0,1");
+        EXPECT_EQ(window->txtScreenCentralX->text(), start.loads ? "3" : "0");
+        EXPECT_EQ(window->chkAlwaysDelete->isChecked(), start.loads);
+        const QImage picture = window->picGraph->surface().image();
+        for (int y = 0; y < picture.height(); y += 2) {
+            for (int x = 0; x < picture.width(); ++x)
+                ASSERT_NE(picture.pixelColor(x, y), lw::testing::CurveColour) << x << "," << y;
+        }
+        if (start.loads) {
+            EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+        } else {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_TRUE(errors[0].startsWith("Die Datei " + QDir::toNativeSeparators(absolute)
+                                             + " kann nicht geladen werden.\n"))
+                << errors[0].toStdString();
+        }
+        click("Load");
+        EXPECT_EQ(offered, start.loads ? absolute : QString()); // a plain start offers no name
+    }
 }
 
 } // namespace
