@@ -1,4 +1,4 @@
-# Shared by scripts/run, scripts/test and scripts/fuzz; sourced, not executed.
+# Shared by scripts/run, scripts/test, scripts/fuzz and scripts/package; sourced, not executed.
 
 LW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 LW_JOBS=2
