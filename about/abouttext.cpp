@@ -1,6 +1,7 @@
 #include "abouttext.h"
 
-#include <QCoreApplication>
+#include "help/datafile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -52,7 +53,7 @@ QString ReadAboutText(const QString &path)
 
 QString AboutTextPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/about.txt");
+    return FindDataFile(QStringLiteral("about.txt"));
 }
 
 } // namespace lw

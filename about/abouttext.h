@@ -9,7 +9,7 @@ namespace lw {
 // gives an empty text.
 QString ReadAboutText(const QString &path);
 
-// about.txt lies beside the program file.
+// about.txt where FindDataFile finds it.
 QString AboutTextPath();
 
 } // namespace lw

@@ -1,6 +1,7 @@
 #include "helpfile.h"
 
-#include <QCoreApplication>
+#include "help/datafile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -186,7 +187,7 @@ QString HelpFilePath()
 {
     if (!pathOverride().isEmpty())
         return pathOverride();
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/LW20.hlp");
+    return FindDataFile(QStringLiteral("LW20.hlp"));
 }
 
 void SetHelpFilePath(const QString &path)

@@ -43,7 +43,7 @@ struct HelpFileRead {
 
 HelpFileRead ReadHelpFile(const QString &path);
 
-// LW20.hlp beside the program file, unless a test has set another path.
+// LW20.hlp where FindDataFile finds it, unless a test has set another path.
 QString HelpFilePath();
 // An empty path restores the default.
 void SetHelpFilePath(const QString &path);

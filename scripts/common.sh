@@ -1,4 +1,4 @@
-# Shared by scripts/run, scripts/test and scripts/fuzz; sourced, not executed.
+# Shared by scripts/run, scripts/test, scripts/fuzz and scripts/package; sourced, not executed.
 
 LW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 LW_JOBS=2
@@ -9,7 +9,10 @@ LW_JOBS=2
 # fonts-liberation2: a sans serif as narrow as the one the windows were designed with;
 # qt6-base-private-dev: a window test titles windows as the window system's plugin does;
 # clang and libclang-rt-14-dev: the fuzz targets (libFuzzer is libclang_rt.fuzzer*.a there);
-# llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports.
+# llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports;
+# desktop-file-utils, appstream and shared-mime-info: the install test validates the desktop
+# entry, the AppStream metadata and the file type; dpkg-dev: dpkg-shlibdeps, which gives the
+# Debian package of scripts/package its dependencies.
 LW_PACKAGES=(
     cmake
     ninja-build
@@ -29,6 +32,10 @@ LW_PACKAGES=(
     clang
     libclang-rt-14-dev
     llvm-14
+    desktop-file-utils
+    appstream
+    shared-mime-info
+    dpkg-dev
 )
 
 lw_missing_packages() {
@@ -60,10 +67,15 @@ lw_install_dependencies() {
         "${missing[@]}"
 }
 
-# lw_build DIR [cmake options...]
-lw_build() {
+# lw_configure DIR [cmake options...]
+lw_configure() {
     local build_dir="$1"
     shift
     cmake -S "$LW_ROOT" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$build_dir" -j "$LW_JOBS"
+}
+
+# lw_build DIR [cmake options...]: configures and builds every target.
+lw_build() {
+    lw_configure "$@"
+    cmake --build "$1" -j "$LW_JOBS"
 }
