@@ -10,6 +10,7 @@
 #include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
 #include "help/frmhelp.h"
+#include "pointerposition.h"
 #include "settings/colour.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
@@ -87,6 +88,8 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     sbrMain->setSizeGripEnabled(false);
     sbrMain->showMessage(WelcomeText);
     sbrMain->installEventFilter(this);
+    lblPointer = named(new QLabel(sbrMain), "lblPointer");
+    sbrMain->addPermanentWidget(lblPointer);
 
     // Esc is a press of "Stop"; with no draw running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
@@ -297,9 +300,14 @@ std::u16string FrmMain::UpdateVariables(std::u16string_view formula) const
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove)
-        showStatusHelp(watched, static_cast<QMouseEvent *>(event)->position().toPoint());
-    else if (watched == sbrMain && event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseMove) {
+        const QPointF position = static_cast<QMouseEvent *>(event)->position();
+        showStatusHelp(watched, position.toPoint());
+        if (watched == picGraph)
+            lblPointer->setText(PointerPositionText(position));
+    } else if (watched == picGraph && event->type() == QEvent::Leave) {
+        lblPointer->clear();
+    } else if (watched == sbrMain && event->type() == QEvent::MouseButtonDblClick) {
         sbrMain->hide(); // for the rest of the run; the next layout pass takes it into account
         placeDockedBars();
     }

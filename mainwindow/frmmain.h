@@ -70,6 +70,8 @@ public:
     QLineEdit *txtTerm = nullptr;
     QPushButton *cmdDraw = nullptr;
     QStatusBar *sbrMain = nullptr;
+    // Where the pointer is over picGraph, in graph units; empty elsewhere.
+    QLabel *lblPointer = nullptr;
     // While true a toolbar button explains itself in the status bar instead of acting.
     bool ToolbarHelpMode = false;
     CdlLoad *cdlLoad = nullptr;

@@ -4,6 +4,7 @@
 
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
+#include "mainwindow/pointerposition.h"
 #include "mainwindow/variablespanel.h"
 #include "settings/frmgraphoptions.h"
 #include "tests/support/modalanswer.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,6 +146,53 @@ TEST_F(MainWindow, TheAssistantReplacesTheEquation)
     EXPECT_TRUE(page2.answered());
     EXPECT_EQ(window->txtTerm->text(), "a * x + b");
     EXPECT_TRUE(window->optTermFormat[0]->isChecked());
+}
+
+TEST(PointerDecimals, OneDecimalStepIsNoWiderThanAPixel)
+{
+    const struct {
+        int pixelsPerUnit, decimals;
+    } cases[] = {{1, 0}, {2, 1}, {9, 1}, {10, 1}, {11, 2}, {15, 2}, {100, 2}, {101, 3}, {32767, 5}};
+    for (const auto &c : cases)
+        EXPECT_EQ(PointerDecimals(c.pixelsPerUnit), c.decimals) << c.pixelsPerUnit;
+}
+
+TEST_F(MainWindow, ThePointerFieldShowsGraphUnitsOverThePictureOnly)
+{
+    openWindow();
+    const QLabel *field = window->lblPointer;
+    const auto shownAt = [&](QPointF position) {
+        QMouseEvent move(QEvent::MouseMove, position, window->picGraph->mapToGlobal(position),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window->picGraph, &move);
+        return field->text();
+    };
+    const struct {
+        QPointF pixel;
+        const char *text;
+    } cases[] = {
+        {{150, 150}, "x = 0   y = 0"},       {{165, 135}, "x = 1   y = 1"},
+        {{151, 149}, "x = 0,07   y = 0,07"}, {{149, 151}, "x = -0,07   y = -0,07"},
+        {{185, 150}, "x = 2,33   y = 0"},    {{160.7, 150.9}, "x = 0,67   y = 0"},
+        {{0, 300}, "x = -10   y = -10"},     {{157.5, 132}, "x = 0,47   y = 1,2"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(shownAt(c.pixel), c.text) << c.pixel.x() << ", " << c.pixel.y();
+    EXPECT_EQ(status(), "Wilkommen bei ZERANTH Linienwerk 2.0!");
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window->picGraph, &leave);
+    EXPECT_EQ(field->text(), "");
+    moveOver(window->txtTerm);
+    EXPECT_EQ(field->text(), "");
+
+    window->txtScreenCentralX->setText("-5");
+    window->txtScreenCentralY->setText("3");
+    draw("2");
+    EXPECT_EQ(shownAt({150, 150}), "x = -5   y = 3");
+    GraphSettings.GraphScaleX = 150; // 2 pixels per unit across, 15 up
+    DrawCoordinateSystem();
+    EXPECT_EQ(shownAt({151, 151}), "x = -4,5   y = 2,93");
 }
 
 } // namespace

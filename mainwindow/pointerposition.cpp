@@ -1,0 +1,54 @@
+#include "pointerposition.h"
+
+#include "graph/graphdraw.h"
+#include "settings/graphsettings.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace lw {
+
+namespace {
+
+// Trailing zeros say nothing about the pointer, so a whole unit reads "2", not "2,00".
+QString number(double value, int decimals, const QLocale &locale)
+{
+    const double scale = std::pow(10.0, decimals);
+    value = std::round(value * scale) / scale + 0.0; // + 0.0 turns -0 into 0
+    QString text = locale.toString(value, 'f', decimals);
+    if (decimals > 0) {
+        while (text.endsWith(locale.zeroDigit()))
+            text.chop(locale.zeroDigit().size());
+        if (text.endsWith(locale.decimalPoint()))
+            text.chop(locale.decimalPoint().size());
+    }
+    return text;
+}
+
+} // namespace
+
+int PointerDecimals(int pixelsPerUnit)
+{
+    int decimals = 0;
+    for (long long reach = 1; reach < pixelsPerUnit; reach *= 10)
+        ++decimals;
+    return decimals;
+}
+
+QString PointerPositionText(QPointF position)
+{
+    if (PixelsPerUnitX <= 0 || PixelsPerUnitY <= 0)
+        return {};
+    // The pixel the pointer is in; on a high-density screen the position has fractions.
+    const double column = std::floor(position.x());
+    const double row = std::floor(position.y());
+    const double x = GraphSettings.ScreenCentralX + (column - CentralPixelX) / PixelsPerUnitX;
+    const double y = GraphSettings.ScreenCentralY + (CentralPixelY - row) / PixelsPerUnitY;
+    const QLocale locale;
+    return QStringLiteral("x = %1   y = %2")
+        .arg(number(x, PointerDecimals(PixelsPerUnitX), locale),
+             number(y, PointerDecimals(PixelsPerUnitY), locale));
+}
+
+} // namespace lw
