@@ -14,6 +14,11 @@ bool isAsciiLetter(char16_t c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 bool isParameter(char16_t c)
 {
     return c >= u'a' && c <= u'h';
@@ -44,11 +49,6 @@ constexpr std::size_t MaxQuotedLength = 24;
 FormulaFault faultAt(FormulaFaultKind kind, std::u16string_view part, std::size_t position)
 {
     return {kind, std::u16string(part), position};
-}
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
 }
 
 bool isVariable(char16_t c)

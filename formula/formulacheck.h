@@ -37,6 +37,7 @@ std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> pl
 // Text helpers shared with the spelling of typed terms.
 namespace detail {
 bool isAsciiLetter(char16_t c);
+bool isDigit(char16_t c);
 bool isParameter(char16_t c);
 bool isKnownKeyword(std::u16string_view name);
 // The character at `i` as the user sees it: a surrogate pair whole.

@@ -26,11 +26,6 @@ constexpr Alias Aliases[] = {
     {u"arctan", u"ATN"}, {u"atan", u"ATN"},   {u"sgn", u"SGN"},    {u"sign", u"SGN"},
 };
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 bool isNumberCharacter(char16_t c)
 {
     return isDigit(c) || c == u'.' || c == u',';
