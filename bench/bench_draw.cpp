@@ -119,7 +119,8 @@ void installCountingHook(long &count)
 class BareSurface {
 public:
     BareSurface()
-        : m_surface(bench->pictureSize, bench->window->picGraph->devicePixelRatioF(),
+        : m_window(lw::CurrentSurface()),
+          m_surface(bench->pictureSize, bench->window->picGraph->devicePixelRatioF(),
                     lw::PictureBackground())
     {
         lw::SetPictureSurface(&m_surface);
@@ -130,7 +131,7 @@ public:
     }
     ~BareSurface()
     {
-        lw::SetPictureSurface(&bench->window->picGraph->surface());
+        lw::SetPictureSurface(m_window);
         lw::DrawCoordinateSystem();
         lw::InstallDrawYield();
     }
@@ -139,6 +140,7 @@ public:
     BareSurface &operator=(const BareSurface &) = delete;
 
 private:
+    lw::DrawingSurface *m_window; // what the window draws on, the record of its picture included
     lw::ImageSurface m_surface;
 };
 

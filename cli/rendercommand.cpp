@@ -8,10 +8,10 @@
 #include "graph/imagesurface.h"
 #include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
+#include "graph/repeatfilter.h"
 #include "graph/surfaceoperation.h"
-#include "repeatfilter.h"
+#include "graph/teesurface.h"
 #include "settings/settingsfields.h"
-#include "teesurface.h"
 
 #include <QFileInfo>
 
@@ -157,10 +157,7 @@ public:
             addPicture(*m_image);
         } else if (!m_fileName.isEmpty()) {
             m_recording = std::make_unique<RecordingSurface>();
-            m_recording->setListener([this](const SurfaceOperation &operation) {
-                if (operation.kind == SurfaceOperation::Kind::Clear)
-                    m_recording->forget();
-            });
+            m_recording->keepSinceLastClear();
             addPicture(*m_recording);
         }
     }

@@ -38,10 +38,11 @@ void CdlLoad::SetFileName(const QString &path)
 
 std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString &title)
 {
-    const std::optional<QString> chosen = ask(request(mode, title));
-    if (chosen)
-        SetFileName(*chosen);
-    return chosen;
+    const std::optional<FileDialogChoice> chosen = AskFileName(m_window, request(mode, title));
+    if (!chosen)
+        return std::nullopt;
+    SetFileName(chosen->path);
+    return chosen->path;
 }
 
 FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &title) const
@@ -53,25 +54,28 @@ FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &
             title,
             directory,
             m_fileName,
-            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*)")}};
+            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*)")},
+            {}};
 }
 
-std::optional<QString> CdlLoad::ask(const FileDialogRequest &request) const
+std::optional<FileDialogChoice> AskFileName(QWidget *window, const FileDialogRequest &request)
 {
-    if (TestAnswer)
-        return TestAnswer(request);
+    if (CdlLoad::TestAnswer)
+        return CdlLoad::TestAnswer(request);
     const bool opening = request.mode == FileDialogRequest::Mode::Open;
-    QFileDialog dialog(m_window, request.title, request.directory);
+    QFileDialog dialog(window, request.title, request.directory);
     dialog.setAcceptMode(opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(request.nameFilters);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
     // Replacing a file is what saving under its name means here, and a name stays as typed.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.selectedFile.isEmpty())
         dialog.selectFile(request.selectedFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return FileDialogChoice(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter());
 }
 
 } // namespace lw

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -18,7 +19,21 @@ struct FileDialogRequest {
     QString directory;
     QString selectedFile; // the name chosen last, offered again; empty before the first choice
     QStringList nameFilters;
+    QString selectedFilter; // the filter offered first; empty: the first of nameFilters
 };
+
+// What the user chose: a file name and the filter in effect when they did.
+struct FileDialogChoice {
+    FileDialogChoice(QString chosenPath, QString chosenFilter = {})
+        : path(std::move(chosenPath)), filter(std::move(chosenFilter))
+    {}
+    QString path;
+    QString filter;
+};
+
+// Asks with the program's file dialog, or with the tests' answer when one is installed;
+// nullopt is a cancel.
+std::optional<FileDialogChoice> AskFileName(QWidget *window, const FileDialogRequest &request);
 
 // The file dialog for opening and saving graphs, shared by both so that each offers the name
 // chosen last in either.
@@ -26,7 +41,7 @@ class CdlLoad : public QObject {
     Q_OBJECT
 public:
     // Tests install a function that answers in place of the user; nullopt is a cancel.
-    using Answer = std::function<std::optional<QString>(const FileDialogRequest &)>;
+    using Answer = std::function<std::optional<FileDialogChoice>(const FileDialogRequest &)>;
     static Answer TestAnswer;
 
     CdlLoad(QWidget *window, const QString &programFolder);
@@ -43,7 +58,6 @@ public:
 private:
     std::optional<QString> show(FileDialogRequest::Mode mode, const QString &title);
     FileDialogRequest request(FileDialogRequest::Mode mode, const QString &title) const;
-    std::optional<QString> ask(const FileDialogRequest &request) const;
 
     QWidget *m_window = nullptr;
     QString m_initDir;

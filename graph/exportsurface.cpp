@@ -1,10 +1,12 @@
 #include "exportsurface.h"
 
 #include <QFileInfo>
+#include <QIODevice>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <optional>
@@ -13,30 +15,36 @@ namespace lw {
 
 namespace {
 
-QString suffixOf(const QString &fileName)
+// Runs `write` on a temporary file that takes the name only when all went well.
+bool writeAtomically(const QString &fileName, const std::function<bool(QIODevice &)> &write)
 {
-    return QFileInfo(fileName).suffix().toLower();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!write(file)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
-bool exportSvg(const RecordingSurface &recording, QSize size, const QColor &background,
-               const QString &fileName)
+bool paintSvg(QIODevice &device, QSize size, const std::function<void(QPainter &)> &paint)
 {
     QSvgGenerator generator;
-    generator.setFileName(fileName);
+    generator.setOutputDevice(&device);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setTitle(QStringLiteral("Linienwerk 2.0"));
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
-    recording.paint(painter, background);
+    paint(painter);
     return painter.end();
 }
 
-bool exportPdf(const RecordingSurface &recording, QSize size, const QColor &background,
-               const QString &fileName)
+bool paintPdf(QIODevice &device, QSize size, const std::function<void(QPainter &)> &paint)
 {
-    QPdfWriter writer(fileName);
+    QPdfWriter writer(&device);
     writer.setResolution(96);
     writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -45,20 +53,8 @@ bool exportPdf(const RecordingSurface &recording, QSize size, const QColor &back
     if (!painter.begin(&writer))
         return false;
     painter.setClipRect(QRect(QPoint(0, 0), size));
-    recording.paint(painter, background);
+    paint(painter);
     return painter.end();
-}
-
-bool exportPng(const RecordingSurface &recording, QSize size, const QColor &background,
-               const QString &fileName)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(background);
-    {
-        QPainter painter(&image);
-        recording.paint(painter, background);
-    }
-    return SavePng(image, fileName);
 }
 
 // The picture with a palette, when it has at most 256 colours. Neighbouring
@@ -98,34 +94,64 @@ bool SavePng(const QImage &image, const QString &fileName)
     // A plot has few colours: with a palette there is a quarter of the data
     // to compress, and writing a large picture takes a fraction of the time.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    if (std::optional<QImage> indexed = withPalette(rgb)) {
+    std::optional<QImage> indexed = withPalette(rgb);
+    if (indexed)
         indexed->setDevicePixelRatio(image.devicePixelRatio());
-        return indexed->save(fileName, "PNG");
-    }
-    return rgb.save(fileName, "PNG");
+    return writeAtomically(fileName, [&](QIODevice &device) {
+        return indexed ? indexed->save(&device, "PNG") : rgb.save(&device, "PNG");
+    });
+}
+
+std::optional<PictureFormat> PictureFormatOf(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return PictureFormat::Png;
+    if (suffix == QLatin1String("svg"))
+        return PictureFormat::Svg;
+    if (suffix == QLatin1String("pdf"))
+        return PictureFormat::Pdf;
+    return std::nullopt;
 }
 
 bool IsExportFileName(const QString &fileName)
 {
-    const QString suffix = suffixOf(fileName);
-    return suffix == QLatin1String("png") || suffix == QLatin1String("svg")
-           || suffix == QLatin1String("pdf");
+    return PictureFormatOf(fileName).has_value();
+}
+
+bool SaveVectorPicture(const QString &fileName, PictureFormat format, QSize size,
+                       const std::function<void(QPainter &)> &paint)
+{
+    return writeAtomically(fileName, [&](QIODevice &device) {
+        return format == PictureFormat::Pdf ? paintPdf(device, size, paint)
+                                            : paintSvg(device, size, paint);
+    });
 }
 
 bool ExportRecording(const RecordingSurface &recording, QSize size, const QColor &background,
                      const QString &fileName, QString *error)
 {
-    const QString suffix = suffixOf(fileName);
+    const std::optional<PictureFormat> format = PictureFormatOf(fileName);
     bool written = false;
-    if (suffix == QLatin1String("svg"))
-        written = exportSvg(recording, size, background, fileName);
-    else if (suffix == QLatin1String("pdf"))
-        written = exportPdf(recording, size, background, fileName);
-    else if (suffix == QLatin1String("png"))
-        written = exportPng(recording, size, background, fileName);
-    else if (error)
-        *error = QStringLiteral("Unbekanntes Bildformat: %1 (PNG, SVG oder PDF)").arg(fileName);
-    if (!written && error && error->isEmpty())
+    if (!format) {
+        if (error)
+            *error = QStringLiteral("Unbekanntes Bildformat: %1 (PNG, SVG oder PDF)").arg(fileName);
+        return false;
+    }
+    if (*format == PictureFormat::Png) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(background);
+        {
+            QPainter painter(&image);
+            recording.paint(painter, background);
+        }
+        written = SavePng(image, fileName);
+    } else {
+        written = SaveVectorPicture(fileName, *format, size, [&](QPainter &painter) {
+            recording.paint(painter, background);
+        });
+    }
+    if (!written && error)
         *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(fileName);
     return written;
 }

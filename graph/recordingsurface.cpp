@@ -9,7 +9,30 @@ void RecordingSurface::add(SurfaceOperation operation)
 {
     if (m_listener)
         m_listener(operation);
+    if (m_sinceLastClear && operation.kind == SurfaceOperation::Kind::Clear) {
+        drop();
+        m_complete = true;
+    }
+    if (!m_complete)
+        return;
+    if (m_operations.size() >= m_limit) {
+        drop();
+        m_complete = false;
+        return;
+    }
     m_operations.push_back(std::move(operation));
+}
+
+void RecordingSurface::drop()
+{
+    // A fresh vector gives the memory of a long record back.
+    std::vector<SurfaceOperation>().swap(m_operations);
+}
+
+void RecordingSurface::keepSinceLastClear(std::size_t limit)
+{
+    m_sinceLastClear = true;
+    m_limit = limit;
 }
 
 void RecordingSurface::clear()

@@ -3,7 +3,9 @@
 #include "drawingsurface.h"
 #include "surfaceoperation.h"
 
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <vector>
 
 class QPainter;
@@ -23,6 +25,12 @@ public:
     QStringList lines() const;
     void forget() { m_operations.clear(); }
 
+    // Keeps only the operations since the last clear, all that a picture shows,
+    // and at most `limit` of them: past it the record is dropped until the next
+    // clear, and complete() is false meanwhile.
+    void keepSinceLastClear(std::size_t limit = std::numeric_limits<std::size_t>::max());
+    bool complete() const { return m_complete; }
+
     // Called with each operation as it is drawn.
     void setListener(std::function<void(const SurfaceOperation &)> listener);
 
@@ -32,8 +40,13 @@ public:
 private:
     void add(SurfaceOperation operation);
 
+    void drop();
+
     std::vector<SurfaceOperation> m_operations;
     std::function<void(const SurfaceOperation &)> m_listener;
+    bool m_sinceLastClear = false;
+    std::size_t m_limit = std::numeric_limits<std::size_t>::max();
+    bool m_complete = true;
 };
 
 } // namespace lw

@@ -10,6 +10,7 @@
 #include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
 #include "help/frmhelp.h"
+#include "picturemenu.h"
 #include "pointerposition.h"
 #include "settings/colour.h"
 #include "settings/frmgraphoptions.h"
@@ -80,7 +81,6 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
 
     picVariables = new VariablesPanel(this);
     picGraph = named(new PictureWidget(this), "picGraph");
-    SetPictureSurface(&picGraph->surface());
     createOptionsPanel();
     createTermBar();
 
@@ -90,6 +90,8 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     sbrMain->installEventFilter(this);
     lblPointer = named(new QLabel(sbrMain), "lblPointer");
     sbrMain->addPermanentWidget(lblPointer);
+    mnuPicture = new PictureMenu(picGraph, sbrMain);
+    SetPictureSurface(&mnuPicture->surface());
 
     // Esc is a press of "Stop"; with no draw running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {

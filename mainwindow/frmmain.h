@@ -20,6 +20,7 @@ class QToolBar;
 namespace lw {
 
 class CdlLoad;
+class PictureMenu;
 class PictureWidget;
 class VariablesPanel;
 struct QuickOptions;
@@ -72,6 +73,8 @@ public:
     QStatusBar *sbrMain = nullptr;
     // Where the pointer is over picGraph, in graph units; empty elsewhere.
     QLabel *lblPointer = nullptr;
+    // The picture's context menu: "Bild kopieren", "Bild speichern unter...".
+    PictureMenu *mnuPicture = nullptr;
     // While true a toolbar button explains itself in the status bar instead of acting.
     bool ToolbarHelpMode = false;
     CdlLoad *cdlLoad = nullptr;

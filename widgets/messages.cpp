@@ -46,6 +46,13 @@ QString GraphNotLoadedMessage(const QString &shownName, const QString &reason)
     return QStringLiteral("Die Datei %1 kann nicht geladen werden.\n%2").arg(shownName, reason);
 }
 
+QString PictureNotSavedMessage(const QString &shownName)
+{
+    return QStringLiteral("Das Bild kann nicht unter %1 gespeichert werden.\n"
+                          "Eine vorhandene Datei dieses Namens ist unverändert.")
+        .arg(shownName);
+}
+
 QString HelpFileMissingMessage(const QString &shownName)
 {
     return QStringLiteral("Die Hilfedatei '%1' wurde nicht gefunden.").arg(shownName);

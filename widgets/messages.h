@@ -28,6 +28,7 @@ QString TooFineRefusal(const QString &caption);
 QString GraphSavedMessage(const QString &shownName);
 QString GraphNotSavedMessage(const QString &shownName, const QString &reason);
 QString GraphNotLoadedMessage(const QString &shownName, const QString &reason);
+QString PictureNotSavedMessage(const QString &shownName);
 
 // The help file under its shown name.
 QString HelpFileMissingMessage(const QString &shownName);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/drawingsurface.h"
+#include "drawingsurface.h"
 
 #include <array>
 
@@ -9,7 +9,7 @@ namespace lw {
 // Passes operations on to another surface but leaves out a line or point that
 // repeats the one just before it: it paints nothing new, and a fine Precision
 // draws the same pixel many thousand times, which a vector file would keep.
-class RepeatFilter : public DrawingSurface {
+class RepeatFilter final : public DrawingSurface {
 public:
     explicit RepeatFilter(DrawingSurface &target) : m_target(target) {}
 

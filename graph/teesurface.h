@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/drawingsurface.h"
+#include "drawingsurface.h"
 
 #include <vector>
 
