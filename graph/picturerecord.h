@@ -26,6 +26,8 @@ public:
     // Every step since the last clear while complete().
     const RecordingSurface &recording() const { return m_recording; }
     bool complete() const { return m_recording.complete(); }
+    // Takes effect from the next step on.
+    void setLimit(std::size_t limit) { m_recording.keepSinceLastClear(limit); }
 
 private:
     DrawingSurface &m_picture;

@@ -25,6 +25,7 @@ public:
 
     // What the program draws the picture on: the picture itself and the record for the vectors.
     DrawingSurface &surface() { return m_record; }
+    PictureRecord &record() { return m_record; }
 
     void CopyPicture();
     void SavePicture();
