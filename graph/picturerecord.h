@@ -2,16 +2,18 @@
 
 #include "recordingsurface.h"
 #include "repeatfilter.h"
+#include "teesurface.h"
 
 #include <cstddef>
 
 namespace lw {
 
 // The picture as drawing steps: passes every operation on to the picture and
-// keeps those since the last clear, without repeats, so that the picture can
-// be saved as vectors just as linienwerk-cli render writes them. Past `limit`
-// steps the record is dropped until the next clear (memory stays bounded);
-// the picture alone then holds what was drawn.
+// keeps those since the last clear, so that the picture can be saved as
+// vectors just as linienwerk-cli render writes them. A step that repeats the
+// one before goes to neither: it would paint the same pixels again. Past
+// `limit` steps the record is dropped until the next clear (memory stays
+// bounded); the picture alone then holds what was drawn.
 class PictureRecord final : public DrawingSurface {
 public:
     static constexpr std::size_t DefaultLimit = 4'000'000;
@@ -30,9 +32,9 @@ public:
     void setLimit(std::size_t limit) { m_recording.keepSinceLastClear(limit); }
 
 private:
-    DrawingSurface &m_picture;
     RecordingSurface m_recording;
-    RepeatFilter m_filter{m_recording};
+    TeeSurface m_both;
+    RepeatFilter m_filter{m_both};
 };
 
 } // namespace lw
