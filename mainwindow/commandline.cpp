@@ -1,6 +1,9 @@
 #include "commandline.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace lw {
 
@@ -20,6 +23,39 @@ const char Help[] =
     "  --         alles Weitere ist ein Dateiname, auch wenn es mit \"-\" beginnt\n";
 
 const char Version[] = "Linienwerk 2.0\n";
+
+// Qt's options for every program and those of its X11 and Wayland platforms.
+constexpr std::array<std::string_view, 21> QtOptionsWithValue{"platform",
+                                                              "platformpluginpath",
+                                                              "platformtheme",
+                                                              "plugin",
+                                                              "qwindowgeometry",
+                                                              "qwindowicon",
+                                                              "qwindowtitle",
+                                                              "session",
+                                                              "style",
+                                                              "stylesheet",
+                                                              "display",
+                                                              "geometry",
+                                                              "title",
+                                                              "name",
+                                                              "icon",
+                                                              "visual",
+                                                              "ncols",
+                                                              "cmap",
+                                                              "im",
+                                                              "inputstyle",
+                                                              "qmljsdebugger"};
+constexpr std::array<std::string_view, 6> QtFlags{"reverse", "widgetcount", "nograb",
+                                                  "dograb",  "sync",        "testability"};
+
+template<std::size_t N>
+bool isOneOf(const QString &name, const std::array<std::string_view, N> &names)
+{
+    return std::any_of(names.begin(), names.end(), [&](std::string_view known) {
+        return name == QLatin1String(known.data(), static_cast<qsizetype>(known.size()));
+    });
+}
 
 CommandLine usage(const QString &problem)
 {
@@ -56,6 +92,36 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         }
     }
     return line;
+}
+
+QStringList WithoutQtOptions(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return {};
+    QStringList kept{arguments.front()};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &word = arguments[i];
+        if (word == QLatin1String("--")) {
+            kept << arguments.mid(i);
+            break;
+        }
+        // Qt takes "-name" and "--name"; a value follows in the same word after "=" or as the
+        // next word.
+        QString name = word.startsWith(QLatin1String("--")) ? word.mid(2)
+                       : word.startsWith(u'-')              ? word.mid(1)
+                                                            : QString();
+        const qsizetype equals = name.indexOf(u'=');
+        const bool valueHere = equals >= 0;
+        if (valueHere)
+            name.truncate(equals);
+        if (isOneOf(name, QtOptionsWithValue)) {
+            if (!valueHere)
+                ++i;
+        } else if (!isOneOf(name, QtFlags) || valueHere) {
+            kept << word;
+        }
+    }
+    return kept;
 }
 
 std::optional<int> AnswerCommandLine(const CommandLine &line)

@@ -20,6 +20,11 @@ struct CommandLine {
 // unknown option is a usage error, and after "--" every word is a file name.
 CommandLine ParseCommandLine(const QStringList &arguments);
 
+// The arguments without Qt's own options (-platform offscreen, -style=fusion, --reverse and the
+// like, up to "--"), as QApplication would take them out; so that the program can answer its
+// own options before it needs a display.
+QStringList WithoutQtOptions(const QStringList &arguments);
+
 // Prints the help or the version on stdout, a usage error on stderr, and
 // returns the exit code; nullopt when the program is to start.
 std::optional<int> AnswerCommandLine(const CommandLine &line);

@@ -6,15 +6,14 @@
 
 int main(int argc, char **argv)
 {
-    // --help and --version answer without a display; Qt's own options such as -platform are
-    // known only once QApplication has taken them out, so everything else is read after that.
+    // The program's own options are answered without a display: QApplication would end the
+    // program without one before they were read.
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    if (const lw::CommandLine early = lw::ParseCommandLine(raw);
-        early.action == lw::CommandLine::Action::Help
-        || early.action == lw::CommandLine::Action::Version)
-        return *lw::AnswerCommandLine(early);
+    if (const std::optional<int> exitCode =
+            lw::AnswerCommandLine(lw::ParseCommandLine(lw::WithoutQtOptions(raw))))
+        return *exitCode;
 
     QApplication app(argc, argv);
     const lw::CommandLine line = lw::ParseCommandLine(QCoreApplication::arguments());

@@ -31,10 +31,15 @@ TEST(CommandLine, ReadsInOrderAndAFileOnlyOnce)
         {{"--", "-kurve.gph"}, Action::Start, "-kurve.gph"},
         {{"--", "--help"}, Action::Start, "--help"},
         {{"--", "a.gph", "--"}, Action::Usage, "nur eine Datei, nicht auch \"--\""},
+        // Qt's options are Qt's, with their values, up to "--".
+        {{"-platform", "offscreen", "--reverse", "-style=fusion", "a.gph"}, Action::Start, "a.gph"},
+        {{"-reverse=1"}, Action::Usage, "unbekannte Option \"-reverse=1\""},
+        {{"--", "-reverse"}, Action::Start, "-reverse"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
-        const CommandLine line = ParseCommandLine(QStringList{"linienwerk"} + c.words);
+        const CommandLine line =
+            ParseCommandLine(WithoutQtOptions(QStringList{"linienwerk"} + c.words));
         EXPECT_EQ(line.action, c.action);
         EXPECT_EQ(c.action == Action::Usage ? line.problem : line.file, c.fileOrProblem);
     }
@@ -58,8 +63,11 @@ TEST(CommandLine, ProgramPrintsAndEndsWithItsExitCode)
          "linienwerk: unbekannte Option \"--hilfe\"\nAufruf: linienwerk [DATEI]\n"},
         {{"a.gph", "b.gph"}, 2, "", "Aufruf: linienwerk [DATEI]\n"},
     };
+    // Without a display: the program answers its own options before it needs one.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
         QProcess program;
