@@ -12,6 +12,7 @@
 #include "graph/printjob.h"
 #include "help/frmhelp.h"
 #include "help/helpfile.h"
+#include "mainwindow/picturemenu.h"
 #include "mainwindow/toolbar.h"
 #include "mainwindow/variablespanel.h"
 #include "settings/frmgraphoptions.h"
@@ -524,7 +525,7 @@ void Storm::checkIdleAndConsistent()
     EXPECT_FALSE(StopRequested);
     EXPECT_FALSE(PrintMode);
     EXPECT_EQ(QSize(GraphWidth, GraphHeight), window->picGraph->surface().size());
-    EXPECT_EQ(CurrentSurface(), &window->picGraph->surface());
+    EXPECT_EQ(CurrentSurface(), &window->mnuPicture->surface());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(window->isVisible(), !closed);
     EXPECT_TRUE(watched.strayWrites.isEmpty()) << watched.strayWrites.join(", ").toStdString();
