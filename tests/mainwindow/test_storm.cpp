@@ -306,6 +306,10 @@ void Storm::buildActions()
             panel.txtVarValue[row]->setText(pick(VariableValues));
     });
     act(1, "Mehr...", [this] { window->cmdMoreGraphOptions->click(); });
+    act(1, "picture out", [this] {
+        (chance(2) ? window->mnuPicture->actCopyPicture : window->mnuPicture->actSavePicture)
+            ->trigger();
+    });
     act(2, "resize", [this] { window->resize(between(150, 1400), between(100, 1000)); });
     act(1, "minimise", [this] {
         if (window->isMinimized())
