@@ -182,6 +182,9 @@ void FrmMain::createTermBar()
     txtTerm = named(new QLineEdit(QStringLiteral("x"), picTerm), "txtTerm", 13);
     txtTerm->setFont(DesignFont(9.75, true));
     txtTerm->setGeometry(TwipsRect(1920, 15, 4515, 360));
+    // A graph file's equation may be longer than a line edit's usual 32 767 characters; cut
+    // on loading, it would be saved back cut. The draw command refuses what is too long.
+    txtTerm->setMaxLength(static_cast<int>(GphMaximumSize));
     cmdDraw = named(new QPushButton(QStringLiteral("Draw"), picTerm), "cmdDraw", 14);
     cmdDraw->setGeometry(TwipsRect(6525, 30, 720, 330));
     connect(cmdDraw, &QPushButton::clicked, this, &FrmMain::cmdDraw_Click);

@@ -253,6 +253,22 @@ TEST_F(Toolbar, SaveAndLoadAGraph)
     EXPECT_EQ(window->txtTerm->text(), "SIN(x)");
 }
 
+TEST_F(Toolbar, AGraphFilesLongestEquationSurvivesLoadAndSave)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("LANG.GPH");
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &) {
+        return std::optional<QString>(path);
+    };
+    const QString equation = QStringLiteral("x+").repeated(20000) + u'x';
+    window->txtTerm->setText(equation);
+    click("Save");
+    window->txtTerm->setText("x");
+    click("Load");
+    EXPECT_EQ(window->txtTerm->text().size(), equation.size());
+    EXPECT_EQ(messages.size(), 1u) << "the save's notice only";
+}
+
 TEST_F(Toolbar, KeysActAsTheirButtonsAndOnlyExplainThemInHelpMode)
 {
     QString asked;
