@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -67,12 +68,13 @@ std::optional<QImage> withPalette(const QImage &rgb)
 {
     QImage indexed(rgb.size(), QImage::Format_Indexed8);
     QList<QRgb> palette;
+    const int width = rgb.width();
     for (int y = 0; y < rgb.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         uchar *out = indexed.scanLine(y);
         QRgb last = 0;
         int lastIndex = -1;
-        for (int x = 0; x < rgb.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb colour = in[x] | 0xff000000u;
             if (colour != last || lastIndex < 0) {
                 lastIndex = static_cast<int>(palette.indexOf(colour));
@@ -91,6 +93,16 @@ std::optional<QImage> withPalette(const QImage &rgb)
     return indexed;
 }
 
+// Qt's PNG writer turns quality 80 into deflate level 1, the fastest that still compresses: a
+// plot is mostly runs of one colour, which every level packs well, and the default level takes
+// several times as long for a file half the size.
+bool writePng(const QImage &image, const QString &fileName)
+{
+    QImageWriter writer(fileName, "PNG");
+    writer.setQuality(80);
+    return writer.write(image);
+}
+
 } // namespace
 
 bool SavePng(const QImage &image, const QString &fileName)
@@ -100,9 +112,9 @@ bool SavePng(const QImage &image, const QString &fileName)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (std::optional<QImage> indexed = withPalette(rgb)) {
         indexed->setDevicePixelRatio(image.devicePixelRatio());
-        return indexed->save(fileName, "PNG");
+        return writePng(*indexed, fileName);
     }
-    return rgb.save(fileName, "PNG");
+    return writePng(rgb, fileName);
 }
 
 bool IsExportFileName(const QString &fileName)
