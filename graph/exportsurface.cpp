@@ -30,7 +30,7 @@ bool exportSvg(const RecordingSurface &recording, QSize size, const QColor &back
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
-    recording.paint(painter, background);
+    recording.paint(painter, background, size);
     return painter.end();
 }
 
@@ -46,7 +46,7 @@ bool exportPdf(const RecordingSurface &recording, QSize size, const QColor &back
     if (!painter.begin(&writer))
         return false;
     painter.setClipRect(QRect(QPoint(0, 0), size));
-    recording.paint(painter, background);
+    recording.paint(painter, background, size);
     return painter.end();
 }
 
@@ -57,7 +57,7 @@ bool exportPng(const RecordingSurface &recording, QSize size, const QColor &back
     image.fill(background);
     {
         QPainter painter(&image);
-        recording.paint(painter, background);
+        recording.paint(painter, background, size);
     }
     return SavePng(image, fileName);
 }
