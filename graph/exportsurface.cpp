@@ -1,5 +1,8 @@
 #include "exportsurface.h"
 
+#include "pngencoder.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -62,37 +65,6 @@ bool exportPng(const RecordingSurface &recording, QSize size, const QColor &back
     return SavePng(image, fileName);
 }
 
-// The picture with a palette, when it has at most 256 colours. Neighbouring
-// pixels mostly share their colour, so the last one found is tried first.
-std::optional<QImage> withPalette(const QImage &rgb)
-{
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
-    QList<QRgb> palette;
-    const int width = rgb.width();
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        uchar *out = indexed.scanLine(y);
-        QRgb last = 0;
-        int lastIndex = -1;
-        for (int x = 0; x < width; ++x) {
-            const QRgb colour = in[x] | 0xff000000u;
-            if (colour != last || lastIndex < 0) {
-                lastIndex = static_cast<int>(palette.indexOf(colour));
-                if (lastIndex < 0) {
-                    if (palette.size() == 256)
-                        return std::nullopt;
-                    palette.append(colour);
-                    lastIndex = static_cast<int>(palette.size() - 1);
-                }
-                last = colour;
-            }
-            out[x] = static_cast<uchar>(lastIndex);
-        }
-    }
-    indexed.setColorTable(palette);
-    return indexed;
-}
-
 // Qt's PNG writer turns quality 80 into deflate level 1, the fastest that still compresses: a
 // plot is mostly runs of one colour, which every level packs well, and the default level takes
 // several times as long for a file half the size.
@@ -109,12 +81,14 @@ bool SavePng(const QImage &image, const QString &fileName)
 {
     // A plot has few colours: with a palette there is a quarter of the data
     // to compress, and writing a large picture takes a fraction of the time.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    if (std::optional<QImage> indexed = withPalette(rgb)) {
-        indexed->setDevicePixelRatio(image.devicePixelRatio());
-        return writePng(*indexed, fileName);
+    if (const std::optional<QByteArray> png = EncodePalettePng(image)) {
+        QFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly) || file.write(*png) != png->size())
+            return false;
+        file.close();
+        return file.error() == QFileDevice::NoError;
     }
-    return writePng(rgb, fileName);
+    return writePng(image.convertToFormat(QImage::Format_RGB32), fileName);
 }
 
 bool IsExportFileName(const QString &fileName)
