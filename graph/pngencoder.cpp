@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace lw {
 
@@ -28,19 +29,18 @@ void appendChunk(QByteArray &out, const char type[4], const QByteArray &data)
                     static_cast<uint32_t>(crc32(0, checked, static_cast<uInt>(4 + data.size()))));
 }
 
-// Each row as the PNG stores it: the filter byte (none), then one palette index a pixel.
-// Neighbouring pixels mostly share their colour, so the last one found is tried first.
-std::optional<QByteArray> indexedRows(const QImage &rgb, QList<QRgb> &palette)
+// One palette index a pixel, a row after the other. Pixels come in runs of one colour, so each
+// run is looked up once and filled at once.
+std::optional<QByteArray> indexedPixels(const QImage &rgb, QList<QRgb> &palette)
 {
     const int width = rgb.width();
-    QByteArray rows(qsizetype(width + 1) * rgb.height(), Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(rows.data());
+    QByteArray indices(qsizetype(width) * rgb.height(), Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(indices.data());
+    QRgb last = 0;
+    int lastIndex = -1;
     for (int y = 0; y < rgb.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        *out++ = 0;
-        QRgb last = 0;
-        int lastIndex = -1;
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width;) {
             const QRgb colour = in[x] | 0xff000000u;
             if (colour != last || lastIndex < 0) {
                 lastIndex = static_cast<int>(palette.indexOf(colour));
@@ -52,8 +52,55 @@ std::optional<QByteArray> indexedRows(const QImage &rgb, QList<QRgb> &palette)
                 }
                 last = colour;
             }
-            *out++ = static_cast<uchar>(lastIndex);
+            int end = x + 1;
+            while (end < width && (in[end] | 0xff000000u) == colour)
+                ++end;
+            std::memset(out, lastIndex, static_cast<std::size_t>(end - x));
+            out += end - x;
+            x = end;
         }
+    }
+    return indices;
+}
+
+// The fewest bits an index that a palette of this size needs, as a PNG allows them.
+int bitsFor(qsizetype colours)
+{
+    return colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
+}
+
+// The rows as the PNG stores them: a filter byte (none), then the indices packed at `bits` each,
+// the leftmost pixel in the highest bits. With a plot's few colours that is a quarter of the
+// bytes or less to deflate.
+QByteArray packedRows(const QByteArray &indices, int width, int height, int bits)
+{
+    const int perByte = 8 / bits;
+    const qsizetype rowBytes = (qsizetype(width) + perByte - 1) / perByte;
+    QByteArray rows((rowBytes + 1) * height, Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(rows.data());
+    const auto *in = reinterpret_cast<const uchar *>(indices.constData());
+    for (int y = 0; y < height; ++y) {
+        *out++ = 0; // filter: none
+        if (bits == 8) {
+            std::memcpy(out, in, static_cast<std::size_t>(width));
+        } else {
+            uchar *byte = out;
+            unsigned packed = 0;
+            int filled = 0;
+            for (int x = 0; x < width; ++x) {
+                packed = packed << bits | in[x];
+                filled += bits;
+                if (filled == 8) {
+                    *byte++ = static_cast<uchar>(packed);
+                    packed = 0;
+                    filled = 0;
+                }
+            }
+            if (filled > 0)
+                *byte = static_cast<uchar>(packed << (8 - filled));
+        }
+        in += width;
+        out += rowBytes;
     }
     return rows;
 }
@@ -81,12 +128,17 @@ std::optional<QByteArray> deflated(const QByteArray &data)
 
 std::optional<QByteArray> EncodePalettePng(const QImage &image)
 {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    // A picture still being painted would be copied whole by any conversion, or by a copy.
+    if (image.format() != QImage::Format_RGB32)
+        return EncodePalettePng(image.convertToFormat(QImage::Format_RGB32));
+    const QImage &rgb = image;
     QList<QRgb> palette;
-    const std::optional<QByteArray> rows = indexedRows(rgb, palette);
-    if (!rows)
+    const std::optional<QByteArray> indices = indexedPixels(rgb, palette);
+    if (!indices)
         return std::nullopt;
-    const std::optional<QByteArray> compressed = deflated(*rows);
+    const int bits = bitsFor(palette.size());
+    const std::optional<QByteArray> compressed =
+        deflated(packedRows(*indices, rgb.width(), rgb.height(), bits));
     if (!compressed)
         return std::nullopt;
 
@@ -94,8 +146,9 @@ std::optional<QByteArray> EncodePalettePng(const QImage &image)
     QByteArray header;
     appendBigEndian(header, static_cast<uint32_t>(rgb.width()));
     appendBigEndian(header, static_cast<uint32_t>(rgb.height()));
-    header.append("\x08\x03\x00\x00\x00",
-                  5); // 8 bits an index, palette, deflate, no filter, no interlace
+    header.append(static_cast<char>(bits));
+    // A palette; deflate, filters of one byte a row, no interlacing.
+    header.append("\x03\x00\x00\x00", 4);
     appendChunk(png, "IHDR", header);
     QByteArray colours;
     for (const QRgb colour : palette) {
