@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace lw {
 
@@ -29,19 +30,42 @@ void appendChunk(QByteArray &out, const char type[4], const QByteArray &data)
                     static_cast<uint32_t>(crc32(0, checked, static_cast<uInt>(4 + data.size()))));
 }
 
-// One palette index a pixel, a row after the other. Pixels come in runs of one colour, so each
-// run is looked up once and filled at once.
-std::optional<QByteArray> indexedPixels(const QImage &rgb, QList<QRgb> &palette)
+// A stretch of pixels of one colour within a row.
+struct Run {
+    int length;
+    uchar index;
+};
+
+// The end of the run of `colour` that starts at `x`. Eight pixels are compared at a time, which
+// the compiler turns into vector instructions: most of a plot's rows are one long run.
+int runEnd(const QRgb *row, int x, int width, QRgb colour)
+{
+    int end = x + 1;
+    while (end + 8 <= width) {
+        QRgb differs = 0;
+        for (int k = 0; k < 8; ++k)
+            differs |= (row[end + k] | 0xff000000u) ^ colour;
+        if (differs != 0)
+            break;
+        end += 8;
+    }
+    while (end < width && (row[end] | 0xff000000u) == colour)
+        ++end;
+    return end;
+}
+
+// The picture as runs of palette indices, a row after the other.
+std::optional<std::vector<Run>> indexedRuns(const QImage &rgb, QList<QRgb> &palette)
 {
     const int width = rgb.width();
-    QByteArray indices(qsizetype(width) * rgb.height(), Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(indices.data());
+    std::vector<Run> runs;
+    runs.reserve(static_cast<std::size_t>(rgb.height()) * 8);
     QRgb last = 0;
     int lastIndex = -1;
     for (int y = 0; y < rgb.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         for (int x = 0; x < width;) {
-            const QRgb colour = in[x] | 0xff000000u;
+            const QRgb colour = row[x] | 0xff000000u;
             if (colour != last || lastIndex < 0) {
                 lastIndex = static_cast<int>(palette.indexOf(colour));
                 if (lastIndex < 0) {
@@ -52,15 +76,12 @@ std::optional<QByteArray> indexedPixels(const QImage &rgb, QList<QRgb> &palette)
                 }
                 last = colour;
             }
-            int end = x + 1;
-            while (end < width && (in[end] | 0xff000000u) == colour)
-                ++end;
-            std::memset(out, lastIndex, static_cast<std::size_t>(end - x));
-            out += end - x;
+            const int end = runEnd(row, x, width, colour);
+            runs.push_back({end - x, static_cast<uchar>(lastIndex)});
             x = end;
         }
     }
-    return indices;
+    return runs;
 }
 
 // The fewest bits an index that a palette of this size needs, as a PNG allows them.
@@ -71,36 +92,38 @@ int bitsFor(qsizetype colours)
 
 // The rows as the PNG stores them: a filter byte (none), then the indices packed at `bits` each,
 // the leftmost pixel in the highest bits. With a plot's few colours that is a quarter of the
-// bytes or less to deflate.
-QByteArray packedRows(const QByteArray &indices, int width, int height, int bits)
+// bytes or less to deflate; whole bytes of a run are filled at once.
+QByteArray packedRows(const std::vector<Run> &runs, int width, int height, int bits)
 {
     const int perByte = 8 / bits;
+    const int shift = bits == 1 ? 3 : bits == 2 ? 2 : bits == 4 ? 1 : 0; // log2 of perByte
     const qsizetype rowBytes = (qsizetype(width) + perByte - 1) / perByte;
-    QByteArray rows((rowBytes + 1) * height, Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(rows.data());
-    const auto *in = reinterpret_cast<const uchar *>(indices.constData());
-    for (int y = 0; y < height; ++y) {
-        *out++ = 0; // filter: none
-        if (bits == 8) {
-            std::memcpy(out, in, static_cast<std::size_t>(width));
-        } else {
-            uchar *byte = out;
-            unsigned packed = 0;
-            int filled = 0;
-            for (int x = 0; x < width; ++x) {
-                packed = packed << bits | in[x];
-                filled += bits;
-                if (filled == 8) {
-                    *byte++ = static_cast<uchar>(packed);
-                    packed = 0;
-                    filled = 0;
-                }
-            }
-            if (filled > 0)
-                *byte = static_cast<uchar>(packed << (8 - filled));
+    QByteArray rows((rowBytes + 1) * height, '\0'); // the filter bytes stay 0: none
+    auto *row = reinterpret_cast<uchar *>(rows.data()) + 1;
+    int x = 0;
+    const auto put = [&](uchar index) {
+        row[x >> shift] |= static_cast<uchar>(index << (8 - bits - (x & (perByte - 1)) * bits));
+        ++x;
+    };
+    for (const Run &run : runs) {
+        int left = run.length;
+        for (; left > 0 && (x & (perByte - 1)) != 0; --left)
+            put(run.index);
+        const int whole = left >> shift;
+        if (whole > 0) {
+            int pattern = run.index;
+            for (int b = bits; b < 8; b *= 2)
+                pattern |= pattern << b;
+            std::memset(row + (x >> shift), pattern, static_cast<std::size_t>(whole));
+            x += whole << shift;
+            left -= whole << shift;
         }
-        in += width;
-        out += rowBytes;
+        for (; left > 0; --left)
+            put(run.index);
+        if (x == width) {
+            row += rowBytes + 1;
+            x = 0;
+        }
     }
     return rows;
 }
@@ -133,12 +156,12 @@ std::optional<QByteArray> EncodePalettePng(const QImage &image)
         return EncodePalettePng(image.convertToFormat(QImage::Format_RGB32));
     const QImage &rgb = image;
     QList<QRgb> palette;
-    const std::optional<QByteArray> indices = indexedPixels(rgb, palette);
-    if (!indices)
+    const std::optional<std::vector<Run>> runs = indexedRuns(rgb, palette);
+    if (!runs)
         return std::nullopt;
     const int bits = bitsFor(palette.size());
     const std::optional<QByteArray> compressed =
-        deflated(packedRows(*indices, rgb.width(), rgb.height(), bits));
+        deflated(packedRows(*runs, rgb.width(), rgb.height(), bits));
     if (!compressed)
         return std::nullopt;
 
