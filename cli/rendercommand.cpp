@@ -149,7 +149,7 @@ public:
                 out << operation.toString().toStdString() << '\n';
                 m_trace.forget();
             });
-            m_tee.add(&m_trace);
+            addOutput(&m_trace);
         }
         if (QFileInfo(m_fileName).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive)
             == 0) {
@@ -164,7 +164,8 @@ public:
     RenderOutput(const RenderOutput &) = delete;
     RenderOutput &operator=(const RenderOutput &) = delete;
 
-    DrawingSurface *surface() { return &m_tee; }
+    // One output alone is drawn on directly: a fine walk draws millions of samples.
+    DrawingSurface *surface() { return m_outputs == 1 ? m_only : &m_tee; }
 
     bool write(QString *error)
     {
@@ -181,12 +182,21 @@ private:
     void addPicture(DrawingSurface &picture)
     {
         m_filter = std::make_unique<RepeatFilter>(picture);
-        m_tee.add(m_filter.get());
+        addOutput(m_filter.get());
+    }
+
+    void addOutput(DrawingSurface *output)
+    {
+        m_tee.add(output);
+        m_only = output;
+        ++m_outputs;
     }
 
     QString m_fileName;
     QSize m_size;
     TeeSurface m_tee;
+    DrawingSurface *m_only = nullptr;
+    int m_outputs = 0;
     RecordingSurface m_trace;
     std::unique_ptr<ImageSurface> m_image;
     std::unique_ptr<RecordingSurface> m_recording;

@@ -1,8 +1,11 @@
 #include "exportsurface.h"
 
+#include "pngencoder.h"
+
 #include <QFileInfo>
 #include <QIODevice>
 #include <QImage>
+#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -57,34 +60,14 @@ bool paintPdf(QIODevice &device, QSize size, const std::function<void(QPainter &
     return painter.end();
 }
 
-// The picture with a palette, when it has at most 256 colours. Neighbouring
-// pixels mostly share their colour, so the last one found is tried first.
-std::optional<QImage> withPalette(const QImage &rgb)
+// Qt's PNG writer turns quality 80 into deflate level 1, the fastest that still compresses: a
+// plot is mostly runs of one colour, which every level packs well, and the default level takes
+// several times as long for a file half the size.
+bool writePng(const QImage &image, QIODevice &device)
 {
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
-    QList<QRgb> palette;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        uchar *out = indexed.scanLine(y);
-        QRgb last = 0;
-        int lastIndex = -1;
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb colour = in[x] | 0xff000000u;
-            if (colour != last || lastIndex < 0) {
-                lastIndex = static_cast<int>(palette.indexOf(colour));
-                if (lastIndex < 0) {
-                    if (palette.size() == 256)
-                        return std::nullopt;
-                    palette.append(colour);
-                    lastIndex = static_cast<int>(palette.size() - 1);
-                }
-                last = colour;
-            }
-            out[x] = static_cast<uchar>(lastIndex);
-        }
-    }
-    indexed.setColorTable(palette);
-    return indexed;
+    QImageWriter writer(&device, "PNG");
+    writer.setQuality(80);
+    return writer.write(image);
 }
 
 } // namespace
@@ -93,12 +76,10 @@ bool SavePng(const QImage &image, const QString &fileName)
 {
     // A plot has few colours: with a palette there is a quarter of the data
     // to compress, and writing a large picture takes a fraction of the time.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    std::optional<QImage> indexed = withPalette(rgb);
-    if (indexed)
-        indexed->setDevicePixelRatio(image.devicePixelRatio());
+    const std::optional<QByteArray> png = EncodePalettePng(image);
     return writeAtomically(fileName, [&](QIODevice &device) {
-        return indexed ? indexed->save(&device, "PNG") : rgb.save(&device, "PNG");
+        return png ? device.write(*png) == png->size()
+                   : writePng(image.convertToFormat(QImage::Format_RGB32), device);
     });
 }
 
@@ -143,12 +124,12 @@ bool ExportRecording(const RecordingSurface &recording, QSize size, const QColor
         image.fill(background);
         {
             QPainter painter(&image);
-            recording.paint(painter, background);
+            recording.paint(painter, background, size);
         }
         written = SavePng(image, fileName);
     } else {
         written = SaveVectorPicture(fileName, *format, size, [&](QPainter &painter) {
-            recording.paint(painter, background);
+            recording.paint(painter, background, size);
         });
     }
     if (!written && error)

@@ -1,6 +1,8 @@
 #include "pixelfont.h"
 
 #include <QPainter>
+#include <QRect>
+#include <QVarLengthArray>
 
 #include <array>
 #include <cstdint>
@@ -42,17 +44,27 @@ const Glyph *glyphOf(QChar c)
 
 void PaintPixelText(QPainter &painter, int x, int y, const QString &text, const QColor &colour)
 {
+    // All pixels of a text in one fill: a vector file then holds one group for a number instead
+    // of one for each of its pixels.
+    QVarLengthArray<QRect, 64> pixels;
     for (const QChar c : text) {
         if (const Glyph *glyph = glyphOf(c)) {
             for (int row = 0; row < 6; ++row) {
                 for (int column = 0; column < 3; ++column) {
                     if ((*glyph)[static_cast<std::size_t>(row)] & (0b100 >> column))
-                        painter.fillRect(x + column, y + TopRows + row, 1, 1, colour);
+                        pixels.append(QRect(x + column, y + TopRows + row, 1, 1));
                 }
             }
         }
         x += PixelFontAdvance;
     }
+    if (pixels.isEmpty())
+        return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRects(pixels.constData(), static_cast<int>(pixels.size()));
+    painter.restore();
 }
 
 } // namespace lw

@@ -37,24 +37,74 @@ bool passesSizeFilter(float y)
     return !(p > 4 && yText.size() - p < 4);
 }
 
-// The pixel of (x, y) with the geometry as it stands now; nullopt when the
-// integer parts of the mapping overflow 16 bits.
-std::optional<Pixel> pixelOf(float x, float y)
+// RoundToInt16(value).value_or(0) without the library calls, for the millions of samples of a
+// fine walk: adding and taking away 2^52 rounds a double below it to a whole number, halves to
+// even as nearbyint does in the default rounding mode.
+int16_t roundedOrZero(double value)
 {
-    const GraphSettingsRecord &s = GraphSettings;
-    const auto sx = FitInt16(long(s.ScreenCentralX) * PixelsPerUnitX);
-    const auto sy = FitInt16(long(s.ScreenCentralY) * PixelsPerUnitY);
-    if (!sx || !sy)
-        return std::nullopt;
-    const auto offsetX = FitInt16(long(CentralPixelX) - *sx);
-    const auto offsetY = FitInt16(long(CentralPixelY) + *sy);
-    if (!offsetX || !offsetY)
-        return std::nullopt;
-    // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
-    const auto column = static_cast<float>(double(x) * PixelsPerUnitX + *offsetX);
-    const auto row = static_cast<float>(*offsetY - double(y) * PixelsPerUnitY);
-    return Pixel{RoundToInt16(column).value_or(0), RoundToInt16(row).value_or(0)};
+    constexpr double wholeFrom = 4503599627370496.0;
+    if (!(std::fabs(value) <= 32768.5))
+        return 0; // also NaN and the infinities
+    const double rounded =
+        value >= 0 ? (value + wholeFrom) - wholeFrom : (value - wholeFrom) + wholeFrom;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return 0;
+    return static_cast<int16_t>(rounded);
 }
+
+// Maps (x, y) to its pixel with the geometry as it stands now. The integer parts of the mapping
+// depend on the geometry only, so they are formed again only when it has changed.
+class PixelMapping {
+public:
+    // Nullopt when the integer parts of the mapping overflow 16 bits.
+    std::optional<Pixel> operator()(float x, float y)
+    {
+        const GraphSettingsRecord &s = GraphSettings;
+        const Geometry now{s.ScreenCentralX, s.ScreenCentralY, PixelsPerUnitX,
+                           PixelsPerUnitY,   CentralPixelX,    CentralPixelY};
+        if (!m_geometry || *m_geometry != now) {
+            m_geometry = now;
+            m_offsets = offsetsOf(now);
+        }
+        if (!m_offsets)
+            return std::nullopt;
+        // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
+        const auto column = static_cast<float>(double(x) * now.pixelsPerUnitX + m_offsets->x);
+        const auto row = static_cast<float>(m_offsets->y - double(y) * now.pixelsPerUnitY);
+        return Pixel{roundedOrZero(column), roundedOrZero(row)};
+    }
+
+private:
+    struct Geometry {
+        int16_t screenCentralX;
+        int16_t screenCentralY;
+        int16_t pixelsPerUnitX;
+        int16_t pixelsPerUnitY;
+        int16_t centralPixelX;
+        int16_t centralPixelY;
+        bool operator==(const Geometry &) const = default;
+    };
+    struct Offsets {
+        int16_t x;
+        int16_t y;
+    };
+
+    static std::optional<Offsets> offsetsOf(const Geometry &g)
+    {
+        const auto sx = FitInt16(long(g.screenCentralX) * g.pixelsPerUnitX);
+        const auto sy = FitInt16(long(g.screenCentralY) * g.pixelsPerUnitY);
+        if (!sx || !sy)
+            return std::nullopt;
+        const auto offsetX = FitInt16(long(g.centralPixelX) - *sx);
+        const auto offsetY = FitInt16(long(g.centralPixelY) + *sy);
+        if (!offsetX || !offsetY)
+            return std::nullopt;
+        return Offsets{*offsetX, *offsetY};
+    }
+
+    std::optional<Geometry> m_geometry;
+    std::optional<Offsets> m_offsets;
+};
 
 PlotResult fail(FormulaError error)
 {
@@ -99,6 +149,7 @@ PlotResult PlotGraph(std::u16string_view formula)
     float x = range.lower;
     bool joining = false;
     Pixel previous;
+    PixelMapping pixelOf;
     while ((step >= 0 && x <= range.upper) || (step < 0 && x >= range.upper)) {
         FormulaError error = FormulaError::None;
         CalcError = 0;

@@ -68,7 +68,7 @@ void RecordingSurface::setListener(std::function<void(const SurfaceOperation &)>
     m_listener = std::move(listener);
 }
 
-void RecordingSurface::paint(QPainter &painter, const QColor &background) const
+void RecordingSurface::paint(QPainter &painter, const QColor &background, QSize picture) const
 {
     auto from = m_operations.begin();
     for (auto it = m_operations.begin(); it != m_operations.end(); ++it) {
@@ -78,8 +78,10 @@ void RecordingSurface::paint(QPainter &painter, const QColor &background) const
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (from == m_operations.end() || from->kind != SurfaceOperation::Kind::Clear)
         painter.fillRect(painter.window(), background);
-    for (auto it = from; it != m_operations.end(); ++it)
-        PaintOperation(painter, *it, background);
+    for (auto it = from; it != m_operations.end(); ++it) {
+        if (!LiesWhollyOutside(*it, picture))
+            PaintOperation(painter, *it, background);
+    }
 }
 
 } // namespace lw

@@ -34,8 +34,9 @@ public:
     // Called with each operation as it is drawn.
     void setListener(std::function<void(const SurfaceOperation &)> listener);
 
-    // Paints what a picture would show now: everything since the last clear.
-    void paint(QPainter &painter, const QColor &background) const;
+    // Paints what a picture of this size would show now: everything since the last clear,
+    // without the lines and points that lie wholly outside it.
+    void paint(QPainter &painter, const QColor &background, QSize picture) const;
 
 private:
     void add(SurfaceOperation operation);

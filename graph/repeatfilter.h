@@ -2,8 +2,6 @@
 
 #include "drawingsurface.h"
 
-#include <array>
-
 namespace lw {
 
 // Passes operations on to another surface but leaves out a line or point that
@@ -20,7 +18,16 @@ public:
 
 private:
     // Kind (1 line, 2 point, 0 none), coordinates and colour of the last figure passed on.
-    using Figure = std::array<long long, 6>;
+    // Compared field by field: it is asked once for every sample of a walk.
+    struct Figure {
+        int kind = 0;
+        int x1 = 0;
+        int y1 = 0;
+        int x2 = 0;
+        int y2 = 0;
+        Colour colour = 0;
+        bool operator==(const Figure &) const = default;
+    };
     bool repeats(const Figure &figure);
 
     DrawingSurface &m_target;

@@ -4,6 +4,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <utility>
+
 namespace lw {
 
 QString SurfaceOperation::toString() const
@@ -17,6 +20,52 @@ QString SurfaceOperation::toString() const
         return QStringLiteral("text %1 %2 %3 %4").arg(x1).arg(y1).arg(colour).arg(text);
     }
     return {};
+}
+
+namespace {
+
+// Whether the segment from (x1, y1) to (x2, y2) meets the rectangle from (left, top) to
+// (right, bottom), edges included: the part of the segment's parameter range 0..1 inside each
+// pair of edges, narrowed edge by edge (Liang and Barsky's clipping).
+bool segmentMeets(double x1, double y1, double x2, double y2, double left, double top, double right,
+                  double bottom)
+{
+    double enter = 0.0;
+    double leave = 1.0;
+    const auto within = [&](double start, double delta, double low, double high) {
+        if (delta == 0.0)
+            return start >= low && start <= high;
+        double a = (low - start) / delta;
+        double b = (high - start) / delta;
+        if (a > b)
+            std::swap(a, b);
+        enter = std::max(enter, a);
+        leave = std::min(leave, b);
+        return enter <= leave;
+    };
+    return within(x1, x2 - x1, left, right) && within(y1, y2 - y1, top, bottom);
+}
+
+} // namespace
+
+// The picture paints a pixel to the right of and below its position; a vector file's viewer
+// centres it on the position, half a pixel further up and left, and smooths its edges. What
+// lies outside must paint nothing in either.
+bool LiesWhollyOutside(const SurfaceOperation &op, QSize picture)
+{
+    const int width = picture.width();
+    const int height = picture.height();
+    switch (op.kind) {
+    case SurfaceOperation::Kind::Point:
+        return op.x1 < 0 || op.y1 < 0 || op.x1 > width || op.y1 > height;
+    case SurfaceOperation::Kind::Line:
+        // A 1-pixel pen reaches less than a pixel beyond its line, square caps and diagonals
+        // included, so a line that keeps one pixel away from the picture paints nothing.
+        return !segmentMeets(op.x1, op.y1, op.x2, op.y2, -1.0, -1.0, width + 1.0, height + 1.0);
+    case SurfaceOperation::Kind::Clear:
+    case SurfaceOperation::Kind::Text: return false;
+    }
+    return false;
 }
 
 void PaintOperation(QPainter &painter, const SurfaceOperation &op, const QColor &background)

@@ -3,6 +3,7 @@
 #include "settings/colour.h"
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 
 #include <vector>
@@ -32,6 +33,10 @@ inline QColor PictureBackground()
 {
     return QColor(240, 240, 240);
 }
+
+// True for a line or point that paints no pixel of a picture of this size, so a vector file
+// may leave it out. A line that crosses the picture, and every other operation, paints.
+bool LiesWhollyOutside(const SurfaceOperation &operation, QSize picture);
 
 // Paints operations as the picture would show them: aliased 1-pixel lines,
 // texts with their top-left corner at the position.

@@ -105,8 +105,8 @@ void PictureMenu::SavePicture()
     if (format == PictureFormat::Png) {
         saved = SavePng(image, fileName);
     } else if (m_record.complete()) {
-        saved = SaveVectorPicture(fileName, format, size, [this](QPainter &painter) {
-            m_record.recording().paint(painter, PictureBackground());
+        saved = SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {
+            m_record.recording().paint(painter, PictureBackground(), size);
         });
     } else {
         saved = SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {

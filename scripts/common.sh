@@ -21,6 +21,7 @@ LW_PACKAGES=(
     qt6-base-dev
     qt6-svg-dev
     qt6-base-private-dev
+    zlib1g-dev
     libgl-dev
     libvulkan-dev
     libgtest-dev

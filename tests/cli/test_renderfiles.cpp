@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -105,6 +106,31 @@ TEST(CliRender, WritesVectorFiles)
                     || head.startsWith(c.starts.back().toLatin1()))
             << head.toStdString();
     }
+}
+
+// Most lines of this parabola run far above the picture; the SVG keeps only those that reach it,
+// and a line that crosses the edge whole.
+TEST(CliRender, AnSvgLeavesOutWhatLiesOutsideThePicture)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("kurve.svg"));
+    const CliRun run = Render({"--set", "Precision=0,001", "-o", file, "2*x^2+3*x-4"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(written.readAll());
+    const QRegularExpression polyline(
+        QStringLiteral(R"(points="(-?\d+),(-?\d+) (-?\d+),(-?\d+) ")"));
+    int above = 0;
+    int crossing = 0;
+    for (const QRegularExpressionMatch &line : polyline.globalMatch(svg)) {
+        const int y1 = line.captured(2).toInt();
+        const int y2 = line.captured(4).toInt();
+        above += y1 < -1 && y2 < -1;
+        crossing += (y1 < 0) != (y2 < 0);
+    }
+    EXPECT_EQ(above, 0);
+    EXPECT_GE(crossing, 1);
 }
 
 TEST(CliRender, AnUnwritableFileIsAFailure)
