@@ -6,6 +6,7 @@
 #include "texthelpers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -35,6 +36,70 @@ bool containsX(std::u16string_view text)
     return text.find(u'x') != std::u16string_view::npos;
 }
 
+// One step of the flat program. Registers: 0 holds x, 1 holds -x, 2 the outermost call's
+// accumulator, and each nested call the one after its caller's (or its caller's own, where
+// it is the caller's first argument and the caller is not the outermost call).
+enum class Op : uint8_t {
+    Zero,   // acc = 0
+    Load,   // acc = operand (a folding keyword's first argument)
+    Add,    // SUM
+    Sub,    // DIF
+    Mul,    // PRO
+    Div,    // DIV
+    Square, // POT with the constant exponent 2
+    Cube,   // POT with the constant exponent 3
+    Same,   // POT with the constant exponent 1
+    One,    // POT with the constant exponent 0
+    Pot,    // POT with any other exponent
+    Step,   // any other step, through applyStep
+};
+
+enum class Operand : uint8_t { Register, Constant, Template };
+
+struct Instruction {
+    Op op = Op::Zero;
+    Operand operand = Operand::Constant;
+    Keyword keyword = Keyword::Unknown; // Step only
+    uint32_t dst = 0;
+    uint32_t src = 0; // register, or template index
+    float constant = 0;
+    int index = 1;   // Step only
+    float count = 1; // Step only
+};
+
+constexpr uint32_t XRegister = 0;
+constexpr uint32_t NegXRegister = 1;
+constexpr uint32_t RootRegister = 2;
+
+bool isFolding(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::Sum:
+    case Keyword::Dif:
+    case Keyword::Pro:
+    case Keyword::Div:
+    case Keyword::Pot:
+    case Keyword::Ami: return true;
+    default: return false;
+    }
+}
+
+// float(pow(b, 3)) without pow where any faithfully rounded pow gives the same float: b*b is
+// exact in double, so the product is b^3 correctly rounded, and pow returns it or a
+// neighbour; when all three convert to one float, so does pow's result.
+float cube(double base)
+{
+    const double hi = base * base * base;
+    if (hi == 0)
+        return static_cast<float>(hi);
+    const auto bits = std::bit_cast<uint64_t>(hi);
+    const auto below = static_cast<float>(std::bit_cast<double>(bits - 1));
+    const auto above = static_cast<float>(std::bit_cast<double>(bits + 1));
+    if (std::bit_cast<uint32_t>(below) == std::bit_cast<uint32_t>(above))
+        return below;
+    return static_cast<float>(std::pow(base, 3.0));
+}
+
 } // namespace
 
 struct FormulaProgram::Impl {
@@ -49,12 +114,19 @@ struct FormulaProgram::Impl {
     std::vector<Node> nodes;
     std::vector<Arg> args;
     std::vector<std::u16string> templates;
+    std::vector<Instruction> program;
+    uint32_t registerCount = RootRegister + 1;
 
     // Mirrors the text evaluator's walk, recording what it would find; gives
     // up (compiled = false) where the text of x could change the structure.
     uint32_t compileCall(std::u16string_view call, int depth);
     Arg compileArgument(std::u16string_view argument, int depth);
-    float evaluateNode(uint32_t node, float x, float negX, std::u16string_view xText) const;
+    // Lays the tree out as steps in the order the text evaluator takes them.
+    void emit(uint32_t node, uint32_t reg);
+    void emitStep(const Node &node, const Arg &arg, uint32_t position, uint32_t reg,
+                  uint32_t valueReg);
+    float execute(float x, float negX, std::u16string_view xText) const;
+    float execute(float *regs, std::u16string_view xText) const;
 };
 
 uint32_t FormulaProgram::Impl::compileCall(std::u16string_view call, int depth)
@@ -117,29 +189,181 @@ Arg FormulaProgram::Impl::compileArgument(std::u16string_view argument, int dept
     return {ArgKind::Template, 0, static_cast<uint32_t>(templates.size() - 1)};
 }
 
-float FormulaProgram::Impl::evaluateNode(uint32_t index, float x, float negX,
-                                         std::u16string_view xText) const
+void FormulaProgram::Impl::emit(uint32_t index, uint32_t reg)
 {
-    const Node &node = nodes[index];
-    float acc = 0;
+    const Node node = nodes[index];
+    registerCount = std::max(registerCount, reg + 2);
+    const Arg *own = args.data() + node.firstArg;
+    const bool firstOverwrites = node.argCount > 0 && own[0].kind != ArgKind::Missing
+                                 && own[0].kind != ArgKind::Template && isFolding(node.keyword);
+    // After a fault the result is the outermost accumulator as it stood, so that one is
+    // always cleared first and never lent to a nested call.
+    if (reg == RootRegister || !firstOverwrites)
+        program.push_back({Op::Zero, Operand::Constant, Keyword::Unknown, reg});
     for (uint32_t i = 0; i < node.argCount; ++i) {
-        const Arg &arg = args[node.firstArg + i];
-        float value = 0;
-        switch (arg.kind) {
-        case ArgKind::Missing: continue;
-        case ArgKind::Call: value = evaluateNode(arg.index, x, negX, xText); break;
-        case ArgKind::Constant: value = arg.constant; break;
-        case ArgKind::X: value = x; break;
-        case ArgKind::NegX: value = negX; break;
-        case ArgKind::Template:
-            value = leafValue(*ReplaceText(u'x', xText, templates[arg.index]));
+        const Arg &arg = own[i];
+        uint32_t valueReg = 0;
+        if (arg.kind == ArgKind::Call) {
+            // A first argument's call may work in its caller's accumulator: nothing reads
+            // that before the call's value lands there.
+            valueReg = i == 0 && firstOverwrites && reg != RootRegister ? reg : reg + 1;
+            emit(arg.index, valueReg);
+        }
+        emitStep(node, arg, i, reg, valueReg);
+    }
+}
+
+void FormulaProgram::Impl::emitStep(const Node &node, const Arg &arg, uint32_t position,
+                                    uint32_t reg, uint32_t valueReg)
+{
+    Instruction step{Op::Step, Operand::Register, node.keyword, reg};
+    step.index = static_cast<int>(position + 1);
+    step.count = node.count;
+    switch (arg.kind) {
+    case ArgKind::Missing: return;
+    case ArgKind::Call: step.src = valueReg; break;
+    case ArgKind::X: step.src = XRegister; break;
+    case ArgKind::NegX: step.src = NegXRegister; break;
+    case ArgKind::Constant:
+        step.operand = Operand::Constant;
+        step.constant = arg.constant;
+        break;
+    case ArgKind::Template:
+        step.operand = Operand::Template;
+        step.src = arg.index;
+        break;
+    }
+    if (node.keyword == Keyword::Unknown)
+        return; // leaves the accumulator as it is
+    if (step.operand != Operand::Template && isFolding(node.keyword)) {
+        if (position == 0) {
+            if (step.operand == Operand::Register && step.src == reg)
+                return; // the call already left its value in the accumulator
+            step.op = Op::Load;
+        } else if (node.keyword == Keyword::Sum) {
+            step.op = Op::Add;
+        } else if (node.keyword == Keyword::Dif) {
+            step.op = Op::Sub;
+        } else if (node.keyword == Keyword::Pro) {
+            step.op = Op::Mul;
+        } else if (node.keyword == Keyword::Div) {
+            step.op = Op::Div;
+        } else if (node.keyword == Keyword::Pot) {
+            step.op = Op::Pot;
+            if (step.operand == Operand::Constant) {
+                const float e = step.constant;
+                step.op = e == 2.0f   ? Op::Square
+                          : e == 3.0f ? Op::Cube
+                          : e == 1.0f ? Op::Same
+                          : e == 0.0f ? Op::One
+                                      : Op::Pot;
+            }
+        }
+    }
+    program.push_back(step);
+}
+
+float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xText) const
+{
+    // A fault before the evaluation began freezes every accumulator at 0.
+    if (CalcError == -1)
+        return 0;
+    constexpr uint32_t OnStack = 64;
+    if (registerCount <= OnStack) {
+        float regs[OnStack];
+        regs[XRegister] = x;
+        regs[NegXRegister] = negX;
+        return execute(regs, xText);
+    }
+    std::vector<float> regs(registerCount);
+    regs[XRegister] = x;
+    regs[NegXRegister] = negX;
+    return execute(regs.data(), xText);
+}
+
+float FormulaProgram::Impl::execute(float *regs, std::u16string_view xText) const
+{
+    // Once a step faults the text evaluator skips every later step, so the outermost
+    // accumulator as it stands then is the result.
+    for (const Instruction &step : program) {
+        float &acc = regs[step.dst];
+        const float value = step.operand == Operand::Register ? regs[step.src] : step.constant;
+        switch (step.op) {
+        case Op::Zero: acc = 0; break;
+        case Op::Load: acc = value; break;
+        case Op::Add: {
+            const float r = acc + value;
+            if (!std::isfinite(r))
+                goto fault;
+            acc = r;
             break;
         }
-        if (CalcError == -1)
-            continue;
-        acc = applyStep(node.keyword, acc, value, static_cast<int>(i + 1), node.count);
+        case Op::Sub: {
+            const float r = acc - value;
+            if (!std::isfinite(r))
+                goto fault;
+            acc = r;
+            break;
+        }
+        case Op::Mul: {
+            const float r = acc * value;
+            if (!std::isfinite(r))
+                goto fault;
+            acc = r;
+            break;
+        }
+        case Op::Div: {
+            if (value == 0.0f)
+                goto fault;
+            const float r = acc / value;
+            if (!std::isfinite(r))
+                goto fault;
+            acc = r;
+            break;
+        }
+        case Op::Square: {
+            const double r = static_cast<double>(acc) * acc;
+            if (!std::isfinite(r))
+                goto fault;
+            acc = static_cast<float>(r);
+            break;
+        }
+        case Op::Cube:
+            if (!std::isfinite(acc))
+                goto fault;
+            acc = cube(acc);
+            break;
+        case Op::Same:
+            if (!std::isfinite(acc))
+                goto fault;
+            break;
+        case Op::One:
+            if (std::isnan(acc))
+                goto fault;
+            acc = 1;
+            break;
+        case Op::Pot: {
+            const StepResult r = CalcPot(acc, value, 2);
+            if (!r)
+                goto fault;
+            acc = *r;
+            break;
+        }
+        case Op::Step: {
+            const float v = step.operand == Operand::Template
+                                ? leafValue(*ReplaceText(u'x', xText, templates[step.src]))
+                                : value;
+            acc = applyStep(step.keyword, acc, v, step.index, step.count);
+            if (CalcError == -1)
+                return regs[RootRegister];
+            break;
+        }
+        }
     }
-    return acc;
+    return regs[RootRegister];
+fault:
+    CalcError = -1;
+    return regs[RootRegister];
 }
 
 FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique<Impl>())
@@ -156,6 +380,10 @@ FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique
         return;
     }
     d->compileCall(formula, 1);
+    if (d->compiled && d->staticError == FormulaError::None)
+        d->emit(0, RootRegister);
+    d->nodes = {};
+    d->args = {};
     // The longest number text, "-1.234568E+07", has 13 characters.
     constexpr std::ptrdiff_t LongestNumberText = 13;
     const bool lengthSafe =
@@ -197,7 +425,7 @@ float FormulaProgram::evaluate(float x, FormulaError *error) const
         if (d->notACall)
             return 0;
         const float value = NumberTextValue(x);
-        return d->evaluateNode(0, value, std::isfinite(x) ? -value : 0.0f, {});
+        return d->execute(value, std::isfinite(x) ? -value : 0.0f, {});
     }
     const NumberTextResult number = NumberTextWithValue(x);
     // "-" before a number text reads as its negation, before INF or NAN as 0.
@@ -230,7 +458,7 @@ float FormulaProgram::run(std::u16string_view xText, float x, float negX, Formul
     }
     if (d->notACall)
         return 0;
-    return d->evaluateNode(0, x, negX, xText);
+    return d->execute(x, negX, xText);
 }
 
 } // namespace lw
