@@ -142,7 +142,8 @@ void SummaryReporter::printSamples() const
 {
     static const char *const rows[][2] = {{"text pipeline", "TextPipeline"},
                                           {"fast path", "FastPath"},
-                                          {"  of which number text of x", "NumberText"},
+                                          {"  of which value of x's text", "NumberTextValue"},
+                                          {"number text of x with its value", "NumberText"},
                                           {"muparser bytecode", "MuParser"},
                                           {"compiled floor", "CompiledFloor"}};
     std::printf("%-34s %12s %12s\n", "ns per sample", "short", "poly40");

@@ -36,40 +36,41 @@ bool containsX(std::u16string_view text)
     return text.find(u'x') != std::u16string_view::npos;
 }
 
-// One step of the flat program. Registers: 0 holds x, 1 holds -x, 2 the outermost call's
-// accumulator, and each nested call the one after its caller's (or its caller's own, where
-// it is the caller's first argument and the caller is not the outermost call).
+// One step of the flat program, dst = a op b over a frame of registers: x, -x, the formula's
+// constants, then one accumulator for each level of nested calls being evaluated. A call that
+// is its caller's first argument works in its caller's accumulator.
 enum class Op : uint8_t {
-    Zero,   // acc = 0
-    Load,   // acc = operand (a folding keyword's first argument)
+    Zero,   // dst = 0
+    Load,   // dst = a: a folding keyword's first argument
     Add,    // SUM
     Sub,    // DIF
     Mul,    // PRO
     Div,    // DIV
-    Square, // POT with the constant exponent 2
-    Cube,   // POT with the constant exponent 3
-    Same,   // POT with the constant exponent 1
-    One,    // POT with the constant exponent 0
+    Square, // POT with the constant exponent 2, b unused
+    Cube,   // 3
+    Same,   // 1
+    One,    // 0
     Pot,    // POT with any other exponent
-    Step,   // any other step, through applyStep
+    Step,   // dst = applyStep(dst, b) with what steps[a] holds
 };
-
-enum class Operand : uint8_t { Register, Constant, Template };
 
 struct Instruction {
     Op op = Op::Zero;
-    Operand operand = Operand::Constant;
-    Keyword keyword = Keyword::Unknown; // Step only
     uint32_t dst = 0;
-    uint32_t src = 0; // register, or template index
-    float constant = 0;
-    int index = 1;   // Step only
-    float count = 1; // Step only
+    uint32_t a = 0;
+    uint32_t b = 0;
+};
+
+struct StepInfo {
+    Keyword keyword = Keyword::Unknown;
+    int index = 1;
+    float count = 1;
+    int templateIndex = -1; // the operand's text with x in it, or -1 for register b
 };
 
 constexpr uint32_t XRegister = 0;
 constexpr uint32_t NegXRegister = 1;
-constexpr uint32_t RootRegister = 2;
+constexpr uint32_t FirstConstant = 2;
 
 bool isFolding(Keyword keyword)
 {
@@ -84,20 +85,26 @@ bool isFolding(Keyword keyword)
     }
 }
 
-// float(pow(b, 3)) without pow where any faithfully rounded pow gives the same float: b*b is
-// exact in double, so the product is b^3 correctly rounded, and pow returns it or a
-// neighbour; when all three convert to one float, so does pow's result.
-float cube(double base)
+// The instruction for a step that needs no more than two registers, else Step.
+Op opOf(Keyword keyword, const Arg &arg)
 {
-    const double hi = base * base * base;
-    if (hi == 0)
-        return static_cast<float>(hi);
-    const auto bits = std::bit_cast<uint64_t>(hi);
-    const auto below = static_cast<float>(std::bit_cast<double>(bits - 1));
-    const auto above = static_cast<float>(std::bit_cast<double>(bits + 1));
-    if (std::bit_cast<uint32_t>(below) == std::bit_cast<uint32_t>(above))
-        return below;
-    return static_cast<float>(std::pow(base, 3.0));
+    if (arg.kind == ArgKind::Template)
+        return Op::Step;
+    switch (keyword) {
+    case Keyword::Sum: return Op::Add;
+    case Keyword::Dif: return Op::Sub;
+    case Keyword::Pro: return Op::Mul;
+    case Keyword::Div: return Op::Div;
+    case Keyword::Pot:
+        if (arg.kind != ArgKind::Constant)
+            return Op::Pot;
+        return arg.constant == 2.0f   ? Op::Square
+               : arg.constant == 3.0f ? Op::Cube
+               : arg.constant == 1.0f ? Op::Same
+               : arg.constant == 0.0f ? Op::One
+                                      : Op::Pot;
+    default: return Op::Step;
+    }
 }
 
 } // namespace
@@ -114,17 +121,24 @@ struct FormulaProgram::Impl {
     std::vector<Node> nodes;
     std::vector<Arg> args;
     std::vector<std::u16string> templates;
+
     std::vector<Instruction> program;
-    uint32_t registerCount = RootRegister + 1;
+    std::vector<StepInfo> steps;
+    std::vector<float> frame; // x, -x, the constants and the outermost accumulator, 0
+    uint32_t rootRegister = FirstConstant;
+    uint32_t frameSize = FirstConstant + 1;
+    // Before this instruction the outermost accumulator holds its first argument's call at
+    // work, while the text evaluator's still holds 0.
+    std::size_t rootValidFrom = 0;
 
     // Mirrors the text evaluator's walk, recording what it would find; gives
     // up (compiled = false) where the text of x could change the structure.
     uint32_t compileCall(std::u16string_view call, int depth);
     Arg compileArgument(std::u16string_view argument, int depth);
-    // Lays the tree out as steps in the order the text evaluator takes them.
-    void emit(uint32_t node, uint32_t reg);
-    void emitStep(const Node &node, const Arg &arg, uint32_t position, uint32_t reg,
-                  uint32_t valueReg);
+    // Lays the tree out as instructions in the order the text evaluator takes its steps.
+    void layOut();
+    void emit(uint32_t node, uint32_t reg, bool root);
+    uint32_t leafRegister(const Arg &arg) const;
     float execute(float x, float negX, std::u16string_view xText) const;
     float execute(float *regs, std::u16string_view xText) const;
 };
@@ -189,78 +203,86 @@ Arg FormulaProgram::Impl::compileArgument(std::u16string_view argument, int dept
     return {ArgKind::Template, 0, static_cast<uint32_t>(templates.size() - 1)};
 }
 
-void FormulaProgram::Impl::emit(uint32_t index, uint32_t reg)
+void FormulaProgram::Impl::layOut()
 {
-    const Node node = nodes[index];
-    registerCount = std::max(registerCount, reg + 2);
-    const Arg *own = args.data() + node.firstArg;
-    const bool firstOverwrites = node.argCount > 0 && own[0].kind != ArgKind::Missing
-                                 && own[0].kind != ArgKind::Template && isFolding(node.keyword);
-    // After a fault the result is the outermost accumulator as it stood, so that one is
-    // always cleared first and never lent to a nested call.
-    if (reg == RootRegister || !firstOverwrites)
-        program.push_back({Op::Zero, Operand::Constant, Keyword::Unknown, reg});
-    for (uint32_t i = 0; i < node.argCount; ++i) {
-        const Arg &arg = own[i];
-        uint32_t valueReg = 0;
-        if (arg.kind == ArgKind::Call) {
-            // A first argument's call may work in its caller's accumulator: nothing reads
-            // that before the call's value lands there.
-            valueReg = i == 0 && firstOverwrites && reg != RootRegister ? reg : reg + 1;
-            emit(arg.index, valueReg);
+    frame = {0, 0};
+    for (Arg &arg : args) {
+        if (arg.kind == ArgKind::Constant) {
+            arg.index = static_cast<uint32_t>(frame.size());
+            frame.push_back(arg.constant);
         }
-        emitStep(node, arg, i, reg, valueReg);
     }
+    rootRegister = static_cast<uint32_t>(frame.size());
+    frame.push_back(0);
+    frameSize = rootRegister + 1;
+    emit(0, rootRegister, true);
 }
 
-void FormulaProgram::Impl::emitStep(const Node &node, const Arg &arg, uint32_t position,
-                                    uint32_t reg, uint32_t valueReg)
+uint32_t FormulaProgram::Impl::leafRegister(const Arg &arg) const
 {
-    Instruction step{Op::Step, Operand::Register, node.keyword, reg};
-    step.index = static_cast<int>(position + 1);
-    step.count = node.count;
-    switch (arg.kind) {
-    case ArgKind::Missing: return;
-    case ArgKind::Call: step.src = valueReg; break;
-    case ArgKind::X: step.src = XRegister; break;
-    case ArgKind::NegX: step.src = NegXRegister; break;
-    case ArgKind::Constant:
-        step.operand = Operand::Constant;
-        step.constant = arg.constant;
-        break;
-    case ArgKind::Template:
-        step.operand = Operand::Template;
-        step.src = arg.index;
-        break;
-    }
-    if (node.keyword == Keyword::Unknown)
-        return; // leaves the accumulator as it is
-    if (step.operand != Operand::Template && isFolding(node.keyword)) {
-        if (position == 0) {
-            if (step.operand == Operand::Register && step.src == reg)
-                return; // the call already left its value in the accumulator
-            step.op = Op::Load;
-        } else if (node.keyword == Keyword::Sum) {
-            step.op = Op::Add;
-        } else if (node.keyword == Keyword::Dif) {
-            step.op = Op::Sub;
-        } else if (node.keyword == Keyword::Pro) {
-            step.op = Op::Mul;
-        } else if (node.keyword == Keyword::Div) {
-            step.op = Op::Div;
-        } else if (node.keyword == Keyword::Pot) {
-            step.op = Op::Pot;
-            if (step.operand == Operand::Constant) {
-                const float e = step.constant;
-                step.op = e == 2.0f   ? Op::Square
-                          : e == 3.0f ? Op::Cube
-                          : e == 1.0f ? Op::Same
-                          : e == 0.0f ? Op::One
-                                      : Op::Pot;
+    return arg.kind == ArgKind::X      ? XRegister
+           : arg.kind == ArgKind::NegX ? NegXRegister
+                                       : arg.index;
+}
+
+void FormulaProgram::Impl::emit(uint32_t index, uint32_t reg, bool root)
+{
+    const Node node = nodes[index];
+    frameSize = std::max(frameSize, reg + 2);
+    const Arg *own = args.data() + node.firstArg;
+    const bool firstOverwrites = isFolding(node.keyword) && node.argCount > 0
+                                 && own[0].kind != ArgKind::Missing
+                                 && own[0].kind != ArgKind::Template;
+    // The outermost accumulator starts at 0 in the frame; the others are reused.
+    if (!root && !firstOverwrites)
+        program.push_back({Op::Zero, reg, 0, 0});
+    // A leaf first argument is loaded together with the next step.
+    bool pending = false;
+    uint32_t pendingReg = 0;
+    const auto loadPending = [&] {
+        if (pending)
+            program.push_back({Op::Load, reg, pendingReg, 0});
+        pending = false;
+    };
+    for (uint32_t i = 0; i < node.argCount; ++i) {
+        const Arg &arg = own[i];
+        if (arg.kind == ArgKind::Missing)
+            continue;
+        if (i == 0 && firstOverwrites) {
+            if (arg.kind == ArgKind::Call) {
+                emit(arg.index, reg, false);
+                if (root)
+                    rootValidFrom = program.size();
+            } else {
+                pending = true;
+                pendingReg = leafRegister(arg);
             }
+            continue;
+        }
+        uint32_t operand = 0;
+        if (arg.kind == ArgKind::Call) {
+            // A fault inside the call must find the outermost accumulator loaded.
+            if (root)
+                loadPending();
+            emit(arg.index, reg + 1, false);
+            operand = reg + 1;
+        } else if (arg.kind != ArgKind::Template) {
+            operand = leafRegister(arg);
+        }
+        if (node.keyword == Keyword::Unknown)
+            continue; // the accumulator stays as it is
+        const Op op = opOf(node.keyword, arg);
+        if (op == Op::Step) {
+            loadPending();
+            steps.push_back({node.keyword, static_cast<int>(i + 1), node.count,
+                             arg.kind == ArgKind::Template ? static_cast<int>(arg.index) : -1});
+            program.push_back({Op::Step, reg, static_cast<uint32_t>(steps.size() - 1), operand});
+        } else {
+            program.push_back({op, reg, pending ? pendingReg : reg, operand});
+            pending = false;
         }
     }
-    program.push_back(step);
+    loadPending();
 }
 
 float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xText) const
@@ -268,14 +290,16 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
     // A fault before the evaluation began freezes every accumulator at 0.
     if (CalcError == -1)
         return 0;
-    constexpr uint32_t OnStack = 64;
-    if (registerCount <= OnStack) {
+    constexpr std::size_t OnStack = 256;
+    if (frameSize <= OnStack) {
         float regs[OnStack];
+        std::copy(frame.begin(), frame.end(), regs);
         regs[XRegister] = x;
         regs[NegXRegister] = negX;
         return execute(regs, xText);
     }
-    std::vector<float> regs(registerCount);
+    std::vector<float> regs(frameSize);
+    std::copy(frame.begin(), frame.end(), regs.begin());
     regs[XRegister] = x;
     regs[NegXRegister] = negX;
     return execute(regs.data(), xText);
@@ -283,87 +307,72 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
 
 float FormulaProgram::Impl::execute(float *regs, std::u16string_view xText) const
 {
-    // Once a step faults the text evaluator skips every later step, so the outermost
-    // accumulator as it stands then is the result.
-    for (const Instruction &step : program) {
-        float &acc = regs[step.dst];
-        const float value = step.operand == Operand::Register ? regs[step.src] : step.constant;
-        switch (step.op) {
-        case Op::Zero: acc = 0; break;
-        case Op::Load: acc = value; break;
-        case Op::Add: {
-            const float r = acc + value;
-            if (!std::isfinite(r))
-                goto fault;
-            acc = r;
+    const Instruction *code = program.data();
+    const std::size_t size = program.size();
+    std::size_t pc = 0;
+    for (; pc < size; ++pc) {
+        const Instruction &s = code[pc];
+        float r = 0;
+        switch (s.op) {
+        case Op::Zero: regs[s.dst] = 0; continue;
+        case Op::Load: regs[s.dst] = regs[s.a]; continue;
+        case Op::Add: r = regs[s.a] + regs[s.b]; break;
+        case Op::Sub: r = regs[s.a] - regs[s.b]; break;
+        case Op::Mul: r = regs[s.a] * regs[s.b]; break;
+        case Op::Div:
+            // A zero divisor is a fault, as in CalcDiv.
+            if (regs[s.b] == 0.0f)
+                goto keep;
+            r = regs[s.a] / regs[s.b];
             break;
-        }
-        case Op::Sub: {
-            const float r = acc - value;
-            if (!std::isfinite(r))
-                goto fault;
-            acc = r;
-            break;
-        }
-        case Op::Mul: {
-            const float r = acc * value;
-            if (!std::isfinite(r))
-                goto fault;
-            acc = r;
-            break;
-        }
-        case Op::Div: {
-            if (value == 0.0f)
-                goto fault;
-            const float r = acc / value;
-            if (!std::isfinite(r))
-                goto fault;
-            acc = r;
-            break;
-        }
         case Op::Square: {
-            const double r = static_cast<double>(acc) * acc;
-            if (!std::isfinite(r))
-                goto fault;
-            acc = static_cast<float>(r);
-            break;
+            const double square = static_cast<double>(regs[s.a]) * regs[s.a];
+            if (!std::isfinite(square))
+                goto keep;
+            regs[s.dst] = static_cast<float>(square);
+            continue;
         }
         case Op::Cube:
-            if (!std::isfinite(acc))
-                goto fault;
-            acc = cube(acc);
-            break;
         case Op::Same:
-            if (!std::isfinite(acc))
-                goto fault;
-            break;
         case Op::One:
-            if (std::isnan(acc))
-                goto fault;
-            acc = 1;
-            break;
         case Op::Pot: {
-            const StepResult r = CalcPot(acc, value, 2);
-            if (!r)
-                goto fault;
-            acc = *r;
-            break;
+            const float base = regs[s.a];
+            const StepResult power = s.op == Op::Cube   ? CalcPotCube(base)
+                                     : s.op == Op::Same ? CalcPotOne(base)
+                                     : s.op == Op::One  ? CalcPotZero(base)
+                                                        : CalcPot(base, regs[s.b], 2);
+            if (!power)
+                goto keep;
+            regs[s.dst] = *power;
+            continue;
         }
         case Op::Step: {
-            const float v = step.operand == Operand::Template
-                                ? leafValue(*ReplaceText(u'x', xText, templates[step.src]))
-                                : value;
-            acc = applyStep(step.keyword, acc, v, step.index, step.count);
+            const StepInfo &info = steps[s.a];
+            const float value =
+                info.templateIndex < 0
+                    ? regs[s.b]
+                    : leafValue(*ReplaceText(
+                        u'x', xText, templates[static_cast<std::size_t>(info.templateIndex)]));
+            regs[s.dst] = applyStep(info.keyword, regs[s.dst], value, info.index, info.count);
             if (CalcError == -1)
-                return regs[RootRegister];
-            break;
+                goto stop;
+            continue;
         }
         }
+        if (!std::isfinite(r))
+            goto keep;
+        regs[s.dst] = r;
     }
-    return regs[RootRegister];
-fault:
+    return regs[rootRegister];
+keep:
+    // The faulting step leaves the accumulator as it was: a, where a first argument was
+    // loaded with it.
+    regs[code[pc].dst] = regs[code[pc].a];
     CalcError = -1;
-    return regs[RootRegister];
+stop:
+    // The text evaluator skips every step after a fault: its outermost accumulator as it
+    // stands then is the result.
+    return pc >= rootValidFrom ? regs[rootRegister] : 0.0f;
 }
 
 FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique<Impl>())
@@ -381,7 +390,7 @@ FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique
     }
     d->compileCall(formula, 1);
     if (d->compiled && d->staticError == FormulaError::None)
-        d->emit(0, RootRegister);
+        d->layOut();
     d->nodes = {};
     d->args = {};
     // The longest number text, "-1.234568E+07", has 13 characters.
