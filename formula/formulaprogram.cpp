@@ -140,7 +140,6 @@ struct FormulaProgram::Impl {
     void emit(uint32_t node, uint32_t reg, bool root);
     uint32_t leafRegister(const Arg &arg) const;
     float execute(float x, float negX, std::u16string_view xText) const;
-    float execute(float *regs, std::u16string_view xText) const;
 };
 
 uint32_t FormulaProgram::Impl::compileCall(std::u16string_view call, int depth)
@@ -291,22 +290,16 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
     if (CalcError == -1)
         return 0;
     constexpr std::size_t OnStack = 256;
-    if (frameSize <= OnStack) {
-        float regs[OnStack];
-        std::copy(frame.begin(), frame.end(), regs);
-        regs[XRegister] = x;
-        regs[NegXRegister] = negX;
-        return execute(regs, xText);
+    float local[OnStack];
+    std::unique_ptr<float[]> heap;
+    float *regs = local;
+    if (frameSize > OnStack) {
+        heap = std::make_unique<float[]>(frameSize);
+        regs = heap.get();
     }
-    std::vector<float> regs(frameSize);
-    std::copy(frame.begin(), frame.end(), regs.begin());
+    std::copy(frame.begin(), frame.end(), regs);
     regs[XRegister] = x;
     regs[NegXRegister] = negX;
-    return execute(regs.data(), xText);
-}
-
-float FormulaProgram::Impl::execute(float *regs, std::u16string_view xText) const
-{
     const Instruction *code = program.data();
     const std::size_t size = program.size();
     std::size_t pc = 0;
