@@ -6,9 +6,11 @@
 #include "texthelpers.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace lw {
 
@@ -125,6 +127,8 @@ struct FormulaProgram::Impl {
     std::vector<Instruction> program;
     std::vector<StepInfo> steps;
     std::vector<float> frame; // x, -x, the constants and the outermost accumulator, 0
+    static constexpr std::size_t SmallFrame = 16;
+    std::array<float, SmallFrame> smallFrame{}; // the frame, where it fits
     uint32_t rootRegister = FirstConstant;
     uint32_t frameSize = FirstConstant + 1;
     // Before this instruction the outermost accumulator holds its first argument's call at
@@ -214,6 +218,7 @@ void FormulaProgram::Impl::layOut()
     rootRegister = static_cast<uint32_t>(frame.size());
     frame.push_back(0);
     frameSize = rootRegister + 1;
+    std::copy_n(frame.begin(), std::min(frame.size(), SmallFrame), smallFrame.begin());
     emit(0, rootRegister, true);
 }
 
@@ -297,7 +302,11 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
         heap = std::make_unique<float[]>(frameSize);
         regs = heap.get();
     }
-    std::copy(frame.begin(), frame.end(), regs);
+    // A small frame copies in one fixed-size block, without a library call.
+    if (frame.size() <= SmallFrame)
+        std::memcpy(regs, smallFrame.data(), sizeof smallFrame);
+    else
+        std::copy(frame.begin(), frame.end(), regs);
     regs[XRegister] = x;
     regs[NegXRegister] = negX;
     const Instruction *code = program.data();

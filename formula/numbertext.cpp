@@ -130,6 +130,11 @@ bool roundFast(float value, Rounded &r)
     return false;
 }
 
+constexpr std::array<double, 18> InversePowers = {
+    1e0,  1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,
+    1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17,
+};
+
 constexpr std::array<uint64_t, 18> PowersOfFive = [] {
     std::array<uint64_t, 18> p{};
     uint64_t v = 1;
@@ -143,7 +148,8 @@ constexpr std::array<uint64_t, 18> PowersOfFive = [] {
 // The value the number text of a normal float from 2^-35 up to 2^16 reads back as, by
 // integers: the seven digits are the float's exact value m / 2^s times 10^p rounded half to
 // even, that is m * 5^p / 2^(s - p), which stays below 2^64 for p <= 17; the text's value is
-// digits / 10^p, both exact in double, so one division rounds it as reading the text does.
+// digits / 10^p, both exact in double, so one division rounds it as reading the text does
+// (a multiplication stands in for it where that cannot change the float).
 // bench/numbertext_check compares it with reading the text for every float below 2^16.
 bool readBackByIntegers(float value, float &readBack)
 {
@@ -174,8 +180,14 @@ bool readBackByIntegers(float value, float &readBack)
         const uint64_t half = uint64_t{1} << (drop - 1);
         if (rest > half || (rest == half && (digits & 1) != 0))
             ++digits;
-        // A carry to 10000000 names the same number as 1000000 at the next power.
-        const double magnitude = static_cast<double>(digits) / Powers[static_cast<std::size_t>(p)];
+        // A carry to 10000000 names the same number as 1000000 at the next power. The product
+        // with the rounded 10^-p lies within 3 ulps of the quotient; unless a float's rounding
+        // boundary (low 29 bits 0x10000000) is that near, both convert to one float.
+        const auto i = static_cast<std::size_t>(p);
+        double magnitude = static_cast<double>(digits) * InversePowers[i];
+        const uint64_t low = std::bit_cast<uint64_t>(magnitude) & 0x1fffffff;
+        if (low - (0x10000000 - 3) <= 6)
+            magnitude = static_cast<double>(digits) / Powers[i];
         readBack = static_cast<float>((bits >> 31) != 0 ? -magnitude : magnitude);
         return true;
     }
