@@ -174,6 +174,19 @@ TEST(FormulaProgram, ALongXTextOverflowsWhereTheSubstitutedTextWould)
     CalcError = 0;
 }
 
+TEST(FormulaProgram, ManyConstantsAndDeepNestingAgree)
+{
+    std::u16string wide = u"SUM(";
+    std::u16string deep = u"x";
+    for (int i = 0; i < 400; ++i) {
+        wide += NumberText(static_cast<float>(i) / 7.0f) + u";";
+        deep = (i % 2 == 0 ? u"PRO(1.0001;" : u"DIF(") + deep + u";.5)";
+    }
+    expectSameEverywhere(wide + u"x)");
+    expectSameEverywhere(deep);
+    CalcError = 0;
+}
+
 // Random texts built from formula pieces, well-formed or not.
 std::u16string randomFormula(std::mt19937 &random)
 {
