@@ -150,7 +150,7 @@ constexpr std::array<uint64_t, 18> PowersOfFive = [] {
 // even, that is m * 5^p / 2^(s - p), which stays below 2^64 for p <= 17; the text's value is
 // digits / 10^p, both exact in double, so one division rounds it as reading the text does
 // (a multiplication stands in for it where that cannot change the float).
-// bench/numbertext_check compares it with reading the text for every float below 2^16.
+// bench/exhaustive_check compares it with reading the text for every float with |x| < 2^16.
 bool readBackByIntegers(float value, float &readBack)
 {
     const auto bits = std::bit_cast<uint32_t>(value);

@@ -92,8 +92,7 @@ inline StepResult CalcPotCube(float base)
     return static_cast<float>(std::pow(b, 3.0));
 }
 
-// CalcPot(base, 1, 2): pow's result is within an ulp of the float itself, which it converts back
-// to.
+// CalcPot(base, 1, 2): pow's result lies within an ulp of base, and converts back to it.
 inline StepResult CalcPotOne(float base)
 {
     if (!std::isfinite(base))
