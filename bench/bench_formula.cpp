@@ -79,6 +79,19 @@ void NumberText(benchmark::State &state)
     lw::bench::SetPerSample(state);
 }
 
+// What the compiled formula pays for x where no leaf needs its text: the value alone.
+void NumberTextValue(benchmark::State &state)
+{
+    const std::vector<float> &walk = lw::bench::SampleWalk();
+    for (auto _ : state) {
+        for (float x : walk) {
+            const float value = lw::NumberTextValue(x);
+            benchmark::DoNotOptimize(value);
+        }
+    }
+    lw::bench::SetPerSample(state);
+}
+
 void ConvertTerm(benchmark::State &state)
 {
     const std::u16string term =
@@ -126,5 +139,6 @@ BENCHMARK_CAPTURE(TextPipeline, poly40, Shape::Poly40);
 BENCHMARK_CAPTURE(FastPath, short, Shape::Short);
 BENCHMARK_CAPTURE(FastPath, poly40, Shape::Poly40);
 BENCHMARK(NumberText);
+BENCHMARK(NumberTextValue);
 BENCHMARK(ConvertTerm)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(TypedEquation)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -6,8 +6,11 @@
 #include "texthelpers.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace lw {
 
@@ -35,6 +38,77 @@ bool containsX(std::u16string_view text)
     return text.find(u'x') != std::u16string_view::npos;
 }
 
+// One step of the flat program, dst = a op b over a frame of registers: x, -x, the formula's
+// constants, then one accumulator for each level of nested calls being evaluated. A call that
+// is its caller's first argument works in its caller's accumulator.
+enum class Op : uint8_t {
+    Zero,   // dst = 0
+    Load,   // dst = a: a folding keyword's first argument
+    Add,    // SUM
+    Sub,    // DIF
+    Mul,    // PRO
+    Div,    // DIV
+    Square, // POT with the constant exponent 2, b unused
+    Cube,   // 3
+    Same,   // 1
+    One,    // 0
+    Pot,    // POT with any other exponent
+    Step,   // dst = applyStep(dst, b) with what steps[a] holds
+};
+
+struct Instruction {
+    Op op = Op::Zero;
+    uint32_t dst = 0;
+    uint32_t a = 0;
+    uint32_t b = 0;
+};
+
+struct StepInfo {
+    Keyword keyword = Keyword::Unknown;
+    int index = 1;
+    float count = 1;
+    int templateIndex = -1; // the operand's text with x in it, or -1 for register b
+};
+
+constexpr uint32_t XRegister = 0;
+constexpr uint32_t NegXRegister = 1;
+constexpr uint32_t FirstConstant = 2;
+
+bool isFolding(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::Sum:
+    case Keyword::Dif:
+    case Keyword::Pro:
+    case Keyword::Div:
+    case Keyword::Pot:
+    case Keyword::Ami: return true;
+    default: return false;
+    }
+}
+
+// The instruction for a step that needs no more than two registers, else Step.
+Op opOf(Keyword keyword, const Arg &arg)
+{
+    if (arg.kind == ArgKind::Template)
+        return Op::Step;
+    switch (keyword) {
+    case Keyword::Sum: return Op::Add;
+    case Keyword::Dif: return Op::Sub;
+    case Keyword::Pro: return Op::Mul;
+    case Keyword::Div: return Op::Div;
+    case Keyword::Pot:
+        if (arg.kind != ArgKind::Constant)
+            return Op::Pot;
+        return arg.constant == 2.0f   ? Op::Square
+               : arg.constant == 3.0f ? Op::Cube
+               : arg.constant == 1.0f ? Op::Same
+               : arg.constant == 0.0f ? Op::One
+                                      : Op::Pot;
+    default: return Op::Step;
+    }
+}
+
 } // namespace
 
 struct FormulaProgram::Impl {
@@ -50,11 +124,26 @@ struct FormulaProgram::Impl {
     std::vector<Arg> args;
     std::vector<std::u16string> templates;
 
+    std::vector<Instruction> program;
+    std::vector<StepInfo> steps;
+    std::vector<float> frame; // x, -x, the constants and the outermost accumulator, 0
+    static constexpr std::size_t SmallFrame = 16;
+    std::array<float, SmallFrame> smallFrame{}; // the frame, where it fits
+    uint32_t rootRegister = FirstConstant;
+    uint32_t frameSize = FirstConstant + 1;
+    // Before this instruction the outermost accumulator holds its first argument's call at
+    // work, while the text evaluator's still holds 0.
+    std::size_t rootValidFrom = 0;
+
     // Mirrors the text evaluator's walk, recording what it would find; gives
     // up (compiled = false) where the text of x could change the structure.
     uint32_t compileCall(std::u16string_view call, int depth);
     Arg compileArgument(std::u16string_view argument, int depth);
-    float evaluateNode(uint32_t node, float x, float negX, std::u16string_view xText) const;
+    // Lays the tree out as instructions in the order the text evaluator takes its steps.
+    void layOut();
+    void emit(uint32_t node, uint32_t reg, bool root);
+    uint32_t leafRegister(const Arg &arg) const;
+    float execute(float x, float negX, std::u16string_view xText) const;
 };
 
 uint32_t FormulaProgram::Impl::compileCall(std::u16string_view call, int depth)
@@ -117,29 +206,175 @@ Arg FormulaProgram::Impl::compileArgument(std::u16string_view argument, int dept
     return {ArgKind::Template, 0, static_cast<uint32_t>(templates.size() - 1)};
 }
 
-float FormulaProgram::Impl::evaluateNode(uint32_t index, float x, float negX,
-                                         std::u16string_view xText) const
+void FormulaProgram::Impl::layOut()
 {
-    const Node &node = nodes[index];
-    float acc = 0;
-    for (uint32_t i = 0; i < node.argCount; ++i) {
-        const Arg &arg = args[node.firstArg + i];
-        float value = 0;
-        switch (arg.kind) {
-        case ArgKind::Missing: continue;
-        case ArgKind::Call: value = evaluateNode(arg.index, x, negX, xText); break;
-        case ArgKind::Constant: value = arg.constant; break;
-        case ArgKind::X: value = x; break;
-        case ArgKind::NegX: value = negX; break;
-        case ArgKind::Template:
-            value = leafValue(*ReplaceText(u'x', xText, templates[arg.index]));
-            break;
+    frame = {0, 0};
+    for (Arg &arg : args) {
+        if (arg.kind == ArgKind::Constant) {
+            arg.index = static_cast<uint32_t>(frame.size());
+            frame.push_back(arg.constant);
         }
-        if (CalcError == -1)
-            continue;
-        acc = applyStep(node.keyword, acc, value, static_cast<int>(i + 1), node.count);
     }
-    return acc;
+    rootRegister = static_cast<uint32_t>(frame.size());
+    frame.push_back(0);
+    frameSize = rootRegister + 1;
+    std::copy_n(frame.begin(), std::min(frame.size(), SmallFrame), smallFrame.begin());
+    emit(0, rootRegister, true);
+}
+
+uint32_t FormulaProgram::Impl::leafRegister(const Arg &arg) const
+{
+    return arg.kind == ArgKind::X      ? XRegister
+           : arg.kind == ArgKind::NegX ? NegXRegister
+                                       : arg.index;
+}
+
+void FormulaProgram::Impl::emit(uint32_t index, uint32_t reg, bool root)
+{
+    const Node node = nodes[index];
+    frameSize = std::max(frameSize, reg + 2);
+    const Arg *own = args.data() + node.firstArg;
+    const bool firstOverwrites = isFolding(node.keyword) && node.argCount > 0
+                                 && own[0].kind != ArgKind::Missing
+                                 && own[0].kind != ArgKind::Template;
+    // The outermost accumulator starts at 0 in the frame; the others are reused.
+    if (!root && !firstOverwrites)
+        program.push_back({Op::Zero, reg, 0, 0});
+    // A leaf first argument is loaded together with the next step.
+    bool pending = false;
+    uint32_t pendingReg = 0;
+    const auto loadPending = [&] {
+        if (pending)
+            program.push_back({Op::Load, reg, pendingReg, 0});
+        pending = false;
+    };
+    for (uint32_t i = 0; i < node.argCount; ++i) {
+        const Arg &arg = own[i];
+        if (arg.kind == ArgKind::Missing)
+            continue;
+        if (i == 0 && firstOverwrites) {
+            if (arg.kind == ArgKind::Call) {
+                emit(arg.index, reg, false);
+                if (root)
+                    rootValidFrom = program.size();
+            } else {
+                pending = true;
+                pendingReg = leafRegister(arg);
+            }
+            continue;
+        }
+        uint32_t operand = 0;
+        if (arg.kind == ArgKind::Call) {
+            // A fault inside the call must find the outermost accumulator loaded.
+            if (root)
+                loadPending();
+            emit(arg.index, reg + 1, false);
+            operand = reg + 1;
+        } else if (arg.kind != ArgKind::Template) {
+            operand = leafRegister(arg);
+        }
+        if (node.keyword == Keyword::Unknown)
+            continue; // the accumulator stays as it is
+        const Op op = opOf(node.keyword, arg);
+        if (op == Op::Step) {
+            loadPending();
+            steps.push_back({node.keyword, static_cast<int>(i + 1), node.count,
+                             arg.kind == ArgKind::Template ? static_cast<int>(arg.index) : -1});
+            program.push_back({Op::Step, reg, static_cast<uint32_t>(steps.size() - 1), operand});
+        } else {
+            program.push_back({op, reg, pending ? pendingReg : reg, operand});
+            pending = false;
+        }
+    }
+    loadPending();
+}
+
+float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xText) const
+{
+    // A fault before the evaluation began freezes every accumulator at 0.
+    if (CalcError == -1)
+        return 0;
+    constexpr std::size_t OnStack = 256;
+    float local[OnStack];
+    std::unique_ptr<float[]> heap;
+    float *regs = local;
+    if (frameSize > OnStack) {
+        heap = std::make_unique<float[]>(frameSize);
+        regs = heap.get();
+    }
+    // A small frame copies in one fixed-size block, without a library call.
+    if (frame.size() <= SmallFrame)
+        std::memcpy(regs, smallFrame.data(), sizeof smallFrame);
+    else
+        std::copy(frame.begin(), frame.end(), regs);
+    regs[XRegister] = x;
+    regs[NegXRegister] = negX;
+    const Instruction *code = program.data();
+    const std::size_t size = program.size();
+    std::size_t pc = 0;
+    for (; pc < size; ++pc) {
+        const Instruction &s = code[pc];
+        float r = 0;
+        switch (s.op) {
+        case Op::Zero: regs[s.dst] = 0; continue;
+        case Op::Load: regs[s.dst] = regs[s.a]; continue;
+        case Op::Add: r = regs[s.a] + regs[s.b]; break;
+        case Op::Sub: r = regs[s.a] - regs[s.b]; break;
+        case Op::Mul: r = regs[s.a] * regs[s.b]; break;
+        case Op::Div:
+            // A zero divisor is a fault, as in CalcDiv.
+            if (regs[s.b] == 0.0f)
+                goto keep;
+            r = regs[s.a] / regs[s.b];
+            break;
+        case Op::Square: {
+            const double square = static_cast<double>(regs[s.a]) * regs[s.a];
+            if (!std::isfinite(square))
+                goto keep;
+            regs[s.dst] = static_cast<float>(square);
+            continue;
+        }
+        case Op::Cube:
+        case Op::Same:
+        case Op::One:
+        case Op::Pot: {
+            const float base = regs[s.a];
+            const StepResult power = s.op == Op::Cube   ? CalcPotCube(base)
+                                     : s.op == Op::Same ? CalcPotOne(base)
+                                     : s.op == Op::One  ? CalcPotZero(base)
+                                                        : CalcPot(base, regs[s.b], 2);
+            if (!power)
+                goto keep;
+            regs[s.dst] = *power;
+            continue;
+        }
+        case Op::Step: {
+            const StepInfo &info = steps[s.a];
+            const float value =
+                info.templateIndex < 0
+                    ? regs[s.b]
+                    : leafValue(*ReplaceText(
+                        u'x', xText, templates[static_cast<std::size_t>(info.templateIndex)]));
+            regs[s.dst] = applyStep(info.keyword, regs[s.dst], value, info.index, info.count);
+            if (CalcError == -1)
+                goto stop;
+            continue;
+        }
+        }
+        if (!std::isfinite(r))
+            goto keep;
+        regs[s.dst] = r;
+    }
+    return regs[rootRegister];
+keep:
+    // The faulting step leaves the accumulator as it was: a, where a first argument was
+    // loaded with it.
+    regs[code[pc].dst] = regs[code[pc].a];
+    CalcError = -1;
+stop:
+    // The text evaluator skips every step after a fault: its outermost accumulator as it
+    // stands then is the result.
+    return pc >= rootValidFrom ? regs[rootRegister] : 0.0f;
 }
 
 FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique<Impl>())
@@ -156,6 +391,10 @@ FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique
         return;
     }
     d->compileCall(formula, 1);
+    if (d->compiled && d->staticError == FormulaError::None)
+        d->layOut();
+    d->nodes = {};
+    d->args = {};
     // The longest number text, "-1.234568E+07", has 13 characters.
     constexpr std::ptrdiff_t LongestNumberText = 13;
     const bool lengthSafe =
@@ -197,7 +436,7 @@ float FormulaProgram::evaluate(float x, FormulaError *error) const
         if (d->notACall)
             return 0;
         const float value = NumberTextValue(x);
-        return d->evaluateNode(0, value, std::isfinite(x) ? -value : 0.0f, {});
+        return d->execute(value, std::isfinite(x) ? -value : 0.0f, {});
     }
     const NumberTextResult number = NumberTextWithValue(x);
     // "-" before a number text reads as its negation, before INF or NAN as 0.
@@ -230,7 +469,7 @@ float FormulaProgram::run(std::u16string_view xText, float x, float negX, Formul
     }
     if (d->notACall)
         return 0;
-    return d->evaluateNode(0, x, negX, xText);
+    return d->execute(x, negX, xText);
 }
 
 } // namespace lw

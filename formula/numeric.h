@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,42 @@ inline StepResult CalcPot(float acc, float value, int index)
     // A finite double beyond the float range becomes an infinite float here;
     // only the next checked step faults on it.
     return static_cast<float>(result);
+}
+
+// CalcPot(base, 3, 2) without pow where any faithfully rounded pow gives the same float: base
+// squared is exact in double, so the product is base^3 correctly rounded, and pow returns it
+// or a neighbour; when all three convert to one float, so does pow's result.
+// bench/exhaustive_check compares the three below with CalcPot for every float.
+inline StepResult CalcPotCube(float base)
+{
+    if (!std::isfinite(base))
+        return std::nullopt;
+    const double b = base;
+    const double product = b * b * b;
+    if (product == 0)
+        return static_cast<float>(product);
+    const auto bits = std::bit_cast<uint64_t>(product);
+    const auto below = static_cast<float>(std::bit_cast<double>(bits - 1));
+    const auto above = static_cast<float>(std::bit_cast<double>(bits + 1));
+    if (std::bit_cast<uint32_t>(below) == std::bit_cast<uint32_t>(above))
+        return below;
+    return static_cast<float>(std::pow(b, 3.0));
+}
+
+// CalcPot(base, 1, 2): pow's result lies within an ulp of base, and converts back to it.
+inline StepResult CalcPotOne(float base)
+{
+    if (!std::isfinite(base))
+        return std::nullopt;
+    return base;
+}
+
+// CalcPot(base, 0, 2): pow(b, 0) is 1 for every b, infinities included.
+inline StepResult CalcPotZero(float base)
+{
+    if (std::isnan(base))
+        return std::nullopt;
+    return 1.0f;
 }
 
 inline StepResult CalcAmi(float acc, float value, int index, float count)

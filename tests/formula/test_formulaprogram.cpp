@@ -130,6 +130,14 @@ TEST(FormulaProgram, AgreesWithTheTextProcedure)
         u"SGN(-x;LGN(x))",
         u"PRO(x;SGN(SIN(x)))",
         u"LGN(x;)",
+        u"DIF(SUM(DIV(1;x);2);3)", // a fault inside the first call leaves the result 0
+        u"DIF(SUM(2;DIV(1;x));3)", // ... one after its first step leaves that step's value
+        u"SUM(PRO(x;1E30);PRO(x;1E30);DIV(x;0))",
+        u"DIF(5;PRO(x;1E38);SQR(-1))",
+        u"SUM(POT(x;3);POT(-x;1);POT(x;0);POT(x;-1);POT(x;.5))",
+        u"PRO(POT(PRO(x;1E13);3);1E30)",
+        u"POT(POT(x;0);3)",
+        u"DIF(PRO(2;SUM(x;ABC(DIV(1;0))));1)",
         u"5",
         u"",
         u"x",
@@ -166,6 +174,19 @@ TEST(FormulaProgram, ALongXTextOverflowsWhereTheSubstitutedTextWould)
     CalcError = 0;
 }
 
+TEST(FormulaProgram, ManyConstantsAndDeepNestingAgree)
+{
+    std::u16string wide = u"SUM(";
+    std::u16string deep = u"x";
+    for (int i = 0; i < 400; ++i) {
+        wide += NumberText(static_cast<float>(i) / 7.0f) + u";";
+        deep = (i % 2 == 0 ? u"PRO(1.0001;" : u"DIF(") + deep + u";.5)";
+    }
+    expectSameEverywhere(wide + u"x)");
+    expectSameEverywhere(deep);
+    CalcError = 0;
+}
+
 // Random texts built from formula pieces, well-formed or not.
 std::u16string randomFormula(std::mt19937 &random)
 {
@@ -173,7 +194,7 @@ std::u16string randomFormula(std::mt19937 &random)
         u"SUM(", u"DIF(", u"PRO(", u"DIV(", u"POT(", u"AMI(", u"SQR(", u"SIN(", u"ABS(",
         u"TAN(", u"EXP(", u"LGN(", u"LGD(", u"ASN(", u"ACS(", u"ATN(", u"SGN(", u"x",
         u"-x",   u"--x",  u"2",    u".5",   u"0",    u";",    u";",    u")",    u")",
-        u"(",    u"1E30", u"AB(",  u"xx",   u"x(",   u"-",    u"3x",
+        u"(",    u"1E30", u"AB(",  u"xx",   u"x(",   u"-",    u"3x",   u"3",    u"1",
     };
     std::u16string text = u"SUM(";
     const int length = 1 + static_cast<int>(random() % 14);

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <vector>
 
 using namespace lw;
 
@@ -37,6 +41,29 @@ TEST(CalcPot, FaultsOnlyWithoutAFiniteRealPower)
         if (r && !c.fault) {
             EXPECT_EQ(*r, c.expected) << c.base << "^" << c.exponent;
         }
+    }
+}
+
+// The short cuts for the exponents 3, 1 and 0 give pow's bits (bench/exhaustive_check tries
+// every float); here a sample, with bases whose cube lies next to a float's rounding boundary.
+TEST(CalcPot, ConstantExponentShortCutsMatchPow)
+{
+    std::mt19937 random(3);
+    std::vector<float> bases = {
+        0.0f,   -0.0f,   Inf,    -Inf,       std::numeric_limits<float>::quiet_NaN(),
+        1e-45f, 3.4e38f, 257.0f, -1.0000001f};
+    for (int i = 0; i < 200000; ++i)
+        bases.push_back(std::bit_cast<float>(static_cast<uint32_t>(random())));
+    for (uint32_t m = 0x800000; m < 0x800000 + 4096; ++m)
+        bases.push_back(static_cast<float>(m)); // cubes of odd m need 72 bits
+    const auto same = [](StepResult a, StepResult b) {
+        return a.has_value() == b.has_value()
+               && (!a || std::bit_cast<uint32_t>(*a) == std::bit_cast<uint32_t>(*b));
+    };
+    for (float b : bases) {
+        ASSERT_TRUE(same(CalcPotCube(b), CalcPot(b, 3, 2))) << std::hexfloat << b;
+        ASSERT_TRUE(same(CalcPotOne(b), CalcPot(b, 1, 2))) << std::hexfloat << b;
+        ASSERT_TRUE(same(CalcPotZero(b), CalcPot(b, 0, 2))) << std::hexfloat << b;
     }
 }
 
