@@ -79,15 +79,20 @@ Rounded roundExactly(float value)
     return r;
 }
 
-constexpr std::array<double, 23> Powers = [] {
-    std::array<double, 23> p{};
-    double v = 1;
-    for (double &x : p) {
+// base^0, base^1, ... base^(N-1), each exact for the tables below.
+template<typename T, std::size_t N>
+constexpr std::array<T, N> powersOf(T base)
+{
+    std::array<T, N> p{};
+    T v = 1;
+    for (T &x : p) {
         x = v;
-        v *= 10;
+        v *= base;
     }
     return p;
-}();
+}
+
+constexpr std::array<double, 23> Powers = powersOf<double, 23>(10);
 
 double scaleByPowerOfTen(double value, int power)
 {
@@ -135,15 +140,7 @@ constexpr std::array<double, 18> InversePowers = {
     1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17,
 };
 
-constexpr std::array<uint64_t, 18> PowersOfFive = [] {
-    std::array<uint64_t, 18> p{};
-    uint64_t v = 1;
-    for (uint64_t &x : p) {
-        x = v;
-        v *= 5;
-    }
-    return p;
-}();
+constexpr std::array<uint64_t, 18> PowersOfFive = powersOf<uint64_t, 18>(5);
 
 // The value the number text of a normal float from 2^-35 up to 2^16 reads back as, by
 // integers: the seven digits are the float's exact value m / 2^s times 10^p rounded half to
