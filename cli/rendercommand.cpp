@@ -13,8 +13,6 @@
 #include "graph/teesurface.h"
 #include "settings/settingsfields.h"
 
-#include <QFileInfo>
-
 #include <array>
 #include <memory>
 #include <optional>
@@ -95,7 +93,7 @@ bool applyGph(RenderOptions &options, const QString &value, QString *)
 
 bool applyOutput(RenderOptions &options, const QString &value, QString *reason)
 {
-    if (!IsExportFileName(value)) {
+    if (!PictureFormatOf(value)) {
         *reason = QStringLiteral("Unbekanntes Bildformat: %1 (PNG, SVG oder PDF)").arg(value);
         return false;
     }
@@ -151,8 +149,7 @@ public:
             });
             addOutput(&m_trace);
         }
-        if (QFileInfo(m_fileName).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive)
-            == 0) {
+        if (PictureFormatOf(m_fileName) == PictureFormat::Png) {
             m_image = std::make_unique<ImageSurface>(m_size, 1.0, PictureBackground());
             addPicture(*m_image);
         } else if (!m_fileName.isEmpty()) {
@@ -169,13 +166,13 @@ public:
 
     bool write(QString *error)
     {
-        if (m_recording)
-            return ExportRecording(*m_recording, m_size, PictureBackground(), m_fileName, error);
-        if (m_image && !SavePng(m_image->image(), m_fileName)) {
-            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(m_fileName);
-            return false;
-        }
-        return true;
+        const bool written = m_recording
+                                 ? ExportRecording(*m_recording, m_size, PictureBackground(),
+                                                   m_fileName, *PictureFormatOf(m_fileName))
+                                 : !m_image || SavePng(m_image->image(), m_fileName);
+        if (!written)
+            *error = NotWrittenReason(m_fileName);
+        return written;
     }
 
 private:

@@ -77,8 +77,8 @@ EquationFormula FormulaOfEquation(std::u16string_view typed, Notation notation)
 
 bool IsEmptyEquation(std::u16string_view typed)
 {
-    const std::optional<std::u16string> text = RemoveSpaces(typed);
-    return text && text->empty();
+    // Blanks alone, as RemoveSpaces would leave nothing of them, without the copy it makes.
+    return typed.size() <= MaxTextLength && typed.find_first_not_of(u' ') == typed.npos;
 }
 
 } // namespace lw

@@ -36,6 +36,25 @@ std::u16string_view characterAt(std::u16string_view text, std::size_t i)
     return text.substr(i, pair ? 2 : 1);
 }
 
+bool isNumberCharacter(char16_t c)
+{
+    return isDigit(c) || c == u'.' || c == u',';
+}
+
+std::size_t letterRunEnd(std::u16string_view text, std::size_t from)
+{
+    while (from < text.size() && isAsciiLetter(text[from]))
+        ++from;
+    return from;
+}
+
+std::size_t numberRunEnd(std::u16string_view text, std::size_t from)
+{
+    while (from < text.size() && isNumberCharacter(text[from]))
+        ++from;
+    return from;
+}
+
 } // namespace detail
 
 namespace {
@@ -73,13 +92,6 @@ bool isValidLeaf(std::u16string_view leaf)
     return length > 0 && length == leaf.size();
 }
 
-std::size_t letterRunEnd(std::u16string_view text, std::size_t from)
-{
-    while (from < text.size() && isAsciiLetter(text[from]))
-        ++from;
-    return from;
-}
-
 // The fault of an invalid leaf at `position`, named as the user wrote it.
 FormulaFault leafFault(std::u16string_view leaf, std::size_t position)
 {
@@ -104,7 +116,7 @@ FormulaFault leafFault(std::u16string_view leaf, std::size_t position)
                                        : FormulaFaultKind::UnknownName,
                        run, position + start);
     }
-    if (isDigit(first) || first == u'.' || first == u',' || first == u'(')
+    if (isNumberCharacter(first) || first == u'(')
         return notANumber;
     return faultAt(FormulaFaultKind::UnknownCharacter, characterAt(leaf, start), position + start);
 }

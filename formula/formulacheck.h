@@ -38,6 +38,12 @@ std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> pl
 namespace detail {
 bool isAsciiLetter(char16_t c);
 bool isDigit(char16_t c);
+// A digit, "." or ",": what a number text is made of, its exponent aside.
+bool isNumberCharacter(char16_t c);
+// Where the run of ASCII letters from `from` ends.
+std::size_t letterRunEnd(std::u16string_view text, std::size_t from);
+// Where the run of number characters from `from` ends.
+std::size_t numberRunEnd(std::u16string_view text, std::size_t from);
 bool isParameter(char16_t c);
 bool isKnownKeyword(std::u16string_view name);
 // The character at `i` as the user sees it: a surrogate pair whole.

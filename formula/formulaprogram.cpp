@@ -127,8 +127,8 @@ struct FormulaProgram::Impl {
     std::vector<Instruction> program;
     std::vector<StepInfo> steps;
     std::vector<float> frame; // x, -x, the constants and the outermost accumulator, 0
+    // A frame up to this size is padded to it, so that it copies in one fixed-size block.
     static constexpr std::size_t SmallFrame = 16;
-    std::array<float, SmallFrame> smallFrame{}; // the frame, where it fits
     uint32_t rootRegister = FirstConstant;
     uint32_t frameSize = FirstConstant + 1;
     // Before this instruction the outermost accumulator holds its first argument's call at
@@ -218,7 +218,8 @@ void FormulaProgram::Impl::layOut()
     rootRegister = static_cast<uint32_t>(frame.size());
     frame.push_back(0);
     frameSize = rootRegister + 1;
-    std::copy_n(frame.begin(), std::min(frame.size(), SmallFrame), smallFrame.begin());
+    if (frame.size() < SmallFrame)
+        frame.resize(SmallFrame);
     emit(0, rootRegister, true);
 }
 
@@ -303,8 +304,8 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
         regs = heap.get();
     }
     // A small frame copies in one fixed-size block, without a library call.
-    if (frame.size() <= SmallFrame)
-        std::memcpy(regs, smallFrame.data(), sizeof smallFrame);
+    if (frame.size() == SmallFrame)
+        std::memcpy(regs, frame.data(), SmallFrame * sizeof(float));
     else
         std::copy(frame.begin(), frame.end(), regs);
     regs[XRegister] = x;
@@ -315,6 +316,7 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
     for (; pc < size; ++pc) {
         const Instruction &s = code[pc];
         float r = 0;
+        StepResult power;
         switch (s.op) {
         case Op::Zero: regs[s.dst] = 0; continue;
         case Op::Load: regs[s.dst] = regs[s.a]; continue;
@@ -334,20 +336,10 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
             regs[s.dst] = static_cast<float>(square);
             continue;
         }
-        case Op::Cube:
-        case Op::Same:
-        case Op::One:
-        case Op::Pot: {
-            const float base = regs[s.a];
-            const StepResult power = s.op == Op::Cube   ? CalcPotCube(base)
-                                     : s.op == Op::Same ? CalcPotOne(base)
-                                     : s.op == Op::One  ? CalcPotZero(base)
-                                                        : CalcPot(base, regs[s.b], 2);
-            if (!power)
-                goto keep;
-            regs[s.dst] = *power;
-            continue;
-        }
+        case Op::Cube: power = CalcPotCube(regs[s.a]); goto powered;
+        case Op::Same: power = CalcPotOne(regs[s.a]); goto powered;
+        case Op::One: power = CalcPotZero(regs[s.a]); goto powered;
+        case Op::Pot: power = CalcPot(regs[s.a], regs[s.b], 2); goto powered;
         case Op::Step: {
             const StepInfo &info = steps[s.a];
             const float value =
@@ -364,6 +356,11 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
         if (!std::isfinite(r))
             goto keep;
         regs[s.dst] = r;
+        continue;
+    powered:
+        if (!power)
+            goto keep;
+        regs[s.dst] = *power;
     }
     return regs[rootRegister];
 keep:
@@ -433,8 +430,6 @@ float FormulaProgram::evaluate(float x, FormulaError *error) const
     if (d->valueOnly) {
         if (error)
             *error = FormulaError::None;
-        if (d->notACall)
-            return 0;
         const float value = NumberTextValue(x);
         return d->execute(value, std::isfinite(x) ? -value : 0.0f, {});
     }

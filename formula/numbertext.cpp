@@ -184,7 +184,7 @@ bool readBackByIntegers(float value, float &readBack)
         double magnitude = static_cast<double>(digits) * InversePowers[i];
         const uint64_t low = std::bit_cast<uint64_t>(magnitude) & 0x1fffffff;
         if (low - (0x10000000 - 3) <= 6)
-            magnitude = static_cast<double>(digits) / Powers[i];
+            magnitude = scaleByPowerOfTen(static_cast<double>(digits), -p);
         readBack = static_cast<float>((bits >> 31) != 0 ? -magnitude : magnitude);
         return true;
     }

@@ -202,8 +202,20 @@ inline float CalcSgn(float value)
 }
 
 // Rounds to the nearest 16-bit integer, halves to even; nullopt on overflow
-// (or for a non-finite value).
-std::optional<int16_t> RoundToInt16(double value);
+// (or for a non-finite value). The plotter rounds every sample's pixel with it, so it takes no
+// library call: adding and taking away 2^52 rounds a double below it to a whole number, halves
+// to even as nearbyint does in the default rounding mode.
+inline std::optional<int16_t> RoundToInt16(double value)
+{
+    constexpr double wholeFrom = 4503599627370496.0;
+    if (!(std::fabs(value) <= 32768.5))
+        return std::nullopt; // also NaN and the infinities
+    const double rounded =
+        value >= 0 ? (value + wholeFrom) - wholeFrom : (value - wholeFrom) + wholeFrom;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return static_cast<int16_t>(rounded);
+}
 
 // The 16-bit integer of a wider one; nullopt when it does not fit.
 std::optional<int16_t> FitInt16(long value);

@@ -26,11 +26,6 @@ constexpr Alias Aliases[] = {
     {u"arctan", u"ATN"}, {u"atan", u"ATN"},   {u"sgn", u"SGN"},    {u"sign", u"SGN"},
 };
 
-bool isNumberCharacter(char16_t c)
-{
-    return isDigit(c) || c == u'.' || c == u',';
-}
-
 bool equalsIgnoringCase(std::u16string_view text, std::u16string_view lower)
 {
     if (text.size() != lower.size())
@@ -132,9 +127,7 @@ private:
     void number()
     {
         const std::size_t start = m_i;
-        std::size_t end = start;
-        while (end < m_in.size() && isNumberCharacter(m_in[end]))
-            ++end;
+        std::size_t end = numberRunEnd(m_in, start);
         std::size_t exponent = std::u16string_view::npos;
         if (end < m_in.size() && (m_in[end] == u'E' || m_in[end] == u'D')) {
             std::size_t k = end + 1;
@@ -142,9 +135,7 @@ private:
                 ++k;
             if (k < m_in.size() && isDigit(m_in[k])) {
                 exponent = end;
-                end = k;
-                while (end < m_in.size() && isNumberCharacter(m_in[end]))
-                    ++end;
+                end = numberRunEnd(m_in, k);
             }
         }
         const std::u16string_view token = m_in.substr(start, end - start);
@@ -166,9 +157,7 @@ private:
     void letters()
     {
         const std::size_t first = m_i;
-        std::size_t end = first;
-        while (end < m_in.size() && isAsciiLetter(m_in[end]))
-            ++end;
+        const std::size_t end = letterRunEnd(m_in, first);
         const bool opens = end < m_in.size() && m_in[end] == u'(';
         for (std::size_t j = first; j < end;) {
             if (opens && end - j <= LongestName) {

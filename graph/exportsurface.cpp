@@ -83,6 +83,11 @@ bool SavePng(const QImage &image, const QString &fileName)
     });
 }
 
+QString NotWrittenReason(const QString &fileName)
+{
+    return QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(fileName);
+}
+
 std::optional<PictureFormat> PictureFormatOf(const QString &fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -95,11 +100,6 @@ std::optional<PictureFormat> PictureFormatOf(const QString &fileName)
     return std::nullopt;
 }
 
-bool IsExportFileName(const QString &fileName)
-{
-    return PictureFormatOf(fileName).has_value();
-}
-
 bool SaveVectorPicture(const QString &fileName, PictureFormat format, QSize size,
                        const std::function<void(QPainter &)> &paint)
 {
@@ -110,31 +110,11 @@ bool SaveVectorPicture(const QString &fileName, PictureFormat format, QSize size
 }
 
 bool ExportRecording(const RecordingSurface &recording, QSize size, const QColor &background,
-                     const QString &fileName, QString *error)
+                     const QString &fileName, PictureFormat format)
 {
-    const std::optional<PictureFormat> format = PictureFormatOf(fileName);
-    bool written = false;
-    if (!format) {
-        if (error)
-            *error = QStringLiteral("Unbekanntes Bildformat: %1 (PNG, SVG oder PDF)").arg(fileName);
-        return false;
-    }
-    if (*format == PictureFormat::Png) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(background);
-        {
-            QPainter painter(&image);
-            recording.paint(painter, background, size);
-        }
-        written = SavePng(image, fileName);
-    } else {
-        written = SaveVectorPicture(fileName, *format, size, [&](QPainter &painter) {
-            recording.paint(painter, background, size);
-        });
-    }
-    if (!written && error)
-        *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(fileName);
-    return written;
+    return SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {
+        recording.paint(painter, background, size);
+    });
 }
 
 } // namespace lw

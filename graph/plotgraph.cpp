@@ -37,21 +37,6 @@ bool passesSizeFilter(float y)
     return !(p > 4 && yText.size() - p < 4);
 }
 
-// RoundToInt16(value).value_or(0) without the library calls, for the millions of samples of a
-// fine walk: adding and taking away 2^52 rounds a double below it to a whole number, halves to
-// even as nearbyint does in the default rounding mode.
-int16_t roundedOrZero(double value)
-{
-    constexpr double wholeFrom = 4503599627370496.0;
-    if (!(std::fabs(value) <= 32768.5))
-        return 0; // also NaN and the infinities
-    const double rounded =
-        value >= 0 ? (value + wholeFrom) - wholeFrom : (value - wholeFrom) + wholeFrom;
-    if (rounded < -32768.0 || rounded > 32767.0)
-        return 0;
-    return static_cast<int16_t>(rounded);
-}
-
 // Maps (x, y) to its pixel with the geometry as it stands now. The integer parts of the mapping
 // depend on the geometry only, so they are formed again only when it has changed.
 class PixelMapping {
@@ -71,7 +56,7 @@ public:
         // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
         const auto column = static_cast<float>(double(x) * now.pixelsPerUnitX + m_offsets->x);
         const auto row = static_cast<float>(m_offsets->y - double(y) * now.pixelsPerUnitY);
-        return Pixel{roundedOrZero(column), roundedOrZero(row)};
+        return Pixel{RoundToInt16(column).value_or(0), RoundToInt16(row).value_or(0)};
     }
 
 private:

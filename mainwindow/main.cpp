@@ -11,14 +11,11 @@ int main(int argc, char **argv)
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    if (const std::optional<int> exitCode =
-            lw::AnswerCommandLine(lw::ParseCommandLine(lw::WithoutQtOptions(raw))))
+    const lw::CommandLine line = lw::ParseCommandLine(lw::WithoutQtOptions(raw));
+    if (const std::optional<int> exitCode = lw::AnswerCommandLine(line))
         return *exitCode;
 
     QApplication app(argc, argv);
-    const lw::CommandLine line = lw::ParseCommandLine(QCoreApplication::arguments());
-    if (const std::optional<int> exitCode = lw::AnswerCommandLine(line))
-        return *exitCode;
     lw::SetUpApplication(app);
     const auto window = lw::Main(line.file);
     return QApplication::exec();

@@ -105,9 +105,7 @@ void PictureMenu::SavePicture()
     if (format == PictureFormat::Png) {
         saved = SavePng(image, fileName);
     } else if (m_record.complete()) {
-        saved = SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {
-            m_record.recording().paint(painter, PictureBackground(), size);
-        });
+        saved = ExportRecording(m_record.recording(), size, PictureBackground(), fileName, format);
     } else {
         saved = SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {
             painter.drawImage(QRect(QPoint(0, 0), size), image);
