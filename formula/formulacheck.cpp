@@ -2,6 +2,7 @@
 
 #include "kznsteps.h"
 #include "texthelpers.h"
+#include "typedchars.h"
 
 #include <vector>
 
@@ -27,6 +28,20 @@ bool isParameter(char16_t c)
 bool isKnownKeyword(std::u16string_view name)
 {
     return keywordOf(name) != Keyword::Unknown;
+}
+
+bool takesOneArgument(std::u16string_view keyword)
+{
+    switch (keywordOf(keyword)) {
+    case Keyword::Sum:
+    case Keyword::Dif:
+    case Keyword::Pro:
+    case Keyword::Div:
+    case Keyword::Pot:
+    case Keyword::Ami:
+    case Keyword::Unknown: return false;
+    default: return true;
+    }
 }
 
 std::u16string_view characterAt(std::u16string_view text, std::size_t i)
@@ -194,6 +209,11 @@ private:
             }
             const char16_t c = m_text[m_i];
             if (c == u';') {
+                // SIN(x;2) would draw the constant sin 2.
+                const std::size_t call = m_open.back();
+                const std::u16string_view keyword = m_text.substr(call, 3);
+                if (takesOneArgument(keyword))
+                    return faultAt(FormulaFaultKind::OneArgument, keyword, call);
                 ++m_i;
                 return std::nullopt;
             }
@@ -253,25 +273,42 @@ std::optional<FormulaFault> CheckFormula(std::u16string_view formula)
 std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> place)
 {
     const std::u16string quoted = u"'" + shortened(fault.part) + u"'";
+    std::u16string where;
+    if (place) {
+        const std::string number = std::to_string(*place);
+        where = u" an Stelle ";
+        where.append(number.begin(), number.end());
+    }
     std::u16string text;
     switch (fault.kind) {
     case FormulaFaultKind::UnknownName: text = u"Unbekannter Name: " + quoted; break;
     case FormulaFaultKind::NotANumber: text = u"Keine Zahl: " + quoted; break;
     case FormulaFaultKind::MissingOpening: text = u"Nach " + quoted + u" fehlt '('"; break;
     case FormulaFaultKind::UnknownCharacter: text = u"Unbekanntes Zeichen: " + quoted; break;
-    case FormulaFaultKind::MissingClosing: text = u"Zu " + quoted + u" fehlt ')'"; break;
+    case FormulaFaultKind::MissingClosing:
+        return u"Zu " + quoted + where + u" fehlt " + (fault.part == u"|" ? u"'|'" : u"')'");
     case FormulaFaultKind::Surplus: text = u"Überzählig: " + quoted; break;
     case FormulaFaultKind::MissingArgument:
         text = u"Nach " + quoted + u" fehlt ein Argument";
         break;
     case FormulaFaultKind::NotAFormula: text = u"Keine KZN-Formel: " + quoted; break;
+    case FormulaFaultKind::MissingOperand: text = u"Nach " + quoted + u" fehlt ein Operand"; break;
+    case FormulaFaultKind::OperandBefore: text = u"Vor " + quoted + u" fehlt ein Operand"; break;
+    case FormulaFaultKind::DoubleOperator: text = u"Doppelter Operator: " + quoted; break;
+    case FormulaFaultKind::TwoNumbers: text = u"Zwei Zahlen ohne Operator: " + quoted; break;
+    case FormulaFaultKind::CommaWithoutDigit: text = u"Vor ',' fehlt eine Ziffer"; break;
+    case FormulaFaultKind::OneArgument: text = quoted + u" nimmt nur ein Argument"; break;
+    case FormulaFaultKind::ChainedPower:
+        text = u"Mehrdeutige Potenz: Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3";
+        break;
+    case FormulaFaultKind::AmbiguousInverse:
+        text = u"Mehrdeutig: " + quoted + u" (Kehrwert oder Umkehrfunktion?)";
+        break;
+    case FormulaFaultKind::InvisibleCharacter:
+        text = u"Unbekanntes Zeichen " + codePointName(fault.part);
+        break;
     }
-    if (place) {
-        const std::string number = std::to_string(*place);
-        text += u" an Stelle ";
-        text.append(number.begin(), number.end());
-    }
-    return text;
+    return text + where;
 }
 
 } // namespace lw

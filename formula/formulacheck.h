@@ -8,14 +8,23 @@ namespace lw {
 
 // Why a typed equation or a formula would not draw the curve of what was typed.
 enum class FormulaFaultKind {
-    UnknownName,      // a name that is no function: FOO(x)
-    NotANumber,       // an operand that does not read as a whole number: 1.2.3
-    MissingOpening,   // a function name without its "(": sin x
-    UnknownCharacter, // a character that stands for nothing: y
-    MissingClosing,   // a call that never closes
-    Surplus,          // text after a closed call, within its argument or the formula
-    MissingArgument,  // SIN() or SUM(1;): a last argument that would not be read
-    NotAFormula,      // a KZN formula that is no call at all: 2*x
+    UnknownName,        // a name that is no function: FOO(x)
+    NotANumber,         // an operand that does not read as a whole number: 1.2.3
+    MissingOpening,     // a function name without its "(": sin x
+    UnknownCharacter,   // a character that stands for nothing: y
+    MissingClosing,     // a call that never closes
+    Surplus,            // text after a closed call, within its argument or the formula
+    MissingArgument,    // SIN() or SUM(1;): a last argument that would not be read
+    NotAFormula,        // a KZN formula that is no call at all: 2*x
+    MissingOperand,     // an operator with nothing after it: 2x+
+    OperandBefore,      // an operator or exponent with nothing before it: *2, ²x
+    DoubleOperator,     // x**2, x+*2
+    TwoNumbers,         // numbers side by side with only blanks between them: 2 3
+    CommaWithoutDigit,  // x,5
+    OneArgument,        // SIN(x;2): a second argument that would be ignored
+    ChainedPower,       // x^2^3: grouped from the left, which nobody means
+    AmbiguousInverse,   // sin^-1(x): the reciprocal or the inverse function?
+    InvisibleCharacter, // a character better named by its code point
 };
 
 struct FormulaFault {
@@ -31,7 +40,8 @@ struct FormulaFault {
 std::optional<FormulaFault> CheckFormula(std::u16string_view formula);
 
 // The line that names the fault, "Unbekannter Name: 'FOO'", followed by
-// " an Stelle N" when `place` (1-based) is given.
+// " an Stelle N" when `place` (1-based) is given; a bracket that is never
+// closed names its place inside: "Zu '(' an Stelle 1 fehlt ')'".
 std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> place);
 
 // Text helpers shared with the spelling of typed terms.
@@ -46,6 +56,8 @@ std::size_t letterRunEnd(std::u16string_view text, std::size_t from);
 std::size_t numberRunEnd(std::u16string_view text, std::size_t from);
 bool isParameter(char16_t c);
 bool isKnownKeyword(std::u16string_view name);
+// A keyword whose function takes one argument: SIN, SQR, ...
+bool takesOneArgument(std::u16string_view keyword);
 // The character at `i` as the user sees it: a surrogate pair whole.
 std::u16string_view characterAt(std::u16string_view text, std::size_t i);
 } // namespace detail

@@ -24,7 +24,7 @@ ConvertResult NormaliseMathTerm(std::u16string_view term)
 std::u16string ConversionFailedMessage()
 {
     return u"Die Funktionsgleichung kann nicht umgewandelt werden. Bitte prüfen Sie Klammern, "
-           u"Operatoren und die Schreibweise der Funktionen (SIN, COS, TAN, SQR, ABS ...).";
+           u"Operatoren und die Schreibweise der Funktionen (sin, cos, tan, wurzel, betrag ...).";
 }
 
 std::u16string EmptyEquationMessage()

@@ -58,7 +58,7 @@ TEST(CliConvert, PrintsTheFormulaOrTheMessage)
         {{"convert", "ln(x)"}, 0, "LGN(x)\n", ""},
         {{"convert", "FOO(x)+1"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
         {{"convert", U8("ä*x")}, 1, "", failed + U8("Unbekanntes Zeichen: 'ä' an Stelle 1\n")},
-        {{"convert", "2*(x+1"}, 1, "", failed},
+        {{"convert", "2*(x+1"}, 1, "", failed + "Zu '(' an Stelle 3 fehlt ')'\n"},
         {{"convert", "   "}, 1, "", EmptyTerm},
         {{"convert", ""}, 1, "", EmptyTerm},
         {{"convert", QString(lw::MaxTextLength + 1, u'1')}, 1, "", failed},

@@ -145,7 +145,7 @@ TEST(CliRender, AFailedEquationIsReportedAndTheNextOneStillDrawn)
     // Fits, but not once each x is a number text.
     const QString manyX = "SUM(x" + QStringLiteral(";x").repeated(9999) + ")";
     const Case cases[] = {
-        {{"2*(x+1", "2"}, failed},
+        {{"2*(x+1", "2"}, failed + "Zu '(' an Stelle 3 fehlt ')'\n"},
         {{"   ", "2"}, empty},
         {{"", "2"}, empty},
         {{"--kzn", " ", "SUM(2;0)"}, empty},

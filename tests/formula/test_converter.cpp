@@ -247,8 +247,10 @@ TEST_F(ConvertTermTest, FormulaOfEquationByNotation)
         {u"2*x", Kzn, EquationFault::Refused,
          ConversionFailedMessage() + u"\nKeine KZN-Formel: '2*x'"},
         {u"   ", Mathematical, EquationFault::Empty, EmptyEquationMessage()},
+        {u"\t\u00A0\u200B", Mathematical, EquationFault::Empty, EmptyEquationMessage()},
         {u"", Kzn, EquationFault::Empty, EmptyEquationMessage()},
-        {u"1;2", Mathematical, EquationFault::Unconvertible, ConversionFailedMessage()},
+        {u"1;2", Mathematical, EquationFault::Refused,
+         ConversionFailedMessage() + u"\nÜberzählig: ';' an Stelle 2"},
         {overlong, Mathematical, EquationFault::Unconvertible, ConversionFailedMessage()},
         {overlong, Kzn, EquationFault::TooLong, tooLongText},
     };

@@ -41,100 +41,91 @@ void ExpectOutcomes(std::initializer_list<Row> rows, Notation notation)
         EXPECT_EQ(Utf8(Outcome(typed, notation)), Utf8(expected)) << Utf8(typed);
 }
 
+// Each of these drew a wrong curve without a word, or none although its meaning is clear.
 TEST(Spelling, TypedTermsConvertAsMeant)
 {
     ExpectOutcomes(
         {
-            // Function names in any case, with their aliases.
-            {u"sin(x)", u"SIN(x)"},
-            {u"Sin(x)", u"SIN(x)"},
-            {u"2*sin(x)", u"PRO(2;SIN(x))"},
-            {u"COS(x)+tan(x)", u"SUM(COS(x);TAN(x))"},
-            {u"sqr(x)+Sqrt(x)+WURZEL(x)", u"SUM(SUM(SQR(x);SQR(x));SQR(x))"},
-            {u"abs(x)*Betrag(x)", u"PRO(ABS(x);ABS(x))"},
-            {u"EXP(x)-exp(1)", u"DIF(EXP(x);EXP(1))"},
-            {u"ln(x)+LG(x)+log(x)", u"SUM(SUM(LGN(x);LGD(x));LGD(x))"},
-            {u"arcsin(x)+asin(x)", u"SUM(ASN(x);ASN(x))"},
-            {u"ARCCOS(x)+acos(x)", u"SUM(ACS(x);ACS(x))"},
-            {u"arctan(x)+atan(x)", u"SUM(ATN(x);ATN(x))"},
-            {u"sgn(x)*sign(x)", u"PRO(SGN(x);SGN(x))"},
-            {u"AMI(1;LGN(x);3)", u"AMI(1;LGN(x);3)"},
-            // x in either case, pi, and e as the parameter it is.
-            {u"X*2", u"PRO(x;2)"},
-            {u"PI*x", u"PRO(3.141593;x)"},
-            {u"pi", u"PRO(3.141593;1)"},
-            {u"π", u"PRO(3.141593;1)"},
-            {u"e^x", u"POT(e;x)"},
-            // The "*" that may be left out.
-            {u"2x", u"PRO(2;x)"},
-            {u"3x+1", u"SUM(PRO(3;x);1)"},
-            {u"3ax", u"PRO(PRO(3;a);x)"},
-            {u"2(x+1)", u"PRO(2;SUM(x;1))"},
-            {u"(x+1)(x-1)", u"PRO(SUM(x;1);DIF(x;1))"},
-            {u"x(x+1)", u"PRO(x;SUM(x;1))"},
-            {u"2sin(x)", u"PRO(2;SIN(x))"},
-            {u"sin(x)cos(x)", u"PRO(SIN(x);COS(x))"},
-            {u"x2", u"PRO(x;2)"},
-            {u"2πx", u"PRO(PRO(2;3.141593);x)"},
-            {u"asin(x)", u"ASN(x)"}, // the alias, not a*SIN(x)
-            {u"2 x", u"PRO(2;x)"},
-            {u"2\tx", u"PRO(2;x)"},
+            // A letter before a function name and a blank is a factor.
+            {u"a sin(x)", u"PRO(a;SIN(x))"},
+            {u"2a cos(b x)", u"PRO(PRO(2;a);COS(PRO(b;x)))"},
+            {u"a sin(b(x-d))+c", u"SUM(PRO(a;SIN(PRO(b;DIF(x;d))));c)"},
+            {u"asin(x)", u"ASN(x)"},
+            // A superscript binds to the operand before it; a run is one exponent.
+            {u"e^-x²", u"POT(e;DIF(;POT(x;2)))"},
+            {u"2^x²", u"POT(2;POT(x;2))"},
+            {u"x²³-x³²", u"DIF(POT(x;23);POT(x;32))"},
+            {u"x⁴⁵⁶⁷⁸⁹⁰¹", u"POT(x;45678901)"},
+            {u"x⁻¹", u"POT(x;DIF(;1))"},
+            {u"√x²", u"SQR(POT(x;2))"},
+            {u"(x+1)²", u"POT(SUM(x;1);2)"},
+            // Bars, the field's own caption, functions without brackets.
+            {u"2|x+1|-ln|x|", u"DIF(PRO(2;ABS(SUM(x;1)));LGN(ABS(x)))"},
+            {u"||x|-1||x|", u"PRO(ABS(DIF(ABS(x);1));ABS(x))"},
+            {u" f ( x ) = x", u"PRO(x;1)"},
+            {u"Y=2x", u"PRO(2;x)"},
+            {u"sin x+sinx", u"SUM(SIN(x);SIN(x))"},
+            {u"ln x·sqrt x", u"PRO(LGN(x);SQR(x))"},
+            {u"exp x", u"EXP(x)"},
+            {u"sin 2x²", u"SIN(PRO(2;POT(x;2)))"},
+            {u"sinxcosx", u"PRO(SIN(x);COS(x))"},
+            {u"sin²(x)+cos^2 x", u"SUM(POT(SIN(x);2);POT(COS(x);2))"},
+            {u"log10(x)", u"LGD(x)"},
+            // Typography.
+            {u"½x", u"PRO(DIV(1;2);x)"},
+            {u"2½", u"SUM(2;DIV(1;2))"},
+            {u"x—x‐x‑x－1", u"DIF(DIF(DIF(DIF(x;x);x);x);1)"},
+            {u"2∙x•x", u"PRO(PRO(2;x);x)"},
+            {u"2\u00A0x\u2009+\u200B1\u00AD", u"SUM(PRO(2;x);1)"},
             // A number's exponent is an upper-case E (or D); a lower-case e is the parameter.
             {u"1E-3x", u"PRO(1E-3;x)"},
-            {u"2.5E+4*x", u"PRO(2.5E+4;x)"},
-            {u"2E3", u"PRO(2E3;1)"},
             {u"2D-3x", u"PRO(2E-3;x)"},
-            {u"2e", u"PRO(2;e)"},
-            {u"2e3", u"PRO(PRO(2;e);3)"},
             {u"2e-3", u"DIF(PRO(2;e);3)"},
-            {u"1,5x", u"PRO(1,5;x)"},
-            // Typography.
-            {u"x²", u"POT(x;2)"},
-            {u"2x³-x²", u"DIF(PRO(2;POT(x;3));POT(x;2))"},
-            {u"2·x", u"PRO(2;x)"},
-            {u"2⋅x×3", u"PRO(PRO(2;x);3)"},
-            {u"x−1", u"DIF(x;1)"},
-            {u"x–1", u"DIF(x;1)"},
-            {u"x÷2", u"DIV(x;2)"},
-            {u"x:2", u"DIV(x;2)"},
-            {u"6:2x", u"PRO(DIV(6;2);x)"}, // the "*" is an ordinary one
-            {u"√x", u"SQR(x)"},
-            {u"√(x+1)", u"SQR(SUM(x;1))"},
-            {u"√2x", u"PRO(SQR(2);x)"},
-            {u"√2D-3", u"SQR(2E-3)"},
-            {u"√x²", u"POT(SQR(x);2)"},
-            {u"√√x", u"SQR(SQR(x))"},
-            {u"√sin(x)", u"SQR(SIN(x))"},
-            {u"2√x", u"PRO(2;SQR(x))"},
         },
         Notation::Mathematical);
 }
 
 TEST(Spelling, RefusalsNameThePartAndItsPlace)
 {
+    const std::u16string chained =
+        u"Mehrdeutige Potenz: Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3 an Stelle ";
     ExpectOutcomes(
         {
-            {u"FOO(x)+1", u"Unbekannter Name: 'FOO' an Stelle 1"},
-            {u"2 * FOO(x)", u"Unbekannter Name: 'FOO' an Stelle 5"},
-            {u"sinh(x)", u"Unbekannter Name: 'sinh' an Stelle 1"},
-            {u"sum(1;x)", u"Unbekannter Name: 'sum' an Stelle 1"},
-            {u"1.2.3", u"Keine Zahl: '1.2.3' an Stelle 1"},
-            {u"x+1,2,3", u"Keine Zahl: '1,2,3' an Stelle 3"},
-            {u"1.5E3.2", u"Keine Zahl: '1.5E3.2' an Stelle 1"},
-            {u".", u"Keine Zahl: '.' an Stelle 1"},
-            {u"sin x", u"Nach 'sin' fehlt '(' an Stelle 1"},
-            {u"sin²(x)", u"Nach 'sin' fehlt '(' an Stelle 1"},
-            {u"xsinx", u"Nach 'sin' fehlt '(' an Stelle 2"},
-            {u"asinx", u"Nach 'asin' fehlt '(' an Stelle 1"},
-            {u"SINE-3", u"Nach 'SIN' fehlt '(' an Stelle 1"},
+            {u"2 3", u"Zwei Zahlen ohne Operator: '2 3' an Stelle 1"},
+            {u"x^2 3x", u"Zwei Zahlen ohne Operator: '2 3' an Stelle 3"},
+            {u"½ 3", u"Zwei Zahlen ohne Operator: '½ 3' an Stelle 1"},
+            {u"x,5", u"Vor ',' fehlt eine Ziffer an Stelle 2"},
+            {u"sin(x;2)", u"'sin' nimmt nur ein Argument an Stelle 1"},
+            {u"x^2^3", chained + u"4"},
+            {u"2^x^-2", chained + u"4"},
+            {u"x²^3", chained + u"3"},
+            {u"x^2 ²", chained + u"5"},
+            {u"2x+", u"Nach '+' fehlt ein Operand an Stelle 3"},
+            {u"(x^2-)", u"Nach '-' fehlt ein Operand an Stelle 5"},
+            {u"x*()", u"Nach '(' fehlt ein Operand an Stelle 3"},
+            {u"2*(x+1", u"Zu '(' an Stelle 3 fehlt ')'"},
+            {u"sin (x", u"Zu 'sin (' an Stelle 1 fehlt ')'"},
+            {u"|x+(1|", u"Zu '(' an Stelle 4 fehlt ')'"},
+            {u"(|x)", u"Zu '|' an Stelle 2 fehlt '|'"},
+            {u"2x+1)", u"Überzählig: ')' an Stelle 5"},
+            {u"x;2", u"Überzählig: ';' an Stelle 2"},
+            {u"x* *2", u"Doppelter Operator: '* *' an Stelle 2"},
+            {u"x---1", u"Doppelter Operator: '---' an Stelle 2"},
+            {u"²x", u"Vor '²' fehlt ein Operand an Stelle 1"},
+            {u"x⁻", u"Nach '⁻' fehlt ein Operand an Stelle 2"},
+            {u"sin⁻¹(x)", u"Mehrdeutig: 'sin⁻¹' (Kehrwert oder Umkehrfunktion?) an Stelle 1"},
+            {u"sin x^2", u"Nach 'sin' fehlt '(' an Stelle 1"},
             {u"√-x", u"Nach '√' fehlt '(' an Stelle 1"},
-            {u"y=2x", u"Unbekanntes Zeichen: 'y' an Stelle 1"},
+            {u"SUM x", u"Nach 'SUM' fehlt '(' an Stelle 1"},
+            {u"x\u2062x", u"Unbekanntes Zeichen U+2062 an Stelle 2"},
+            {u"2*\u0445", u"Unbekanntes Zeichen U+0445 an Stelle 3"},
+            {u"x+😀+y", u"Unbekanntes Zeichen: '😀' an Stelle 3"},
             {u"x + y", u"Unbekanntes Zeichen: 'y' an Stelle 5"},
             {u"2E", u"Unbekanntes Zeichen: 'E' an Stelle 2"},
-            {u"A*x", u"Unbekanntes Zeichen: 'A' an Stelle 1"},
-            {u"ä*x", u"Unbekanntes Zeichen: 'ä' an Stelle 1"},
-            {u"x+😀", u"Unbekanntes Zeichen: '😀' an Stelle 3"},
-            {u"[x]", u"Unbekanntes Zeichen: '[' an Stelle 1"},
+            {u"sinh(x)", u"Unbekannter Name: 'sinh' an Stelle 1"},
+            {u"2 * FOO(x)", u"Unbekannter Name: 'FOO' an Stelle 5"},
+            {u"log2(x)", u"Unbekannter Name: 'log2' an Stelle 1"},
+            {u"x+1,2,3", u"Keine Zahl: '1,2,3' an Stelle 3"},
             {u"SIN()", u"Nach 'SIN(' fehlt ein Argument an Stelle 1"},
             {u"AMI(1; )", u"Nach ';' fehlt ein Argument an Stelle 6"},
         },
@@ -149,7 +140,7 @@ TEST(FormulaCheck, KznFormulasDrawWhatTheySay)
             {u"DIF(;x)", u"DIF(;x)"},
             {u"SUM(;;-x;--x;a;-h;1,5;-1.5E-02;+5;--2;---2)",
              u"SUM(;;-x;--x;a;-h;1,5;-1.5E-02;+5;--2;---2)"},
-            {u"SIN(1;2)", u"SIN(1;2)"},
+            {u"SIN(1;2)", u"'SIN' nimmt nur ein Argument an Stelle 1"},
             {u"FOO(1;2)", u"Unbekannter Name: 'FOO' an Stelle 1"},
             {u"SUM(1;foo(2))", u"Unbekannter Name: 'foo' an Stelle 7"},
             {u"SUM(1;FOOO(2))", u"Unbekannter Name: 'FOOO' an Stelle 7"},
@@ -167,8 +158,8 @@ TEST(FormulaCheck, KznFormulasDrawWhatTheySay)
              u"Keine Zahl: '111111111111111111111111…' an Stelle 5"},
             {u"x", u"Keine KZN-Formel: 'x'"},
             {u"SUM)(", u"Keine KZN-Formel: 'SUM)('"},
-            {u"SUM(1;2", u"Zu 'SUM(' fehlt ')' an Stelle 1"},
-            {u"SUM(1;SIN(2)", u"Zu 'SUM(' fehlt ')' an Stelle 1"},
+            {u"SUM(1;2", u"Zu 'SUM(' an Stelle 1 fehlt ')'"},
+            {u"SUM(1;SIN(2)", u"Zu 'SUM(' an Stelle 1 fehlt ')'"},
             {u"SUM(1;2))", u"Überzählig: ')' an Stelle 9"},
             {u"SUM(1;2)x", u"Überzählig: 'x' an Stelle 9"},
             {u"SUM(SIN(1)2;3)", u"Überzählig: '2' an Stelle 11"},
@@ -180,12 +171,15 @@ TEST(FormulaCheck, KznFormulasDrawWhatTheySay)
 
 // What the converter made of a term before stays as it was: the spelling leaves
 // the terms of ordinary notation alone, and the check refuses none of them.
+// Chained powers alone are refused now, as nobody means them as they were read.
 TEST(FormulaCheck, AcceptsEveryConvertedGeneratedTerm)
 {
     for (uint64_t seed = 1; seed <= 2000; ++seed) {
         const std::string text = test::TermText(test::GenerateTerm(seed));
         const std::u16string term(text.begin(), text.end());
         const SpelledTerm spelled = SpellTerm(term);
+        if (spelled.fault && spelled.fault->kind == FormulaFaultKind::ChainedPower)
+            continue;
         ASSERT_FALSE(spelled.fault) << text;
         ASSERT_EQ(Utf8(spelled.term), text);
         const ConvertResult converted = NormaliseMathTerm(term);
