@@ -53,7 +53,7 @@ FrmAbout::FrmAbout(QWidget *parent, const QString &aboutPath)
 {
     InitUiResources();
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(QStringLiteral("Info..."));
     setModal(true);
     setWindowIcon(QIcon(QStringLiteral(":/linienwerk.svg")));
     createCaptions();

@@ -87,7 +87,7 @@ FrmFAssist::FrmFAssist(QWidget *parent) : AssistantPage(parent, QStringLiteral("
 
 void FrmFAssist::Form_Load()
 {
-    lblWelcome->setText(QStringLiteral("Wilkommen zum Funktions-Assistenten.") + "\r\n"
+    lblWelcome->setText(QStringLiteral("Willkommen zum Funktions-Assistenten.") + "\r\n"
                         + QStringLiteral("Bitte wählen Sie eine Schaubildart aus:"));
 }
 

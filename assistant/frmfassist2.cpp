@@ -77,7 +77,7 @@ void FrmFAssist2::Form_Load()
             txtValue[i]->setVisible(labels[i] != nullptr);
         }
     }
-    lblEnterVals->setText(QStringLiteral("Bitte geben Sie die Werte zu ihrer ")
+    lblEnterVals->setText(QStringLiteral("Bitte geben Sie die Werte zu Ihrer ")
                           + GraphTypeName(FAGraphType) + QStringLiteral(" ein."));
     cmdFinish->setFocus();
 }

@@ -104,7 +104,7 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
 
 void FrmMain::setDrawing(bool drawing)
 {
-    cmdDraw->setText(drawing ? QStringLiteral("Stop") : QStringLiteral("Draw"));
+    cmdDraw->setText(drawing ? QStringLiteral("Stop") : QStringLiteral("Zeichnen"));
     DrawInProgress = drawing;
 }
 
@@ -145,6 +145,11 @@ void FrmMain::runDraw()
     // Only the conversion yields, and a stop pressed during it ends the draw without a word.
     if (notation == Notation::Mathematical && StopRequested) {
         StopRequested = false;
+        return;
+    }
+    if (equation.fault == EquationFault::Empty) { // "y =" and nothing after it
+        setDrawing(false);
+        ShowEmptyEquationMessage();
         return;
     }
     if (equation.fault != EquationFault::None) {

@@ -49,7 +49,7 @@ namespace lw {
 
 namespace {
 
-const QString WelcomeText = QStringLiteral("Wilkommen bei ZERANTH Linienwerk 2.0!");
+const QString WelcomeText = QStringLiteral("Willkommen bei ZERANTH Linienwerk 2.0!");
 
 // A caption a little wider than its designed box widens to the right, up to
 // `right` (the next control or its frame's edge), so it is not cut off.
@@ -185,7 +185,7 @@ void FrmMain::createTermBar()
     // A graph file's equation may be longer than a line edit's usual 32 767 characters; cut
     // on loading, it would be saved back cut. The draw command refuses what is too long.
     txtTerm->setMaxLength(static_cast<int>(GphMaximumSize));
-    cmdDraw = named(new QPushButton(QStringLiteral("Draw"), picTerm), "cmdDraw", 14);
+    cmdDraw = named(new QPushButton(QStringLiteral("Zeichnen"), picTerm), "cmdDraw", 14);
     cmdDraw->setGeometry(TwipsRect(6525, 30, 720, 330));
     connect(cmdDraw, &QPushButton::clicked, this, &FrmMain::cmdDraw_Click);
     connect(txtTerm, &QLineEdit::returnPressed, cmdDraw, &QPushButton::click);
@@ -333,7 +333,7 @@ void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)
     } else if (watched == picVariables) {
         if (picVariables->childAt(position))
             return;
-        text = QStringLiteral("Hier können Sie Variabelwerte ändern.");
+        text = QStringLiteral("Hier können Sie Variablenwerte ändern.");
     } else if (watched == picGraph) {
         // The welcome stays until some other text has replaced it.
         if (sbrMain->currentMessage() == WelcomeText)

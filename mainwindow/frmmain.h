@@ -26,7 +26,7 @@ class VariablesPanel;
 struct QuickOptions;
 
 // The program's main window: toolbar, variables panel, picture, quick
-// options, the equation bar with "Draw", and the status bar.
+// options, the equation bar with "Zeichnen", and the status bar.
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -97,14 +97,14 @@ private:
     bool readQuickOptions(QuickOptions &options) const;
     void runDraw();
     void endDraw();
-    // The caption "Stop" and DrawInProgress while a draw runs, "Draw" otherwise.
+    // The caption "Stop" and DrawInProgress while a draw runs, "Zeichnen" otherwise.
     void setDrawing(bool drawing);
 
     LayoutReserves m_reserves;
     int m_optionsWidth = 1935;
     bool m_inLayout = false;
     int m_drawDepth = 0;      // draws on the stack, running or unwinding after a stop
-    bool m_drawAgain = false; // "Draw" pressed while a stopped draw unwinds
+    bool m_drawAgain = false; // "Zeichnen" pressed while a stopped draw unwinds
     bool m_closePending = false;
 };
 

@@ -9,6 +9,9 @@
 #include "widgets/uiresources.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace lw {
 
@@ -17,9 +20,32 @@ void SetUpApplication(QApplication &app)
     // No display name: the window system would append it to every window's title.
     QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
     QApplication::setFont(DesignFont());
+    InstallQtTranslations(app);
     InstallMessageBoxes();
     InstallContextHelp(app);
     InstallDrawYield();
+}
+
+bool LoadQtCatalogue(QTranslator &translator, const QString &catalogue, const QLocale &locale,
+                     const QString &folder)
+{
+    // English ships as an empty catalogue; English buttons among German windows would be no help.
+    if (translator.load(locale, catalogue, QStringLiteral("_"), folder) && !translator.isEmpty())
+        return true;
+    return translator.load(QLocale(QLocale::German), catalogue, QStringLiteral("_"), folder)
+           && !translator.isEmpty();
+}
+
+void InstallQtTranslations(QCoreApplication &app)
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString &catalogue : {QStringLiteral("qtbase"), QStringLiteral("qt")}) {
+        auto *translator = new QTranslator(&app);
+        if (LoadQtCatalogue(*translator, catalogue, QLocale::system(), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
 }
 
 std::unique_ptr<FrmMain> Main(const QString &file)

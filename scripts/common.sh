@@ -12,7 +12,8 @@ LW_JOBS=2
 # llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports;
 # desktop-file-utils, appstream and shared-mime-info: the install test validates the desktop
 # entry, the AppStream metadata and the file type; dpkg-dev: dpkg-shlibdeps, which gives the
-# Debian package of scripts/package its dependencies.
+# Debian package of scripts/package its dependencies; qt6-translations-l10n: Qt's own dialogs and
+# buttons in German, among the program's German texts.
 LW_PACKAGES=(
     cmake
     ninja-build
@@ -21,6 +22,7 @@ LW_PACKAGES=(
     qt6-base-dev
     qt6-svg-dev
     qt6-base-private-dev
+    qt6-translations-l10n
     zlib1g-dev
     libgl-dev
     libvulkan-dev

@@ -157,7 +157,7 @@ void FrmGraphOptions::createNumberRows()
         addRow("Abstand der Zahlen:", "lblPutNumberEach", 28, txtPutNumberEachX, txtPutNumberEachY);
     txtCalcFrom = numberField("txtCalcFrom", width);
     txtCalcTo = numberField("txtCalcTo", width);
-    lblCalc = addRow("Rechenbreich:", "lblCalc", 29, txtCalcFrom, txtCalcTo);
+    lblCalc = addRow("Rechenbereich:", "lblCalc", 29, txtCalcFrom, txtCalcTo);
     txtGraphScaleX = numberField("txtGraphScaleX", width);
     txtGraphScaleY = numberField("txtGraphScaleY", width);
     lblGraphScale = addRow("Anzeigebereich:", "lblGraphScale", 30, txtGraphScaleX, txtGraphScaleY);

@@ -30,7 +30,7 @@ QString GraphSavedMessage(const QString &shownName)
 {
     // QMessageBox breaks the line at "\n"; a "\r" would show as a stray character.
     return QStringLiteral("Gespeichert unter ") + shownName
-           + QStringLiteral(".\nVariabeln wurden evtl. mit ihren aktuellen Werten in die "
+           + QStringLiteral(".\nVariablen wurden evtl. mit ihren aktuellen Werten in die "
                             "Gleichung eingesetzt.");
 }
 

@@ -167,7 +167,7 @@ TEST(FrmAbout, EnterPressesTheDefaultButtonOK)
 TEST(FrmAbout, ControlsAsDesigned)
 {
     FrmAbout box(nullptr, QString());
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("About..."));
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Info..."));
     EXPECT_EQ(box.minimumSize(), box.maximumSize()) << "the box has a fixed size";
 
     auto *label1 = child<QLabel>(&box, "Label1");

@@ -21,7 +21,7 @@ using namespace lw::assistanttest;
 namespace {
 
 const QString Welcome = QStringLiteral(
-    "Wilkommen zum Funktions-Assistenten.\r\nBitte wählen Sie eine Schaubildart aus:");
+    "Willkommen zum Funktions-Assistenten.\r\nBitte wählen Sie eine Schaubildart aus:");
 
 TEST_F(Assistant, PageOneOpensWithGeradeAndOnlyWeiterLeavesItForPageTwo)
 {
@@ -132,7 +132,7 @@ TEST_F(Assistant, EachTypeLabelsAndShowsItsRows)
         run({choose(t), [&](QDialog &page) {
                  auto *prompt = child<QLabel>(page, "lblEnterVals");
                  EXPECT_EQ(prompt->text(),
-                           QStringLiteral("Bitte geben Sie die Werte zu ihrer %1 ein.")
+                           QStringLiteral("Bitte geben Sie die Werte zu Ihrer %1 ein.")
                                .arg(types[t].prompt));
                  EXPECT_GE(prompt->width(), prompt->sizeHint().width());
                  for (int row = 0; row < 4; ++row) {

@@ -153,7 +153,7 @@ TEST_F(GphFileTest, SaveGraphReportsAndLoadGraphReadsBack)
     EXPECT_EQ(messages[0].icon, MessageIcon::None);
     EXPECT_EQ(messages[0].text,
               QStringLiteral("Gespeichert unter ") + shown(file)
-                  + QStringLiteral(".\nVariabeln wurden evtl. mit ihren aktuellen Werten in die "
+                  + QStringLiteral(".\nVariablen wurden evtl. mit ihren aktuellen Werten in die "
                                    "Gleichung eingesetzt."));
     EXPECT_EQ(fileBytes(file).split('\n')[3], " 0,05 \r");
 

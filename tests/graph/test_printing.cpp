@@ -246,7 +246,7 @@ TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)
     EXPECT_TRUE(allWhite(jobs[0].image));
     EXPECT_FALSE(DrawInProgress);
     EXPECT_FALSE(StopRequested);
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour); // the screen's curve ended early
     expectScreenGeometry();
 }

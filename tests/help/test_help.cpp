@@ -289,7 +289,7 @@ TEST_F(Help, DirectHelpOpensTheTopicOfEachMainWindowControlWithoutActing)
     delete HelpWindow();
     directHelpClick(window->tbrMain->widgetForAction(window->toolbarAction("Load")));
     EXPECT_TRUE(showsTopic(15)) << shownText().toStdString();
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(window->picGraph->surface().image(), picture);
     EXPECT_EQ(window->chkLinkPoints->isChecked(), linkPoints);
     EXPECT_EQ(window->chkAlwaysDelete->isChecked(), alwaysDelete);

@@ -30,8 +30,8 @@ TEST(HelpFileText, ParsesGoodAndMalformedEntries)
          {{2, "Titel", "Zeile eins Zeile zwei\nAbsatz zwei"}},
          {}},
         {"several topics",
-         "[13] Funktionsgleichung\nA.\n[14] Draw und Stop\nB.\n",
-         {{13, "Funktionsgleichung", "A."}, {14, "Draw und Stop", "B."}},
+         "[13] Funktionsgleichung\nA.\n[14] Zeichnen und Stop\nB.\n",
+         {{13, "Funktionsgleichung", "A."}, {14, "Zeichnen und Stop", "B."}},
          {}},
         {"BOM, CRLF, umlauts",
          "\xEF\xBB\xBF[5] \xC3\x9C"

@@ -55,8 +55,8 @@ TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
     EXPECT_TRUE(window->chkAutoConvert->isEnabled());
     EXPECT_FALSE(window->picVariables->isEnabled());
     EXPECT_EQ(window->txtTerm->text(), "x");
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
-    EXPECT_EQ(status(), "Wilkommen bei ZERANTH Linienwerk 2.0!");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
+    EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
     EXPECT_EQ(window->tbrMain->actions().size(), 13 + 3); // three separators
 }
 
@@ -65,7 +65,7 @@ TEST_F(MainWindow, DrawsAConstantAsAHorizontalLine)
     openWindow();
     draw("2");
     EXPECT_TRUE(curveRow(120, 2, 298));
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_FALSE(DrawInProgress);
     EXPECT_FALSE(StopRequested);
     EXPECT_TRUE(messages.empty());
@@ -205,7 +205,7 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
             << messages[0].text.toStdString();
         EXPECT_EQ(GraphSettings, before);
         EXPECT_FALSE(curveRow(120, 2, 10));
-        EXPECT_EQ(window->cmdDraw->text(), "Draw");
+        EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
         EXPECT_FALSE(DrawInProgress);
     }
 }
@@ -219,13 +219,13 @@ TEST_F(MainWindow, StopKeepsThePartDrawnAndTheNextDrawStartsAfresh)
         [this] {
             EXPECT_EQ(window->cmdDraw->text(), "Stop");
             window->cmdDraw->click();
-            EXPECT_EQ(window->cmdDraw->text(), "Draw");
+            EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
         });
     draw("2");
     ASSERT_TRUE(stop.answered());
     EXPECT_FALSE(DrawInProgress);
     EXPECT_FALSE(StopRequested);
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(pixel(3, 120), lw::testing::CurveColour);
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
 }
@@ -244,7 +244,7 @@ TEST_F(MainWindow, EscStopsARunningDrawAndOtherwiseDoesNothing)
         "a draw under way", [this] { return drawUnderWay(); },
         [this] {
             QTest::keyClick(window->txtTerm, Qt::Key_Escape);
-            EXPECT_EQ(window->cmdDraw->text(), "Draw");
+            EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
         });
     window->cmdDraw->click();
     ASSERT_TRUE(stop.answered());
@@ -280,7 +280,7 @@ TEST_F(MainWindow, EraseAndResizeDuringADrawRedrawTheAxesAndTheCurveGoesOn)
     draw("2");
     ASSERT_TRUE(eraseAndResize.answered());
     EXPECT_FALSE(DrawInProgress);
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
     // The rest of the curve lands on the redrawn picture.
     EXPECT_EQ(pixel(GraphWidth - 3, CentralPixelY - 2 * PixelsPerUnitY), lw::testing::CurveColour);
@@ -302,7 +302,7 @@ TEST_F(MainWindow, DrawPressedWhileAStoppedDrawUnwindsRunsAfterwards)
     ASSERT_TRUE(stopAndDrawAgain.answered());
     EXPECT_FALSE(curveRow(105, 2, 298)) << "the second draw ran inside the first";
     waitUntil([this] { return curveRow(105, 2, 298) && !DrawInProgress; }, "the second draw");
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
 }
 
 } // namespace

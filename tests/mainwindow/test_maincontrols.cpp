@@ -73,7 +73,7 @@ TEST_F(MainWindow, StatusBarHelp)
 {
     openWindow();
     moveOver(window->picGraph);
-    EXPECT_EQ(status(), "Wilkommen bei ZERANTH Linienwerk 2.0!");
+    EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
     moveOver(window->cmdDraw);
     EXPECT_EQ(status(), "Zeichnet das Schaubild zur Funktionsgleichung");
     moveOver(window->txtTerm);
@@ -85,9 +85,9 @@ TEST_F(MainWindow, StatusBarHelp)
     EXPECT_EQ(status(), "Hier können Sie verschiedene Schaubildoptionen ändern");
     moveOver(window->picVariables,
              QPoint(window->picVariables->width() - 3, window->picVariables->height() - 3));
-    EXPECT_EQ(status(), "Hier können Sie Variabelwerte ändern.");
+    EXPECT_EQ(status(), "Hier können Sie Variablenwerte ändern.");
     moveOver(window->picOptions, window->fraGraphOptions->geometry().center());
-    EXPECT_EQ(status(), "Hier können Sie Variabelwerte ändern."); // over a frame: unchanged
+    EXPECT_EQ(status(), "Hier können Sie Variablenwerte ändern."); // over a frame: unchanged
 
     QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -178,7 +178,7 @@ TEST_F(MainWindow, ThePointerFieldShowsGraphUnitsOverThePictureOnly)
     };
     for (const auto &c : cases)
         EXPECT_EQ(shownAt(c.pixel), c.text) << c.pixel.x() << ", " << c.pixel.y();
-    EXPECT_EQ(status(), "Wilkommen bei ZERANTH Linienwerk 2.0!");
+    EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
 
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(window->picGraph, &leave);

@@ -119,7 +119,7 @@ TEST_F(Soak, ManyDrawsWithErasingKeepHeapAndFilesFlat)
         for (int x = 0; x < picture.width(); ++x)
             curvePixels += picture.pixelColor(x, y) == lw::testing::CurveColour;
     EXPECT_GT(curvePixels, 100);
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_FALSE(DrawInProgress);
     EXPECT_LE(filesAfter, filesBefore);
     const double growth = (double(heapAfterLast) - double(heapAfterWarmup)) / heapAfterWarmup;

@@ -524,7 +524,7 @@ void Storm::runSequence(unsigned seed)
 
 void Storm::checkIdleAndConsistent()
 {
-    EXPECT_EQ(window->cmdDraw->text(), "Draw");
+    EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_FALSE(DrawInProgress);
     EXPECT_FALSE(StopRequested);
     EXPECT_FALSE(PrintMode);

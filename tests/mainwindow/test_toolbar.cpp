@@ -73,19 +73,19 @@ TEST_F(Toolbar, ThirteenButtonsWithTheirTipsAndDescriptions)
         {"Print", "Drucken", "Druckt den Inhalt des Schaubildbereichs auf dem Systemdrucker"},
         {"EraseGraphs", "Graphen löschen",
          "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
-        {"VariableEdit", "Variabelwerte bearbeiten",
-         "Wenn aktiviert können Sie die Variablewerte im Variabelbereich ändern"},
+        {"VariableEdit", "Variablenwerte bearbeiten",
+         "Wenn aktiviert können Sie die Variablenwerte im Variablenbereich ändern"},
         {"GraphColor", "Zeichenfarbe",
          "Ändert die Farbe, mit der die Schaubildkurve gezeichnet wird"},
         {"FAssist", "Funktions-Assistent",
          "Öffnet den Funktions-Assistent mit Funktionsschablonen"},
         {"GraphOptions", "Schaubild-Einstellungen",
-         "Öffnet das Dialogfeld 'Schaubild-Einstellungen' zum anpassen des Schaubilds"},
+         "Öffnet das Dialogfeld 'Schaubild-Einstellungen' zum Anpassen des Schaubilds"},
         {"ToolbarHelp", "Schaltflächen-Hilfe",
          "Gibt eine kurze Beschreibung zu einer Schaltfläche der Symbolleiste wieder"},
         {"DirectHelp", "Direkthilfe",
          "Zeigt Informationen zu einem Steuerelement von des Linienwerk-Hauptbildschirms"},
-        {"AboutInfo", "About...", "Zeigt Copyright- und HerstellerInfos"},
+        {"AboutInfo", "Info...", "Zeigt Copyright- und HerstellerInfos"},
     };
     QList<QAction *> shown;
     for (QAction *action : window->tbrMain->actions()) {
@@ -161,7 +161,7 @@ TEST_F(Toolbar, EraseAndEditMode)
 TEST_F(Toolbar, AboutOpensTheAboutBoxModally)
 {
     lw::testing::ModalAnswer<FrmAbout> about([](FrmAbout *box) {
-        EXPECT_EQ(box->windowTitle(), "About...");
+        EXPECT_EQ(box->windowTitle(), "Info...");
         box->findChild<QPushButton *>("cmdOK")->click();
     });
     click("AboutInfo");
@@ -203,7 +203,7 @@ TEST_F(Toolbar, HelpModeExplainsInsteadOfActing)
     click("VariableEdit");
     EXPECT_FALSE(window->picVariables->isEnabled());
     EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
-    EXPECT_EQ(status(), "Wenn aktiviert können Sie die Variablewerte im Variabelbereich ändern");
+    EXPECT_EQ(status(), "Wenn aktiviert können Sie die Variablenwerte im Variablenbereich ändern");
     EXPECT_TRUE(window->ToolbarHelpMode); // lasts until ToolbarHelp is clicked again
     click("ToolbarHelp");
     EXPECT_FALSE(window->ToolbarHelpMode);

@@ -13,13 +13,16 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/startup.h"
 #include "settings/frmgraphoptions.h"
+#include "tests/support/qstringprint.h"
 #include "widgets/messagebox.h"
 #include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +30,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTranslator>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
 
@@ -88,7 +92,7 @@ std::unique_ptr<QWidget> prePrint()
 
 // A message of each title.
 const Message Messages[] = {
-    {"Hinweis", "Gespeichert unter /tmp/kurve.\nVariabeln wurden evtl. mit ihren aktuellen "
+    {"Hinweis", "Gespeichert unter /tmp/kurve.\nVariablen wurden evtl. mit ihren aktuellen "
                 "Werten in die Gleichung eingesetzt."},
     {"Fehler", "In der Zwischenablage ist kein Text gespeichert."},
     {"Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
@@ -114,7 +118,7 @@ const struct {
     {"frmPrePrint", "Drucken", prePrint},
     // It has no caption of its own, so the window system names it after the program.
     {"frmPrintOut", "Linienwerk2", made<FrmPrintOut>},
-    {"frmAbout", "About...", loaded<FrmAbout>},
+    {"frmAbout", "Info...", loaded<FrmAbout>},
     {"frmTitleScreen", "TitleScreen", made<FrmTitleScreen>},
     {"frmHelp", "Linienwerk-Hilfe", made<FrmHelp>},
     {"Hinweis", "Hinweis", messageBox<0>},
@@ -203,6 +207,27 @@ TEST_F(WindowTexts, EveryCaptionFitsItsBoxAndStandsInsideItsFrame)
         }
     }
     EXPECT_GT(captions, 50) << "the walk found the captions";
+}
+
+// Qt's own texts (dialogs, standard buttons) from qt6-translations-l10n: the system's language
+// where Qt speaks it (English only as an empty catalogue), German otherwise.
+TEST_F(WindowTexts, QtsOwnTextsComeInTheSystemsLanguageOrInGerman)
+{
+    const std::pair<QLocale, QString> cancel[] = {
+        {QLocale(QLocale::German, QLocale::Austria), "Abbrechen"},
+        {QLocale(QLocale::French), "Annuler"},
+        {QLocale(QLocale::English), "Abbrechen"},
+        {QLocale::c(), "Abbrechen"}};
+    for (const auto &[locale, text] : cancel) {
+        QTranslator translator;
+        EXPECT_TRUE(LoadQtCatalogue(translator, QStringLiteral("qtbase"), locale,
+                                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        EXPECT_EQ(translator.translate("QPlatformTheme", "Cancel"), text)
+            << locale.name().toStdString();
+    }
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_NE(buttons.button(QDialogButtonBox::Cancel)->text(), "Cancel")
+        << "installed at the start";
 }
 
 // Each title and text of the windows' catalogue and the engine's texts; every argument of a text

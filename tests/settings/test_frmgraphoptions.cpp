@@ -23,7 +23,7 @@ TEST_F(GraphOptions, RowsCarryTheirCaptionsAndHelpTopics)
         {"Ursprung:", 26, {"txtOriginX", "txtOriginY"}},
         {"Abstand der Marken:", 27, {"txtPutMarkEachX", "txtPutMarkEachY"}},
         {"Abstand der Zahlen:", 28, {"txtPutNumberEachX", "txtPutNumberEachY"}},
-        {"Rechenbreich:", 29, {"txtCalcFrom", "txtCalcTo"}},
+        {"Rechenbereich:", 29, {"txtCalcFrom", "txtCalcTo"}},
         {"Anzeigebereich:", 30, {"txtGraphScaleX", "txtGraphScaleY"}},
         {"Punkte verbinden:", 10, {"chkLinkPoints"}},
         {"Graph immer löschen:", 11, {"chkAlwaysDelete"}},
