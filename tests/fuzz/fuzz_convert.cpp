@@ -1,4 +1,4 @@
-// The draw command's path for a typed equation: blanks removed, spelled, normalised, converted,
+// The draw command's path for a typed equation: spelled with its blanks, normalised, converted,
 // checked, evaluated.
 
 #include "formula/converter.h"
@@ -86,13 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     const std::u16string input = Utf8Text(data, size);
     if (input.size() > MaxTermLength)
         return 0;
-    const std::optional<std::u16string> term = RemoveSpaces(input);
-    if (!term)
-        Fail("RemoveSpaces refused a short text", input);
-    const SpelledTerm spelled = SpellTerm(*term);
+    const SpelledTerm spelled = SpellTerm(input);
     if (spelled.fault) {
-        if (spelled.fault->position >= term->size() || spelled.fault->part.empty())
-            Fail("a spelling fault names nothing in the term", input);
+        if (spelled.fault->position >= input.size() || spelled.fault->part.empty())
+            Fail("a spelling fault names nothing in the equation", input);
         if (FormulaOfEquation(input, Notation::Mathematical).fault != EquationFault::Refused)
             Fail("a spelling fault is not refused", input);
         return 0;
@@ -115,11 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         Fail("more conversion rounds than the term has characters", input,
              std::to_string(rounds) + " rounds for " + std::to_string(spelled.term.size())
                  + " characters");
-    if (result.status == ConvertStatus::Failed) {
-        if (!result.formula.empty())
-            Fail("a failed conversion left a formula", input);
+    // Every refusal names its part and place: what the spelling passes converts.
+    if (result.status == ConvertStatus::Failed && !spelled.term.empty())
+        Fail("a term the spelling passed does not convert", input, Printable(spelled.term));
+    if (result.status == ConvertStatus::Failed)
         return 0;
-    }
     // Whatever the spelling passes converts to a formula the check accepts, so that every
     // refusal can say where the fault stands in the typed term.
     if (const auto fault = CheckFormula(result.formula))
