@@ -74,17 +74,17 @@ TEST_F(Toolbar, ThirteenButtonsWithTheirTipsAndDescriptions)
         {"EraseGraphs", "Graphen löschen",
          "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
         {"VariableEdit", "Variablenwerte bearbeiten",
-         "Wenn aktiviert können Sie die Variablenwerte im Variablenbereich ändern"},
+         "Wenn aktiviert, können Sie die Variablenwerte im Variablenbereich ändern"},
         {"GraphColor", "Zeichenfarbe",
          "Ändert die Farbe, mit der die Schaubildkurve gezeichnet wird"},
         {"FAssist", "Funktions-Assistent",
-         "Öffnet den Funktions-Assistent mit Funktionsschablonen"},
+         "Öffnet den Funktions-Assistenten mit Funktionsschablonen"},
         {"GraphOptions", "Schaubild-Einstellungen",
          "Öffnet das Dialogfeld 'Schaubild-Einstellungen' zum Anpassen des Schaubilds"},
         {"ToolbarHelp", "Schaltflächen-Hilfe",
          "Gibt eine kurze Beschreibung zu einer Schaltfläche der Symbolleiste wieder"},
         {"DirectHelp", "Direkthilfe",
-         "Zeigt Informationen zu einem Steuerelement von des Linienwerk-Hauptbildschirms"},
+         "Zeigt Informationen zu einem Steuerelement des Linienwerk-Hauptbildschirms"},
         {"AboutInfo", "Info...", "Zeigt Copyright- und HerstellerInfos"},
     };
     QList<QAction *> shown;
@@ -203,7 +203,7 @@ TEST_F(Toolbar, HelpModeExplainsInsteadOfActing)
     click("VariableEdit");
     EXPECT_FALSE(window->picVariables->isEnabled());
     EXPECT_FALSE(window->toolbarAction("VariableEdit")->isChecked());
-    EXPECT_EQ(status(), "Wenn aktiviert können Sie die Variablenwerte im Variablenbereich ändern");
+    EXPECT_EQ(status(), "Wenn aktiviert, können Sie die Variablenwerte im Variablenbereich ändern");
     EXPECT_TRUE(window->ToolbarHelpMode); // lasts until ToolbarHelp is clicked again
     click("ToolbarHelp");
     EXPECT_FALSE(window->ToolbarHelpMode);
