@@ -274,30 +274,35 @@ private:
         const std::size_t first = m_i;
         const std::size_t end = letterRunEnd(m_in, first);
         const std::size_t after = skipBlanks(end);
+        const std::u16string_view in(m_in);
+        // Before "(" the run ends in the name of the call or holds no name at
+        // all (x(x+1)): sinh(x) is no sin.
         const bool opens = after < m_in.size() && m_in[after] == u'(';
+        std::size_t call = first;
+        while (opens && call < end && functionKeyword(in.substr(call, end - call)).empty())
+            ++call;
+        if (!opens)
+            call = end;
         std::size_t digitsEnd = end;
         while (digitsEnd < m_in.size() && isDigit(m_in[digitsEnd]))
             ++digitsEnd;
-        const std::u16string_view in(m_in);
         for (std::size_t j = first; j < end;) {
-            const std::u16string_view rest = in.substr(j, end - j);
-            if (opens) {
-                // Before "(" the run ends in the name of the call: sinh(x) is no sin.
-                const std::u16string_view keyword = functionKeyword(rest);
-                if (!keyword.empty()) {
-                    m_i = end;
-                    return function(keyword, j);
-                }
-            } else if (const auto name = functionNamePrefix(rest); !name.empty()) {
+            if (j == call) {
+                m_i = end;
+                return function(functionKeyword(in.substr(call, end - call)), j);
+            }
+            const auto name = opens && call == end ? std::u16string_view()
+                                                   : functionNamePrefix(in.substr(j, call - j));
+            if (!name.empty()) {
                 if (j + name.size() == end && digitsEnd > end) {
-                    const std::size_t next = skipBlanks(digitsEnd);
-                    // log10 is lg; log2 and sin2(x) name no function.
+                    // log10 is lg; log2 and log3 may mean a base, and sin2(x) names nothing.
                     if (equalsIgnoringCase(name, u"log")) {
                         if (in.substr(end, digitsEnd - end) != u"10")
                             return fail(FormulaFaultKind::UnknownName, j, digitsEnd);
                         m_i = digitsEnd;
                         return function(u"LGD", j);
                     }
+                    const std::size_t next = skipBlanks(digitsEnd);
                     if (next < m_in.size() && m_in[next] == u'(')
                         return fail(FormulaFaultKind::UnknownName, j, digitsEnd);
                 }
@@ -370,10 +375,12 @@ private:
         }
         while (end < m_in.size() && isDigit(m_in[end]))
             ++end;
-        if (end == k) {
+        // sin^2.5(x): a power of a function is a whole number
+        if (end == k || (end < m_in.size() && (m_in[end] == u'.' || m_in[end] == u','))) {
             fail(FormulaFaultKind::MissingOpening, name, i);
             return NoPosition;
         }
+        m_numberStart = k;
         power = u"^" + std::u16string(std::u16string_view(m_in).substr(k, end - k));
         return end;
     }
@@ -384,7 +391,7 @@ private:
     {
         const std::size_t nameEnd = m_i;
         std::u16string power;
-        const std::size_t afterPower = functionPower(name, nameEnd, power);
+        const std::size_t afterPower = functionPower(name, skipBlanks(nameEnd), power);
         if (afterPower == NoPosition)
             return;
         const std::size_t k = skipBlanks(afterPower);
@@ -394,14 +401,21 @@ private:
             return fail(FormulaFaultKind::MissingOpening, name, nameEnd);
         std::u16string operand;
         std::size_t end = k;
+        std::size_t number = NoPosition; // where a bare operand that is a number starts
         if (next != u'(' && next != u'|') {
-            end = bareOperand(k, operand);
+            end = bareOperand(k, operand, number);
             if (end == NoPosition)
                 return;
             const std::size_t after = skipBlanks(end);
-            // sin x^2 is sin(x^2) to some and sin(x)^2 to others.
-            if (operand.empty() || (after < m_in.size() && m_in[after] == u'^'))
+            // sin x^2 is sin(x^2) to some and sin(x)^2 to others; sin 2½ wants brackets too.
+            if (operand.empty() || (after < m_in.size() && m_in[after] == u'^')
+                || (number != NoPosition && end < m_in.size()
+                    && vulgarFraction(m_in[end]).denominator != 0))
                 return fail(FormulaFaultKind::MissingOpening, name, nameEnd);
+            // sin^2 3: the power and the operand are two numbers side by side.
+            if (!power.empty() && isDigit(m_in[afterPower - 1]) && k > afterPower
+                && isNumberCharacter(m_in[k]))
+                return fail(FormulaFaultKind::TwoNumbers, m_numberStart, end);
         }
         beforeOperand();
         const std::size_t start = m_out.size();
@@ -424,21 +438,24 @@ private:
         if (wrapped)
             m_out += u')';
         m_primaryStart = start;
-        operandDone(false);
+        operandDone(number != NoPosition);
+        m_numberStart = number;
         m_superscripted = !power.empty();
         m_i = end;
     }
 
     // [number] { x | a..h | pi | π }, each with its superscripts, written
     // together; a run of letters stops before a function name (sinxcosx).
-    std::size_t bareOperand(std::size_t i, std::u16string &operand)
+    // `number`: where it starts when it is a number alone, as in sin 2.
+    std::size_t bareOperand(std::size_t i, std::u16string &operand, std::size_t &number)
     {
         if (i < m_in.size() && isNumberCharacter(m_in[i])) {
+            number = i;
             i = readNumber(i, operand);
-            if (i == NoPosition)
+            if (i == NoPosition || (i < m_in.size() && vulgarFraction(m_in[i]).denominator != 0))
                 return i;
-            if (i < m_in.size() && vulgarFraction(m_in[i]).denominator != 0)
-                return i; // sin 2½ wants brackets
+            if (i < m_in.size() && isSuperscript(m_in[i]))
+                number = NoPosition;
             i = bareSuperscripts(i, operand);
         }
         const std::u16string_view in(m_in);
@@ -464,6 +481,7 @@ private:
             if (!operand.empty())
                 operand += u'*';
             operand += piece;
+            number = NoPosition;
             i = bareSuperscripts(i + length, operand);
         }
         return i;
