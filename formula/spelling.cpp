@@ -1,5 +1,10 @@
+// The reading of a typed equation is one pass whose handlers all share its
+// state (what was read last, the open brackets, the power it stands in), so
+// it stays one class in one file.
+
 #include "spelling.h"
 
+#include "functionnames.h"
 #include "texthelpers.h"
 #include "typedchars.h"
 
@@ -14,59 +19,7 @@ using namespace detail;
 constexpr std::u16string_view PiText = u"3.141593";
 constexpr char16_t Pi = u'\u03C0';
 constexpr char16_t Root = u'\u221A';
-constexpr std::size_t LongestName = 6;
 constexpr std::size_t NoPosition = std::u16string_view::npos;
-
-struct Alias {
-    std::u16string_view name; // in lower case; matches in any case
-    std::u16string_view keyword;
-};
-
-constexpr Alias Aliases[] = {
-    {u"sin", u"SIN"},    {u"cos", u"COS"},    {u"tan", u"TAN"},    {u"sqr", u"SQR"},
-    {u"sqrt", u"SQR"},   {u"wurzel", u"SQR"}, {u"abs", u"ABS"},    {u"betrag", u"ABS"},
-    {u"exp", u"EXP"},    {u"ln", u"LGN"},     {u"lg", u"LGD"},     {u"log", u"LGD"},
-    {u"arcsin", u"ASN"}, {u"asin", u"ASN"},   {u"arccos", u"ACS"}, {u"acos", u"ACS"},
-    {u"arctan", u"ATN"}, {u"atan", u"ATN"},   {u"sgn", u"SGN"},    {u"sign", u"SGN"},
-};
-
-bool equalsIgnoringCase(std::u16string_view text, std::u16string_view lower)
-{
-    if (text.size() != lower.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i] >= u'A' && text[i] <= u'Z' ? text[i] + (u'a' - u'A') : text[i];
-        if (c != lower[i])
-            return false;
-    }
-    return true;
-}
-
-// The keyword a function name stands for: a KZN keyword as written, or an
-// alias in any case; empty when the name is none of them.
-std::u16string_view functionKeyword(std::u16string_view name)
-{
-    if (name.size() > LongestName)
-        return {};
-    if (isKnownKeyword(name))
-        return name;
-    for (const Alias &alias : Aliases) {
-        if (equalsIgnoringCase(name, alias.name))
-            return alias.keyword;
-    }
-    return {};
-}
-
-// The longest function name `text` begins with; empty when there is none.
-std::u16string_view functionNamePrefix(std::u16string_view text)
-{
-    std::u16string_view longest;
-    for (std::size_t n = 1; n <= LongestName && n <= text.size(); ++n) {
-        if (!functionKeyword(text.substr(0, n)).empty())
-            longest = text.substr(0, n);
-    }
-    return longest;
-}
 
 std::u16string digitsOf(int n)
 {
