@@ -3,6 +3,8 @@
 
 #include "referenceterm.h"
 
+#include "seededrandom.h"
+
 namespace lw::test {
 namespace {
 
@@ -10,7 +12,7 @@ constexpr int MaxDepth = 3;
 
 class TermGenerator {
 public:
-    explicit TermGenerator(uint64_t seed) : state(seed) {}
+    explicit TermGenerator(uint64_t seed) : random(seed) {}
 
     Term chain(int depth)
     {
@@ -27,16 +29,8 @@ public:
     }
 
 private:
-    // splitmix64: the same terms on every platform and standard library.
-    uint64_t next()
-    {
-        uint64_t z = (state += 0x9e3779b97f4a7c15u);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % uint64_t(n)); }
-    bool chance(int percent) { return below(100) < percent; }
+    int below(std::size_t n) { return random.below(n); }
+    bool chance(int percent) { return random.chance(percent); }
 
     char binaryOperator()
     {
@@ -81,7 +75,7 @@ private:
         return text;
     }
 
-    uint64_t state;
+    SeededRandom random;
 };
 
 void AppendTerm(std::string &out, const Term &term);

@@ -2,6 +2,7 @@
 // superscripts, bars, calls with and without brackets, blanks and invisible characters.
 
 #include "pupilreader.h"
+#include "seededrandom.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,7 +14,7 @@ constexpr int MaxDepth = 3;
 
 class EquationWriter {
 public:
-    explicit EquationWriter(uint64_t seed) : state(seed) {}
+    explicit EquationWriter(uint64_t seed) : random(seed) {}
 
     std::u16string equation()
     {
@@ -34,16 +35,8 @@ public:
     }
 
 private:
-    // splitmix64: the same equations on every platform and standard library.
-    uint64_t next()
-    {
-        uint64_t z = (state += 0x9e3779b97f4a7c15u);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    int below(std::size_t n) { return int(next() % n); }
-    bool chance(int percent) { return below(100) < percent; }
+    int below(std::size_t n) { return random.below(n); }
+    bool chance(int percent) { return random.chance(percent); }
     template<std::size_t N>
     std::u16string_view pick(const char16_t *const (&options)[N])
     {
@@ -202,7 +195,7 @@ private:
         }
     }
 
-    uint64_t state;
+    SeededRandom random;
     std::u16string out;
 };
 
