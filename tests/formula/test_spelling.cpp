@@ -37,8 +37,8 @@ void ExpectOutcomes(std::initializer_list<Row> rows, Notation notation)
         EXPECT_EQ(Utf8(Outcome(typed, notation)), Utf8(expected)) << Utf8(typed);
 }
 
-// Each of these drew a wrong curve without a word, or none although its meaning is clear.
-TEST(Spelling, TypedTermsConvertAsMeant)
+// Each of these drew a wrong curve without a word.
+TEST(Spelling, SilentWrongCurvesAreMended)
 {
     ExpectOutcomes(
         {
@@ -55,7 +55,15 @@ TEST(Spelling, TypedTermsConvertAsMeant)
             {u"x⁻¹", u"POT(x;DIF(;1))"},
             {u"√x²", u"SQR(POT(x;2))"},
             {u"(x+1)²", u"POT(SUM(x;1);2)"},
-            // Bars, the field's own caption, functions without brackets.
+        },
+        Notation::Mathematical);
+}
+
+// Each of these was refused although its meaning is clear.
+TEST(Spelling, ClearMeaningsAreAccepted)
+{
+    ExpectOutcomes(
+        {
             {u"2|x+1|-ln|x|", u"DIF(PRO(2;ABS(SUM(x;1)));LGN(ABS(x)))"},
             {u"||x|-1||x|", u"PRO(ABS(DIF(ABS(x);1));ABS(x))"},
             {u" f ( x ) = x", u"PRO(x;1)"},
