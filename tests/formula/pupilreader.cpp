@@ -3,6 +3,9 @@
 
 #include "pupilreader.h"
 
+#include "formula/functionnames.h"
+#include "formula/typedchars.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -13,12 +16,13 @@ namespace {
 
 enum Function { Sin, Cos, Tan, Sqrt, Abs, Exp, Ln, Lg, Asin, Acos, Atan, Sgn };
 
-const std::pair<std::string_view, Function> FunctionNames[] = {
-    {"sin", Sin},     {"cos", Cos},   {"tan", Tan},     {"sqrt", Sqrt},   {"sqr", Sqrt},
-    {"wurzel", Sqrt}, {"abs", Abs},   {"betrag", Abs},  {"exp", Exp},     {"ln", Ln},
-    {"lg", Lg},       {"log", Lg},    {"log10", Lg},    {"arcsin", Asin}, {"asin", Asin},
-    {"arccos", Acos}, {"acos", Acos}, {"arctan", Atan}, {"atan", Atan},   {"sgn", Sgn},
-    {"sign", Sgn}};
+// The function a one-argument keyword computes; -1 for any other keyword.
+int FunctionOf(std::u16string_view keyword)
+{
+    constexpr std::u16string_view Keywords = u"SINCOSTANSQRABSEXPLGNLGDASNACSATNSGN";
+    const std::size_t at = keyword.size() == 3 ? Keywords.find(keyword) : Keywords.npos;
+    return at == Keywords.npos || at % 3 != 0 ? -1 : int(at / 3);
+}
 
 enum class Kind { Number, Fraction, Super, X, Param, Pi, Func, Op, Open, Close, Bar, Root, End };
 
@@ -41,17 +45,6 @@ struct Refusal {
     throw Refusal{std::move(why)};
 }
 
-bool IsBlank(char16_t c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0xA0
-           || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
-bool IsIgnored(char16_t c)
-{
-    return c == 0x200B || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF || c == 0xAD;
-}
-
 bool IsDigit(char16_t c)
 {
     return c >= '0' && c <= '9';
@@ -67,36 +60,19 @@ char16_t Lower(char16_t c)
 
 char OperatorOf(char16_t c)
 {
-    constexpr std::u16string_view minus = u"-\u2212\u2013\u2014\u2010\u2011\uFF0D";
-    constexpr std::u16string_view times = u"*\u00B7\u22C5\u00D7\u2219\u2022";
-    if (c == '+' || c == '^')
-        return char(c);
-    if (minus.find(c) != minus.npos)
-        return '-';
-    if (times.find(c) != times.npos)
-        return '*';
-    return c == '/' || c == ':' || c == 0xF7 ? '/' : 0;
-}
-
-int SuperscriptDigit(char16_t c)
-{
-    if (c == 0x2070 || (c >= 0x2074 && c <= 0x2079))
-        return c - 0x2070;
-    return c == 0xB9 ? 1 : c == 0xB2 ? 2 : c == 0xB3 ? 3 : -1;
+    const char16_t sign = detail::operatorSignOf(c);
+    return std::u16string_view(u"+-*/^").find(sign) == std::u16string_view::npos ? 0 : char(sign);
 }
 
 double FractionValue(char16_t c)
 {
-    constexpr std::u16string_view fractions = u"¼½¾⅐⅑⅒⅓⅔⅕⅖⅗⅘⅙⅚⅛⅜⅝⅞";
-    constexpr int numerators[] = {1, 1, 3, 1, 1, 1, 1, 2, 1, 2, 3, 4, 1, 5, 1, 3, 5, 7};
-    constexpr int denominators[] = {4, 2, 4, 7, 9, 10, 3, 3, 5, 5, 5, 5, 6, 6, 8, 8, 8, 8};
-    const std::size_t i = fractions.find(c);
-    return i == fractions.npos ? 0 : double(numerators[i]) / denominators[i];
+    const detail::VulgarFraction f = detail::vulgarFraction(c);
+    return f.denominator == 0 ? 0 : double(f.numerator) / f.denominator;
 }
 
 std::size_t SkipBlanks(std::u16string_view s, std::size_t i)
 {
-    while (i < s.size() && IsBlank(s[i]))
+    while (i < s.size() && detail::isTypedBlank(s[i]))
         ++i;
     return i;
 }
@@ -106,26 +82,13 @@ std::u16string_view WithoutPrefix(std::u16string_view s)
 {
     std::u16string seen; // the first characters that are no blanks
     for (std::size_t i = 0; i < s.size() && seen.size() < 5; ++i) {
-        if (!IsBlank(s[i]))
+        if (!detail::isTypedBlank(s[i]))
             seen += Lower(s[i]);
         const bool letter = !seen.empty() && IsLetter(seen[0]);
         if (letter && (seen.substr(1) == u"=" || seen.substr(1) == u"(x)="))
             return s.substr(i + 1);
     }
     return s;
-}
-
-// The length of `name` matched case-blind at s[at], its letters within the run ending at runEnd.
-std::size_t NameMatch(std::u16string_view s, std::size_t at, std::size_t runEnd,
-                      std::string_view name)
-{
-    for (std::size_t m = 0; m < name.size(); ++m) {
-        const std::size_t k = at + m;
-        const bool letter = name[m] >= 'a' && name[m] <= 'z';
-        if (k >= s.size() || (letter ? k >= runEnd || Lower(s[k]) != name[m] : s[k] != name[m]))
-            return 0;
-    }
-    return name.size();
 }
 
 // A run of letters written together, left to right, the longest function name first.
@@ -140,26 +103,18 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
     for (; k < runEnd; k += piece.kind == Kind::Pi ? 2 : 1, blank = false) {
         std::size_t length = 0;
         piece = Token{Kind::Func, blank};
-        for (const auto &[name, function] : FunctionNames) {
-            if (const std::size_t n = NameMatch(s, k, runEnd, name); n > length) {
+        for (std::size_t n = std::min<std::size_t>(6, runEnd - k); n > 0 && !length; --n) {
+            if (const int f = FunctionOf(detail::functionKeyword(s.substr(k, n))); f >= 0) {
                 length = n;
-                piece.index = function;
-            }
-        }
-        // The one-argument keywords of the program's own notation, in upper case only.
-        constexpr std::u16string_view Keywords = u"SQRSINCOSTANABSEXPLGNLGDASNACSATNSGN";
-        constexpr Function KeywordFunctions[] = {Sqrt, Sin, Cos,  Tan,  Abs,  Exp,
-                                                 Ln,   Lg,  Asin, Acos, Atan, Sgn};
-        for (std::size_t w = 0; length < 3 && w < Keywords.size() && k + 3 <= runEnd; w += 3) {
-            if (s.substr(k, 3) == Keywords.substr(w, 3)) {
-                length = 3;
-                piece.index = KeywordFunctions[w / 3];
+                piece.index = f;
             }
         }
         if (length) {
-            // log2x, log3: a base a pupil may mean; only log10 is lg.
-            if (Lower(s[k]) == 'l' && Lower(s[k + 1]) == 'o' && k + length < s.size()
-                && IsDigit(s[k + length]))
+            // log10 is lg; log2x, log3: a base a pupil may mean.
+            const bool log = detail::equalsIgnoringCase(s.substr(k, length), u"log");
+            if (log && s.substr(k + length, 2) == u"10")
+                length += 2;
+            if (log && k + length < s.size() && IsDigit(s[k + length]))
                 Refuse("log with digits other than 10");
             anyFunction = true;
             out.push_back(piece);
@@ -170,7 +125,7 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
             piece.kind = Kind::X;
         else if (s[k] >= 'a' && s[k] <= 'h')
             piece = Token{Kind::Param, blank, 0, s[k] - 'a'};
-        else if (NameMatch(s, k, runEnd, "pi"))
+        else if (k + 1 < runEnd && Lower(s[k]) == 'p' && Lower(s[k + 1]) == 'i')
             piece = Token{Kind::Pi, blank, 3.141593};
         else
             Refuse("unknown name");
@@ -224,12 +179,12 @@ std::size_t ReadSuperscripts(std::u16string_view s, std::size_t i, bool blank,
                              std::vector<Token> &out)
 {
     Token run{Kind::Super, blank};
-    run.signed_ = s[i] == 0x207B;
+    run.signed_ = s[i] == detail::SuperscriptMinus;
     std::size_t j = i + run.signed_;
-    if (j >= s.size() || SuperscriptDigit(s[j]) < 0)
+    if (j >= s.size() || detail::superscriptDigit(s[j]) < 0)
         Refuse("'⁻' without a superscript digit");
-    for (; j < s.size() && SuperscriptDigit(s[j]) >= 0; ++j)
-        run.value = run.value * 10 + SuperscriptDigit(s[j]);
+    for (; j < s.size() && detail::superscriptDigit(s[j]) >= 0; ++j)
+        run.value = run.value * 10 + detail::superscriptDigit(s[j]);
     if (run.signed_)
         run.value = -run.value;
     out.push_back(run);
@@ -240,15 +195,15 @@ std::vector<Token> Tokens(std::u16string_view s)
 {
     std::vector<Token> out;
     for (std::size_t i = 0; i < s.size();) {
-        const bool blank = i > 0 && IsBlank(s[i - 1]);
+        const bool blank = i > 0 && detail::isTypedBlank(s[i - 1]);
         const char16_t c = s[i];
-        if (IsBlank(c))
+        if (detail::isTypedBlank(c))
             ++i;
         else if (IsDigit(c) || (c == '.' && i + 1 < s.size() && IsDigit(s[i + 1])))
             i = ReadNumber(s, i, blank, out);
         else if (IsLetter(c))
             i = ReadLetters(s, i, blank, out);
-        else if (SuperscriptDigit(c) >= 0 || c == 0x207B)
+        else if (detail::superscriptDigit(c) >= 0 || c == detail::SuperscriptMinus)
             i = ReadSuperscripts(s, i, blank, out);
         else if (FractionValue(c) > 0)
             out.push_back({Kind::Fraction, blank, FractionValue(s[i++])});
@@ -561,7 +516,7 @@ PupilReading ReadPupil(std::u16string_view typed, double x, const std::array<dou
 {
     std::u16string kept;
     for (char16_t c : typed) {
-        if (!IsIgnored(c))
+        if (!detail::isIgnoredCharacter(c))
             kept += c;
     }
     PupilReading out;
@@ -576,14 +531,6 @@ PupilReading ReadPupil(std::u16string_view typed, double x, const std::array<dou
         out = PupilReading{true, false, 0, refusal.why};
     }
     return out;
-}
-
-std::vector<std::string_view> PupilFunctionNames()
-{
-    std::vector<std::string_view> names;
-    for (const auto &entry : FunctionNames)
-        names.push_back(entry.first);
-    return names;
 }
 
 std::string EscapedText(std::u16string_view text)

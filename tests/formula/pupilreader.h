@@ -25,9 +25,6 @@ struct PupilReading {
 PupilReading ReadPupil(std::u16string_view typed, double x,
                        const std::array<double, 8> &parameters);
 
-// The function names the reader knows, each in lower case.
-std::vector<std::string_view> PupilFunctionNames();
-
 // A random typed equation; about one in five has been damaged by one random edit.
 std::u16string GenerateTypedEquation(uint64_t seed);
 

@@ -146,8 +146,11 @@ private:
     // True when no power may follow: the argument has no brackets, or the name has a power.
     bool call(int depth)
     {
-        static const std::vector<std::string_view> names = PupilFunctionNames();
-        const std::string_view name = names[below(names.size())];
+        static constexpr std::string_view names[] = {
+            "sin",    "cos",    "tan",  "sqrt",   "sqr",  "wurzel", "abs",
+            "betrag", "exp",    "ln",   "lg",     "log",  "log10",  "arcsin",
+            "asin",   "arccos", "acos", "arctan", "atan", "sgn",    "sign"};
+        const std::string_view name = names[below(std::size(names))];
         const int letterCase = below(10);
         for (std::size_t i = 0; i < name.size(); ++i)
             out += char16_t(letterCase >= 8 || (letterCase >= 6 && i == 0) ? std::toupper(name[i])
