@@ -3,6 +3,7 @@
 
 #include "pupilreader.h"
 
+#include "formula/formulacheck.h"
 #include "formula/functionnames.h"
 #include "formula/typedchars.h"
 
@@ -45,14 +46,9 @@ struct Refusal {
     throw Refusal{std::move(why)};
 }
 
-bool IsDigit(char16_t c)
-{
-    return c >= '0' && c <= '9';
-}
-bool IsLetter(char16_t c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+using detail::isAsciiLetter;
+using detail::isDigit;
+
 char16_t Lower(char16_t c)
 {
     return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c;
@@ -84,7 +80,7 @@ std::u16string_view WithoutPrefix(std::u16string_view s)
     for (std::size_t i = 0; i < s.size() && seen.size() < 5; ++i) {
         if (!detail::isTypedBlank(s[i]))
             seen += Lower(s[i]);
-        const bool letter = !seen.empty() && IsLetter(seen[0]);
+        const bool letter = !seen.empty() && isAsciiLetter(seen[0]);
         if (letter && (seen.substr(1) == u"=" || seen.substr(1) == u"(x)="))
             return s.substr(i + 1);
     }
@@ -95,7 +91,7 @@ std::u16string_view WithoutPrefix(std::u16string_view s)
 std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::vector<Token> &out)
 {
     std::size_t runEnd = i;
-    while (runEnd < s.size() && IsLetter(s[runEnd]))
+    while (runEnd < s.size() && isAsciiLetter(s[runEnd]))
         ++runEnd;
     bool anyFunction = false;
     Token piece;
@@ -114,7 +110,7 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
             const bool log = detail::equalsIgnoringCase(s.substr(k, length), u"log");
             if (log && s.substr(k + length, 2) == u"10")
                 length += 2;
-            if (log && k + length < s.size() && IsDigit(s[k + length]))
+            if (log && k + length < s.size() && isDigit(s[k + length]))
                 Refuse("log with digits other than 10");
             anyFunction = true;
             out.push_back(piece);
@@ -138,7 +134,7 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
     if (beforeOpen(end) && out.back().kind != Kind::Func && anyFunction)
         Refuse("a run before '(' that does not end in a function name");
     std::size_t after = end;
-    while (after < s.size() && IsDigit(s[after]))
+    while (after < s.size() && isDigit(s[after]))
         ++after;
     if (after > end && beforeOpen(after) && out.back().kind == Kind::Func)
         Refuse("a function name with digits before '('");
@@ -148,12 +144,12 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
 std::size_t ReadNumber(std::u16string_view s, std::size_t i, bool blank, std::vector<Token> &out)
 {
     std::size_t j = i;
-    while (j < s.size() && IsDigit(s[j]))
+    while (j < s.size() && isDigit(s[j]))
         ++j;
     bool whole = true;
     if (j < s.size() && (s[j] == '.' || s[j] == ',')) {
         whole = false;
-        while (++j < s.size() && IsDigit(s[j])) {}
+        while (++j < s.size() && isDigit(s[j])) {}
     }
     if (j < s.size() && (s[j] == '.' || s[j] == ','))
         Refuse("a second point in a number");
@@ -161,9 +157,9 @@ std::size_t ReadNumber(std::u16string_view s, std::size_t i, bool blank, std::ve
         std::size_t k = j + 1;
         if (k < s.size() && (s[k] == '+' || s[k] == '-'))
             ++k;
-        if (k < s.size() && IsDigit(s[k])) {
+        if (k < s.size() && isDigit(s[k])) {
             whole = false;
-            while (k < s.size() && IsDigit(s[k]))
+            while (k < s.size() && isDigit(s[k]))
                 ++k;
             j = k;
         }
@@ -199,9 +195,9 @@ std::vector<Token> Tokens(std::u16string_view s)
         const char16_t c = s[i];
         if (detail::isTypedBlank(c))
             ++i;
-        else if (IsDigit(c) || (c == '.' && i + 1 < s.size() && IsDigit(s[i + 1])))
+        else if (isDigit(c) || (c == '.' && i + 1 < s.size() && isDigit(s[i + 1])))
             i = ReadNumber(s, i, blank, out);
-        else if (IsLetter(c))
+        else if (isAsciiLetter(c))
             i = ReadLetters(s, i, blank, out);
         else if (detail::superscriptDigit(c) >= 0 || c == detail::SuperscriptMinus)
             i = ReadSuperscripts(s, i, blank, out);
