@@ -19,13 +19,14 @@ namespace {
 constexpr std::string_view ProgramName = "linienwerk-cli";
 
 constexpr std::string_view ConvertHelp =
-    "  Wandelt einen Term in mathematischer Schreibweise in eine KZN-Formel um.\n"
-    "  Leerzeichen werden entfernt, ein einzelner Operand wird mit 1 multipliziert.\n"
-    "  Funktionen dürfen klein geschrieben werden (sin, sqrt, ln, log ...), das\n"
-    "  Malzeichen darf zwischen zwei Operanden fehlen (2x), pi, x², ·, ÷ und √ gelten.\n"
+    "  Wandelt einen Term in mathematischer Schreibweise in eine KZN-Formel um, gelesen\n"
+    "  wie das Zeichnen ihn liest; ein einzelner Operand wird mit 1 multipliziert.\n"
+    "  Funktionen dürfen klein und ohne Klammern geschrieben werden (sin x, ln x), das\n"
+    "  Malzeichen darf zwischen zwei Operanden fehlen (2x, a sin(x)), |x|, pi, x², ½,\n"
+    "  ·, ÷ und √ gelten, ein \"y =\" am Anfang wird übergangen.\n"
     "  Ausgabe: die Formel; Rückgabewert 0. Bei einem fehlerhaften oder leeren Term\n"
-    "  eine Meldung auf der Fehlerausgabe, bei einem unbekannten Namen, Zeichen oder\n"
-    "  einer falschen Zahl mit einer zweiten Zeile, die sie nennt; Rückgabewert 1.\n"
+    "  eine Meldung auf der Fehlerausgabe, bei einem Fehler im Term mit einer zweiten\n"
+    "  Zeile, die ihn und seine Stelle nennt; Rückgabewert 1.\n"
     "  Beispiele:\n"
     "    linienwerk-cli convert '2*x^2+3*x-4'   ->  DIF(SUM(PRO(2;POT(x;2));PRO(3;x));4)\n"
     "    linienwerk-cli convert '2x+sin(x)'     ->  SUM(PRO(2;x);SIN(x))\n"

@@ -352,7 +352,8 @@ private:
         case Kind::Bar: return group();
         case Kind::Root: ++p; return root(postfix(runAfterBlank));
         case Kind::Func: ++p; return function(Function(tok.index));
-        case Kind::Close: Refuse(t[p - 1].kind == Kind::Open ? "empty '()'" : "')' too many");
+        case Kind::Close:
+            Refuse(p > 0 && t[p - 1].kind == Kind::Open ? "empty '()'" : "')' too many");
         default: Refuse("an operand is missing");
         }
     }
