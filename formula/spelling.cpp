@@ -117,11 +117,12 @@ private:
             m_fault = FormulaFault{kind, std::u16string(typedPart(from, to)), m_at[from]};
     }
 
-    // "y =" and "f(x) =" repeat what the field's caption says.
+    // "y =" and "f(x) =" repeat what the field's caption says; "x = 2" is a
+    // vertical line, no function of x.
     void skipPrefix()
     {
         std::size_t k = skipBlanks(0);
-        if (k >= m_in.size() || !isAsciiLetter(m_in[k]))
+        if (k >= m_in.size() || !isAsciiLetter(m_in[k]) || m_in[k] == u'x' || m_in[k] == u'X')
             return;
         k = skipBlanks(k + 1);
         if (k < m_in.size() && m_in[k] == u'(') {

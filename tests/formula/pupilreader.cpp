@@ -80,7 +80,7 @@ std::u16string_view WithoutPrefix(std::u16string_view s)
     for (std::size_t i = 0; i < s.size() && seen.size() < 5; ++i) {
         if (!detail::isTypedBlank(s[i]))
             seen += Lower(s[i]);
-        const bool letter = !seen.empty() && isAsciiLetter(seen[0]);
+        const bool letter = !seen.empty() && isAsciiLetter(seen[0]) && seen[0] != 'x';
         if (letter && (seen.substr(1) == u"=" || seen.substr(1) == u"(x)="))
             return s.substr(i + 1);
     }

@@ -120,6 +120,7 @@ TEST(Spelling, RefusalsNameThePartAndItsPlace)
             {u"2*\u0445", u"Unbekanntes Zeichen U+0445 an Stelle 3"},
             {u"x+😀+y", u"Unbekanntes Zeichen: '😀' an Stelle 3"},
             {u"x + y", u"Unbekanntes Zeichen: 'y' an Stelle 5"},
+            {u"x = 2", u"Unbekanntes Zeichen: '=' an Stelle 3"},
             {u"2E", u"Unbekanntes Zeichen: 'E' an Stelle 2"},
             {u"sinh(x)", u"Unbekannter Name: 'sinh' an Stelle 1"},
             {u"2 * FOO(x)", u"Unbekannter Name: 'FOO' an Stelle 5"},
