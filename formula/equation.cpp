@@ -1,11 +1,11 @@
 #include "equation.h"
 
+#include "charclasses.h"
 #include "evaluator.h"
 #include "formulacheck.h"
 #include "normalise.h"
 #include "spelling.h"
 #include "texthelpers.h"
-#include "typedchars.h"
 
 #include <optional>
 

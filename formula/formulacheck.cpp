@@ -1,29 +1,14 @@
 #include "formulacheck.h"
 
+#include "charclasses.h"
 #include "kznsteps.h"
 #include "texthelpers.h"
-#include "typedchars.h"
 
 #include <vector>
 
 namespace lw {
 
 namespace detail {
-
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isParameter(char16_t c)
-{
-    return c >= u'a' && c <= u'h';
-}
 
 bool isKnownKeyword(std::u16string_view name)
 {
@@ -44,32 +29,6 @@ bool takesOneArgument(std::u16string_view keyword)
     }
 }
 
-std::u16string_view characterAt(std::u16string_view text, std::size_t i)
-{
-    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF
-                      && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    return text.substr(i, pair ? 2 : 1);
-}
-
-bool isNumberCharacter(char16_t c)
-{
-    return isDigit(c) || c == u'.' || c == u',';
-}
-
-std::size_t letterRunEnd(std::u16string_view text, std::size_t from)
-{
-    while (from < text.size() && isAsciiLetter(text[from]))
-        ++from;
-    return from;
-}
-
-std::size_t numberRunEnd(std::u16string_view text, std::size_t from)
-{
-    while (from < text.size() && isNumberCharacter(text[from]))
-        ++from;
-    return from;
-}
-
 } // namespace detail
 
 namespace {
@@ -83,11 +42,6 @@ constexpr std::size_t MaxQuotedLength = 24;
 FormulaFault faultAt(FormulaFaultKind kind, std::u16string_view part, std::size_t position)
 {
     return {kind, std::u16string(part), position};
-}
-
-bool isVariable(char16_t c)
-{
-    return c == u'x' || isParameter(c);
 }
 
 // The evaluator drops a leading "--" from the leaf with x or a parameter put

@@ -44,22 +44,11 @@ std::optional<FormulaFault> CheckFormula(std::u16string_view formula);
 // closed names its place inside: "Zu '(' an Stelle 1 fehlt ')'".
 std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> place);
 
-// Text helpers shared with the spelling of typed terms.
+// Keyword lookups shared with the spelling of typed terms.
 namespace detail {
-bool isAsciiLetter(char16_t c);
-bool isDigit(char16_t c);
-// A digit, "." or ",": what a number text is made of, its exponent aside.
-bool isNumberCharacter(char16_t c);
-// Where the run of ASCII letters from `from` ends.
-std::size_t letterRunEnd(std::u16string_view text, std::size_t from);
-// Where the run of number characters from `from` ends.
-std::size_t numberRunEnd(std::u16string_view text, std::size_t from);
-bool isParameter(char16_t c);
 bool isKnownKeyword(std::u16string_view name);
 // A keyword whose function takes one argument: SIN, SQR, ...
 bool takesOneArgument(std::u16string_view keyword);
-// The character at `i` as the user sees it: a surrogate pair whole.
-std::u16string_view characterAt(std::u16string_view text, std::size_t i);
 } // namespace detail
 
 } // namespace lw

@@ -1,21 +1,13 @@
 #pragma once
 
-// Character classes of mathematical notation, shared by the converter and
-// the normalisation of a typed term.
+// How the converter scans mathematical notation, shared with the normalisation
+// of a typed term.
+
+#include "charclasses.h"
 
 #include <string_view>
 
 namespace lw::detail {
-
-inline bool isOperator(char16_t c)
-{
-    return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
-}
-
-inline bool isSign(char16_t c)
-{
-    return c == u'+' || c == u'-';
-}
 
 // The sign of an exponent (1E-3, 2.5E+4, 5,E-1) belongs to its number.
 inline bool isExponentSign(std::u16string_view text, std::size_t i)
@@ -23,7 +15,7 @@ inline bool isExponentSign(std::u16string_view text, std::size_t i)
     if (!isSign(text[i]) || i < 2 || text[i - 1] != u'E')
         return false;
     const char16_t before = text[i - 2];
-    return (before >= u'0' && before <= u'9') || before == u'.' || before == u',';
+    return isNumberCharacter(before);
 }
 
 // A sign directly after another operator belongs to the operand after it (x*-1).

@@ -4,9 +4,9 @@
 
 #include "spelling.h"
 
+#include "charclasses.h"
 #include "functionnames.h"
 #include "texthelpers.h"
-#include "typedchars.h"
 
 #include <vector>
 

@@ -1,5 +1,7 @@
 #include "texthelpers.h"
 
+#include "charclasses.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -41,14 +43,11 @@ std::optional<std::u16string> ReplaceText(char16_t find, std::u16string_view rep
 
 namespace {
 
+using detail::isDigit;
+
 bool isSkipped(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n';
-}
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
 }
 
 // Collects the characters of the leading number as ASCII, the way Val reads

@@ -1,5 +1,7 @@
 #include "variables.h"
 
+#include "charclasses.h"
+
 namespace lw {
 
 std::u16string UpdateVariables(std::u16string_view formula, const VariableValues &variables)
@@ -7,7 +9,7 @@ std::u16string UpdateVariables(std::u16string_view formula, const VariableValues
     std::u16string result;
     result.reserve(formula.size());
     for (char16_t c : formula) {
-        if (c < u'a' || c > u'h') {
+        if (!detail::isParameter(c)) {
             result.push_back(c);
             continue;
         }

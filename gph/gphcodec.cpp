@@ -1,5 +1,6 @@
 #include "gphcodec.h"
 
+#include "formula/charclasses.h"
 #include "settings/settingsfields.h"
 
 #include <QFile>
@@ -79,8 +80,7 @@ QString decodeCp1252(QByteArrayView bytes)
 bool isPlainNumber(const QString &text)
 {
     for (const QChar c : text) {
-        const bool digit = c >= u'0' && c <= u'9';
-        if (!digit && !QStringView(u".,+-eE").contains(c))
+        if (!detail::isDigit(c.unicode()) && !QStringView(u".,+-eE").contains(c))
             return false;
     }
     return true;

@@ -3,9 +3,9 @@
 
 #include "pupilreader.h"
 
+#include "formula/charclasses.h"
 #include "formula/formulacheck.h"
 #include "formula/functionnames.h"
-#include "formula/typedchars.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -7,6 +7,7 @@
 #include "formula/eventhook.h"
 #include "formula/formulacheck.h"
 #include "formula/formulaprogram.h"
+#include "formula/mathscan.h"
 #include "formula/normalise.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
@@ -18,6 +19,8 @@
 
 using namespace lw;
 using namespace lw::fuzz;
+using lw::detail::isExponentSign;
+using lw::detail::isOperator;
 
 namespace {
 
@@ -28,20 +31,6 @@ constexpr std::size_t MaxTermLength = 512;
 constexpr std::size_t RunawayRounds = 100000;
 
 std::size_t rounds = 0;
-
-bool isOperator(char16_t c)
-{
-    return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
-}
-
-// 1E-05, 2.5E+4, .5E-1: the sign belongs to the number.
-bool isExponentSign(std::u16string_view text, std::size_t i)
-{
-    if ((text[i] != u'+' && text[i] != u'-') || i < 2 || text[i - 1] != u'E')
-        return false;
-    const char16_t before = text[i - 2];
-    return (before >= u'0' && before <= u'9') || before == u'.' || before == u',';
-}
 
 void checkConverted(std::u16string_view formula, std::u16string_view input)
 {

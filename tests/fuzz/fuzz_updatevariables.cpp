@@ -2,6 +2,7 @@
 // byte 1 the checked letters (bit 0 for a), the rest the formula and the values of a to h,
 // one per line.
 
+#include "formula/charclasses.h"
 #include "formula/variables.h"
 #include "fuzzing.h"
 
@@ -9,13 +10,9 @@
 
 using namespace lw;
 using namespace lw::fuzz;
+using lw::detail::isParameter;
 
 namespace {
-
-bool isVariable(char16_t c)
-{
-    return c >= u'a' && c <= u'h';
-}
 
 VariableValues variablesFrom(uint8_t mode, uint8_t checked, std::u16string_view lines,
                              std::u16string &formula)
@@ -50,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     const VariableValues variables = variablesFrom(data[0], data[1], lines, formula);
     const std::u16string result = UpdateVariables(formula, variables);
 
-    if (!variables.editMode && std::any_of(result.begin(), result.end(), isVariable))
+    if (!variables.editMode && std::any_of(result.begin(), result.end(), isParameter))
         Fail("a variable is left outside edit mode", lines, Printable(result));
     // Each letter put in is replaced by its whole value, and nothing put in is replaced again.
     std::size_t expected = formula.size();
     for (const char16_t c : formula) {
         const auto row = static_cast<std::size_t>(c - u'a');
-        if (variables.editMode && isVariable(c) && variables.checked[row])
+        if (variables.editMode && isParameter(c) && variables.checked[row])
             expected = expected + variables.values[row].size() - 1;
     }
     if (result.size() != expected)
