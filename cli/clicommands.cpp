@@ -68,7 +68,12 @@ constexpr std::string_view RenderHelp =
 constexpr std::array Commands{
     CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
     CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
-    CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true, false},
+    CliCommand{.name = "render",
+               .operandSyntax = RenderSyntax,
+               .operandCount = 0,
+               .help = RenderHelp,
+               .run = RunRender,
+               .parsesOwnOptions = true},
 };
 
 } // namespace

@@ -1,24 +1,18 @@
 #include "frmmain.h"
 
-#include "about/frmabout.h"
-#include "assistant/frmfassist.h"
 #include "drawcommand.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
 #include "graph/drawingsurface.h"
-#include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
-#include "help/frmhelp.h"
 #include "picturemenu.h"
 #include "pointerposition.h"
-#include "settings/colour.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
 #include "variablespanel.h"
-#include "widgets/colourchooser.h"
 #include "widgets/messages.h"
 #include "widgets/named.h"
 #include "widgets/picturewidget.h"
@@ -27,7 +21,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -257,44 +250,9 @@ void FrmMain::tbrMain_ButtonClick(const QString &key)
             button->setChecked(!button->isChecked()); // back to before the click
         return;
     }
-    if (key == QLatin1String("Load")) {
-        if (cdlLoad->ShowOpen())
-            LoadFile();
-    } else if (key == QLatin1String("Save")) {
-        if (cdlLoad->ShowSave())
-            SaveFile();
-    } else if (key == QLatin1String("CopyEquation")) {
-        QGuiApplication::clipboard()->setText(txtTerm->text());
-    } else if (key == QLatin1String("PasteEquation")) {
-        const QString text = QGuiApplication::clipboard()->text();
-        if (text.isEmpty())
-            ShowError(EmptyClipboardMessage);
-        else
-            txtTerm->setText(text);
-    } else if (key == QLatin1String("Print")) {
-        OpenPrintDialog(
-            this, [this] { cmdDraw->click(); }, [this] { return picGraph->surface().size(); });
-    } else if (key == QLatin1String("EraseGraphs")) {
-        DrawCoordinateSystem();
-    } else if (key == QLatin1String("VariableEdit")) {
-        picVariables->setEnabled(!picVariables->isEnabled());
-        button->setChecked(picVariables->isEnabled());
-    } else if (key == QLatin1String("GraphColor")) {
-        // Only the curves from now on; the store is not written.
-        if (const auto colour = ChooseColour(ToQColor(GraphSettings.LiveColor), this))
-            GraphSettings.LiveColor = FromQColor(*colour);
-    } else if (key == QLatin1String("FAssist")) {
-        // Replaces the whole equation; the notation choice stays as it is.
-        if (const std::optional<QString> equation = RunFunctionAssistant(this))
-            txtTerm->setText(*equation);
-    } else if (key == QLatin1String("GraphOptions")) {
-        FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); });
-    } else if (key == QLatin1String("ToolbarHelp")) {
-        ToolbarHelpMode = true;
-    } else if (key == QLatin1String("DirectHelp")) {
-        EnterDirectHelp();
-    } else if (key == QLatin1String("AboutInfo")) {
-        FrmAbout::open(this);
+    for (const auto &[name, run] : ToolbarCommands) {
+        if (key == QLatin1String(name))
+            return run(*this, button);
     }
 }
 

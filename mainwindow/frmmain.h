@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -88,6 +89,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What a toolbar button does, by the button's key.
+    using ToolbarCommand = std::pair<const char *, void (*)(FrmMain &window, QAction *button)>;
+    static const std::array<ToolbarCommand, 13> ToolbarCommands;
+
     void createOptionsPanel();
     void createTermBar();
     void showStatusHelp(QObject *watched, const QPoint &position);

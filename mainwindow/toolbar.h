@@ -14,8 +14,8 @@ struct ToolbarButton {
     const char *image; // resource path of the button's picture
     const char *toolTip;
     const char *description;
-    bool toggle;
-    bool separatorBefore;
+    bool toggle = false;
+    bool separatorBefore = false;
 };
 
 // The toolbar's buttons from left to right.

@@ -1,0 +1,95 @@
+// What each toolbar button does; the buttons themselves are in toolbar.cpp.
+
+#include "frmmain.h"
+
+#include "about/frmabout.h"
+#include "assistant/frmfassist.h"
+#include "gph/cdlload.h"
+#include "graph/drawingsurface.h"
+#include "graph/frmpreprint.h"
+#include "graph/graphdraw.h"
+#include "help/frmhelp.h"
+#include "settings/colour.h"
+#include "settings/frmgraphoptions.h"
+#include "settings/graphsettings.h"
+#include "variablespanel.h"
+#include "widgets/colourchooser.h"
+#include "widgets/messages.h"
+#include "widgets/picturewidget.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lw {
+
+const std::array<FrmMain::ToolbarCommand, 13> FrmMain::ToolbarCommands{{
+    {"Load",
+     [](FrmMain &w, QAction *) {
+         if (w.cdlLoad->ShowOpen())
+             w.LoadFile();
+     }},
+    {"Save",
+     [](FrmMain &w, QAction *) {
+         if (w.cdlLoad->ShowSave())
+             w.SaveFile();
+     }},
+    {"CopyEquation",
+     [](FrmMain &w, QAction *) {
+         QGuiApplication::clipboard()->setText(w.txtTerm->text());
+     }},
+    {"PasteEquation",
+     [](FrmMain &w, QAction *) {
+         const QString text = QGuiApplication::clipboard()->text();
+         if (text.isEmpty())
+             ShowError(EmptyClipboardMessage);
+         else
+             w.txtTerm->setText(text);
+     }},
+    {"Print",
+     [](FrmMain &w, QAction *) {
+         OpenPrintDialog(
+             &w, [&w] { w.cmdDraw->click(); }, [&w] { return w.picGraph->surface().size(); });
+     }},
+    {"EraseGraphs",
+     [](FrmMain &, QAction *) {
+         DrawCoordinateSystem();
+     }},
+    {"VariableEdit",
+     [](FrmMain &w, QAction *button) {
+         w.picVariables->setEnabled(!w.picVariables->isEnabled());
+         button->setChecked(w.picVariables->isEnabled());
+     }},
+    // Only the curves from now on; the store is not written.
+    {"GraphColor",
+     [](FrmMain &w, QAction *) {
+         if (const auto colour = ChooseColour(ToQColor(GraphSettings.LiveColor), &w))
+             GraphSettings.LiveColor = FromQColor(*colour);
+     }},
+    // Replaces the whole equation; the notation choice stays as it is.
+    {"FAssist",
+     [](FrmMain &w, QAction *) {
+         if (const std::optional<QString> equation = RunFunctionAssistant(&w))
+             w.txtTerm->setText(*equation);
+     }},
+    {"GraphOptions",
+     [](FrmMain &w, QAction *) {
+         FrmGraphOptions::open(&w, [&w] { w.QuickOptionsUpdate(); });
+     }},
+    {"ToolbarHelp",
+     [](FrmMain &w, QAction *) {
+         w.ToolbarHelpMode = true;
+     }},
+    {"DirectHelp",
+     [](FrmMain &, QAction *) {
+         EnterDirectHelp();
+     }},
+    {"AboutInfo",
+     [](FrmMain &w, QAction *) {
+         FrmAbout::open(&w);
+     }},
+}};
+
+} // namespace lw
