@@ -9,6 +9,14 @@
 
 namespace lw {
 
+// What one value of x gives: the value, whether an arithmetic fault set
+// CalcError (the sample is a gap), and a formula error (the formula is unusable).
+struct FormulaSample {
+    float value = 0;
+    bool arithmeticFault = false;
+    FormulaError error = FormulaError::None;
+};
+
 // A KZN formula prepared once and evaluated for many values of x.
 // evaluate(xText) gives bit for bit what CalcFormula(ReplaceText('x', xText,
 // formula)) gives, CalcError and formula errors included (a substituted text
@@ -26,6 +34,9 @@ public:
     // The same for the number text of x, without building that text where
     // only the value it reads as is needed.
     float evaluate(float x, FormulaError *error = nullptr) const;
+    // evaluate(x) with CalcError cleared first, as the plotter does for every
+    // sample; CalcError is left as the evaluation set it.
+    FormulaSample sample(float x) const;
 
     // True when evaluate() runs the compiled form rather than the text procedure.
     bool isCompiled() const;

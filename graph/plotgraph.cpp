@@ -136,12 +136,11 @@ PlotResult PlotGraph(std::u16string_view formula)
     Pixel previous;
     PixelMapping pixelOf;
     while ((step >= 0 && x <= range.upper) || (step < 0 && x >= range.upper)) {
-        FormulaError error = FormulaError::None;
-        CalcError = 0;
-        const float y = program.evaluate(x, &error);
-        if (error != FormulaError::None)
-            return fail(error);
-        if (!passesSizeFilter(y) || CalcError != 0) {
+        const FormulaSample sample = program.sample(x);
+        const float y = sample.value;
+        if (sample.error != FormulaError::None)
+            return fail(sample.error);
+        if (!passesSizeFilter(y) || sample.arithmeticFault) {
             joining = false;
         } else {
             const auto pixel = pixelOf(x, y);
