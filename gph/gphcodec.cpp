@@ -137,15 +137,6 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes, int wanted)
     return lines;
 }
 
-std::optional<bool> readTruth(const QString &text)
-{
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    return std::nullopt;
-}
-
 GphError lineError(int line, const QString &expected)
 {
     return {line, QStringLiteral("Zeile %1: erwartet wird %2.").arg(line).arg(expected)};
@@ -166,36 +157,6 @@ QString expectedValue(const SettingsField &field)
     if (field.positive)
         return QStringLiteral("eine ganze Zahl von 1 bis 32767 (%1)").arg(name);
     return QStringLiteral("eine ganze Zahl von -32768 bis 32767 (%1)").arg(name);
-}
-
-// False leaves `settings` as it was.
-bool readField(GraphSettingsRecord &settings, const SettingsField &field, const QString &text,
-               const QLocale &locale)
-{
-    switch (field.kind) {
-    case FieldKind::Int16:
-        if (const std::optional<int16_t> value = ReadInt16Text(text);
-            value && (!field.positive || *value > 0)) {
-            settings.*std::get<int16_t GraphSettingsRecord::*>(field.member) = *value;
-            return true;
-        }
-        return false;
-    case FieldKind::Float:
-        if (const std::optional<float> value = ReadFloatTextLenient(text, locale);
-            value && (!field.positive || *value > 0)) {
-            settings.*std::get<float GraphSettingsRecord::*>(field.member) = *value;
-            return true;
-        }
-        return false;
-    case FieldKind::Truth:
-        if (const std::optional<bool> value = readTruth(text)) {
-            settings.*std::get<bool GraphSettingsRecord::*>(field.member) = *value;
-            return true;
-        }
-        return false;
-    case FieldKind::Colour: break;
-    }
-    return false;
 }
 
 std::optional<GphError> checkEquation(QByteArrayView line)
@@ -290,7 +251,10 @@ GphReadResult ReadGph(const QByteArray &bytes, const QLocale &locale)
             continue;
         }
         const SettingsField &field = *GphFields[static_cast<std::size_t>(line - FirstFieldLine)];
-        if (!readField(content.settings, field, decodeCp1252(text).trimmed(), locale))
+        // Graph files hold True or False, decimals in the writer's format or with "." or ",".
+        if (ReadFieldText(content.settings, field, decodeCp1252(text).trimmed(),
+                          {.locale = locale, .lenientDecimals = true, .strictTruth = true})
+            != FieldRead::Stored)
             return failed(lineError(line, expectedValue(field)));
     }
     return {std::move(content), {}};

@@ -34,21 +34,18 @@ int fieldWidth(const QFontMetrics &metrics)
     return metrics.horizontalAdvance(QStringLiteral("-0000,000")) + 12;
 }
 
-enum class Sign { Any, Positive };
-
 // One text field as OK reads it.
 struct Entry {
     QLineEdit *field;
     const QLabel *caption;
-    FieldMember member;
-    Sign sign;
+    const SettingsField &setting;
 };
 
 QString refusal(const Entry &entry, bool readable)
 {
-    const bool integer = std::holds_alternative<int16_t GraphSettingsRecord::*>(entry.member);
+    const bool integer = entry.setting.kind == FieldKind::Int16;
     QString wanted;
-    if (integer && entry.sign == Sign::Positive)
+    if (integer && entry.setting.positive)
         wanted = readable ? QStringLiteral("eine ganze Zahl größer als 0")
                           : QStringLiteral("eine ganze Zahl zwischen 1 und 32767");
     else if (integer)
@@ -56,31 +53,6 @@ QString refusal(const Entry &entry, bool readable)
     else
         wanted = readable ? QStringLiteral("eine Zahl größer als 0") : QStringLiteral("eine Zahl");
     return EntryRefusal(entry.caption->text(), wanted);
-}
-
-// Stores the entry's value in `record`; false when its text is no number of the field's type
-// or breaks the sign rule.
-bool readEntry(const Entry &entry, GraphSettingsRecord &record, bool &readable)
-{
-    const QString text = entry.field->text();
-    readable = false;
-    return std::visit(
-        [&](auto member) {
-            using Value = std::remove_reference_t<decltype(record.*member)>;
-            std::optional<Value> value;
-            if constexpr (std::is_same_v<Value, float>)
-                value = ReadFloatText(text);
-            else if constexpr (std::is_same_v<Value, int16_t>)
-                value = ReadInt16Text(text);
-            if (!value)
-                return false;
-            readable = true;
-            if (entry.sign == Sign::Positive && !(*value > 0))
-                return false;
-            record.*member = *value;
-            return true;
-        },
-        entry.member);
 }
 
 void refuse(const QString &text, QLineEdit *field)
@@ -260,27 +232,27 @@ void FrmGraphOptions::cmdStandard_Click()
 
 std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
 {
-    using R = GraphSettingsRecord;
     const Entry entries[] = {
-        {txtPrecision, lblPrecision, &R::Precision, Sign::Positive},
-        {txtScreenCentralX, lblScreenCentral, &R::ScreenCentralX, Sign::Any},
-        {txtScreenCentralY, lblScreenCentral, &R::ScreenCentralY, Sign::Any},
-        {txtOriginX, lblOrigin, &R::OriginX, Sign::Any},
-        {txtOriginY, lblOrigin, &R::OriginY, Sign::Any},
-        {txtPutMarkEachX, lblPutMarkEach, &R::PutMarkEachX, Sign::Any},
-        {txtPutMarkEachY, lblPutMarkEach, &R::PutMarkEachY, Sign::Any},
-        {txtPutNumberEachX, lblPutNumberEach, &R::PutNumberEachX, Sign::Any},
-        {txtPutNumberEachY, lblPutNumberEach, &R::PutNumberEachY, Sign::Any},
-        {txtCalcFrom, lblCalc, &R::CalcFrom, Sign::Any},
-        {txtCalcTo, lblCalc, &R::CalcTo, Sign::Any},
-        {txtGraphScaleX, lblGraphScale, &R::GraphScaleX, Sign::Positive},
-        {txtGraphScaleY, lblGraphScale, &R::GraphScaleY, Sign::Positive},
+        {txtPrecision, lblPrecision, SettingsFieldNamed("Precision")},
+        {txtScreenCentralX, lblScreenCentral, SettingsFieldNamed("ScreenCentralX")},
+        {txtScreenCentralY, lblScreenCentral, SettingsFieldNamed("ScreenCentralY")},
+        {txtOriginX, lblOrigin, SettingsFieldNamed("OriginX")},
+        {txtOriginY, lblOrigin, SettingsFieldNamed("OriginY")},
+        {txtPutMarkEachX, lblPutMarkEach, SettingsFieldNamed("PutMarkEachX")},
+        {txtPutMarkEachY, lblPutMarkEach, SettingsFieldNamed("PutMarkEachY")},
+        {txtPutNumberEachX, lblPutNumberEach, SettingsFieldNamed("PutNumberEachX")},
+        {txtPutNumberEachY, lblPutNumberEach, SettingsFieldNamed("PutNumberEachY")},
+        {txtCalcFrom, lblCalc, SettingsFieldNamed("CalcFrom")},
+        {txtCalcTo, lblCalc, SettingsFieldNamed("CalcTo")},
+        {txtGraphScaleX, lblGraphScale, SettingsFieldNamed("GraphScaleX")},
+        {txtGraphScaleY, lblGraphScale, SettingsFieldNamed("GraphScaleY")},
     };
-    R record;
+    GraphSettingsRecord record;
     for (const Entry &entry : entries) {
-        bool readable = false;
-        if (!readEntry(entry, record, readable)) {
-            refuse(refusal(entry, readable), entry.field);
+        // The dialog reads numbers in the user's format, as the settings store holds them.
+        const FieldRead read = ReadFieldText(record, entry.setting, entry.field->text());
+        if (read != FieldRead::Stored) {
+            refuse(refusal(entry, read == FieldRead::NotPositive), entry.field);
             return std::nullopt;
         }
     }

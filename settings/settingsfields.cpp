@@ -35,7 +35,6 @@ constexpr bool tableIsConsistent()
 static_assert(tableIsConsistent(), "a field's kind must match the type of its member");
 
 enum class FloatReading { Store, Lenient };
-enum class Positive { Required, Free };
 
 QLocale writingLocale()
 {
@@ -85,42 +84,32 @@ std::optional<double> readIntegerNumber(const QString &text)
     return static_cast<double>(value);
 }
 
-std::optional<double> readTruthNumber(const QString &text)
+std::optional<double> readTruthNumber(const QString &text, bool strict)
 {
-    const std::optional<bool> value = ReadTruthText(text);
+    std::optional<bool> value;
+    if (!strict)
+        value = ReadTruthText(text);
+    else if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        value = true;
+    else if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        value = false;
     if (!value)
         return std::nullopt;
     return *value ? 1.0 : 0.0;
 }
 
 std::optional<double> readFieldNumber(const SettingsField &field, const QString &text,
-                                      FloatReading reading)
+                                      const FieldReading &how)
 {
     switch (field.kind) {
     case FieldKind::Colour:
     case FieldKind::Int16: return readIntegerNumber(text);
-    case FieldKind::Float: return readFloatNumber(text, reading);
-    case FieldKind::Truth: return readTruthNumber(text);
+    case FieldKind::Float:
+        return readFloatNumber(
+            text, how.lenientDecimals ? FloatReading::Lenient : FloatReading::Store, how.locale);
+    case FieldKind::Truth: return readTruthNumber(text, how.strictTruth);
     }
     return std::nullopt;
-}
-
-bool storeFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text,
-                    FloatReading reading, Positive positive)
-{
-    const std::optional<double> value = readFieldNumber(field, text, reading);
-    // Written so that NaN fails too.
-    if (!value || !(*value >= field.minimum && *value <= field.maximum))
-        return false;
-    if (field.positive && positive == Positive::Required && !(*value > 0))
-        return false;
-    std::visit(
-        [&](auto member) {
-            using Value = std::remove_reference_t<decltype(record.*member)>;
-            record.*member = static_cast<Value>(*value);
-        },
-        field.member);
-    return true;
 }
 
 } // namespace
@@ -216,15 +205,31 @@ QString FieldText(const GraphSettingsRecord &record, const SettingsField &field)
         field.member);
 }
 
-bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text)
+FieldRead ReadFieldText(GraphSettingsRecord &record, const SettingsField &field,
+                        const QString &text, const FieldReading &how)
 {
-    return storeFieldText(record, field, text, FloatReading::Store, Positive::Required);
+    const std::optional<double> value = readFieldNumber(field, text, how);
+    // Written so that NaN fails too.
+    if (!value || !(*value >= field.minimum && *value <= field.maximum))
+        return FieldRead::Unreadable;
+    if (field.positive && how.positiveRequired && !(*value > 0))
+        return FieldRead::NotPositive;
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_reference_t<decltype(record.*member)>;
+            record.*member = static_cast<Value>(*value);
+        },
+        field.member);
+    return FieldRead::Stored;
 }
 
 bool SetSettingsField(GraphSettingsRecord &record, QStringView name, const QString &text)
 {
     const SettingsField *field = FindSettingsField(name);
-    return field && storeFieldText(record, *field, text, FloatReading::Lenient, Positive::Free);
+    return field
+           && ReadFieldText(record, *field, text,
+                            {.lenientDecimals = true, .positiveRequired = false})
+                  == FieldRead::Stored;
 }
 
 } // namespace lw

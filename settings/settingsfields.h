@@ -102,9 +102,23 @@ QString TruthText(bool value);
 std::optional<bool> ReadTruthText(const QString &text);
 
 QString FieldText(const GraphSettingsRecord &record, const SettingsField &field);
-// Stores the value of a text read from the settings store; false leaves the record unchanged,
-// also for a value of 0 or less in a field that must be positive.
-bool ReadFieldText(GraphSettingsRecord &record, const SettingsField &field, const QString &text);
+
+// How a text is read into a field: the settings store's way unless told otherwise. Graph files,
+// the options dialog and the command line each say what they do differently.
+struct FieldReading {
+    QLocale locale = QLocale();   // the number format of decimals
+    bool lenientDecimals = false; // failing that, "." or "," as the decimal point
+    bool strictTruth = false;     // "True" or "False" only, in any case, as graph files hold them
+    bool positiveRequired = true; // a field that must be positive refuses 0 and below
+};
+enum class FieldRead {
+    Stored,
+    Unreadable,  // no value of the field's type, or outside its range
+    NotPositive, // read, but 0 or less where the field must be positive
+};
+// Stores the value a text gives; anything but Stored leaves the record unchanged.
+FieldRead ReadFieldText(GraphSettingsRecord &record, const SettingsField &field,
+                        const QString &text, const FieldReading &how = {});
 // The command line's FIELD=VALUE: lenient about the decimal point; false for an unknown name or a
 // bad value, which leave the record unchanged.
 bool SetSettingsField(GraphSettingsRecord &record, QStringView name, const QString &text);
