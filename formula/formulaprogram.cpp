@@ -439,15 +439,6 @@ float FormulaProgram::evaluate(float x, FormulaError *error) const
     return run(number.text(), number.readBack, negX, error, false);
 }
 
-FormulaSample FormulaProgram::sample(float x) const
-{
-    CalcError = 0;
-    FormulaSample result;
-    result.value = evaluate(x, &result.error);
-    result.arithmeticFault = CalcError != 0;
-    return result;
-}
-
 bool FormulaProgram::overflows(std::size_t xTextLength) const
 {
     const auto grown = static_cast<std::ptrdiff_t>(d->formula.size())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "evaluator.h"
+#include "numeric.h"
 
 #include <memory>
 #include <string>
@@ -49,5 +50,15 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+// Inline: the plotter calls it once per sample, millions of times a draw.
+inline FormulaSample FormulaProgram::sample(float x) const
+{
+    CalcError = 0;
+    FormulaSample result;
+    result.value = evaluate(x, &result.error);
+    result.arithmeticFault = CalcError != 0;
+    return result;
+}
 
 } // namespace lw
