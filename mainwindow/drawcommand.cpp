@@ -147,14 +147,12 @@ void FrmMain::runDraw()
         StopRequested = false;
         return;
     }
-    if (equation.fault == EquationFault::Empty) { // "y =" and nothing after it
-        setDrawing(false);
-        ShowEmptyEquationMessage();
-        return;
-    }
     if (equation.fault != EquationFault::None) {
         setDrawing(false);
-        ShowError(QString::fromStdU16String(equation.message));
+        if (equation.fault == EquationFault::Empty) // "y =" and nothing after it
+            ShowEmptyEquationMessage();
+        else
+            ShowError(QString::fromStdU16String(equation.message));
         return;
     }
     if (notation == Notation::Mathematical && chkAutoConvert->isChecked()) {
