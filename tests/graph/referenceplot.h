@@ -1,0 +1,17 @@
+#pragma once
+
+#include "settings/graphsettings.h"
+
+#include <QStringList>
+
+#include <string_view>
+
+namespace lw::test {
+
+// The trace lines of a freshly cleared width x height picture with its coordinate system and one
+// curve of `formula`, worked out step by step in plain arithmetic without the program's geometry,
+// walks or plotter: what DrawCoordinateSystem and PlotGraph must draw together.
+QStringList ReferencePicture(const GraphSettingsRecord &settings, int width, int height,
+                             std::u16string_view formula);
+
+} // namespace lw::test
