@@ -530,19 +530,4 @@ PupilReading ReadPupil(std::u16string_view typed, double x, const std::array<dou
     return out;
 }
 
-std::string EscapedText(std::u16string_view text)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char16_t c : text) {
-        if (c == '\t')
-            out += "\\t";
-        else if (c >= 0x20 && c < 0x7F)
-            out += char(c);
-        else
-            out += {'\\', 'u', hex[c >> 12], hex[(c >> 8) & 15], hex[(c >> 4) & 15], hex[c & 15]};
-    }
-    return out;
-}
-
 } // namespace lw::test

@@ -28,7 +28,4 @@ PupilReading ReadPupil(std::u16string_view typed, double x,
 // A random typed equation; about one in five has been damaged by one random edit.
 std::u16string GenerateTypedEquation(uint64_t seed);
 
-// ASCII as it is, tab as \t, anything else as \uXXXX.
-std::string EscapedText(std::u16string_view text);
-
 } // namespace lw::test

@@ -24,7 +24,8 @@ VariableValues Panel()
     VariableValues panel;
     panel.editMode = true;
     panel.checked.fill(true);
-    panel.values = {u"1.5", u"-0.5", u"2", u"0.25", u"2.718282", u"-1.25", u"3", u"0.75"};
+    for (std::size_t i = 0; i < Parameters.size(); ++i)
+        panel.values[i] = NumberText(float(Parameters[i]));
     return panel;
 }
 
@@ -93,7 +94,7 @@ TEST(TypedEquationProperty, ProgramReadsTypedEquationsLikeTheReference)
         compared += comparison.compared;
         skipped += comparison.skipped;
         if (!comparison.disagreement.empty() && disagreements++ < MaxReported)
-            ADD_FAILURE() << "seed " << seed << ": " << EscapedText(typed) << "\n"
+            ADD_FAILURE() << "seed " << seed << ": " << Utf8(typed) << "\n"
                           << comparison.disagreement;
     }
     // Guards against a generator or reader that stopped exercising anything.
