@@ -93,11 +93,13 @@ void openWindow(int fixedSize)
     bench->window->show();
     settle();
     if (fixedSize > 0) {
-        lw::GraphWidth = lw::GraphHeight = static_cast<int16_t>(fixedSize);
-        bench->window->picGraph->setPictureSize(QSize(fixedSize, fixedSize));
-        lw::DrawCoordinateSystem();
+        const auto side = static_cast<int16_t>(fixedSize);
+        bench->window->picGraph->setPictureSize(QSize(side, side));
+        lw::ResizePicture(lw::ScreenPicture(), side, side);
+        lw::RedrawAxes(lw::ScreenPicture(), lw::GraphSettings);
     }
-    bench->pictureSize = QSize(lw::GraphWidth, lw::GraphHeight);
+    const lw::PlotGeometry &screen = lw::ScreenPicture().geometry;
+    bench->pictureSize = QSize(screen.GraphWidth, screen.GraphHeight);
 }
 
 void prepareDraw()
@@ -107,50 +109,45 @@ void prepareDraw()
     w.optTermFormat[0]->setChecked(true);
     w.optTermFormat_Click(0);
     w.txtPrecision->setText(PrecisionText);
-    lw::StopRequested = false;
-    lw::DrawInProgress = false;
 }
 
 void installCountingHook(long &count)
 {
     lw::InstallEventHook({[&count] { ++count; },
                           [] {
-                              return lw::StopRequested;
+                              return lw::StopRequested();
                           }});
 }
 
-// The bare plotter's own picture, with the geometry the window's picture has.
+// The bare plotter's own picture, with the size the window's picture has.
 class BareSurface {
 public:
     BareSurface()
-        : m_window(lw::CurrentSurface()),
-          m_surface(bench->pictureSize, bench->window->picGraph->devicePixelRatioF(),
-                    lw::PictureBackground())
+        : m_surface(bench->pictureSize, bench->window->picGraph->devicePixelRatioF(),
+                    lw::PictureBackground()),
+          m_picture(lw::BlankPicture(m_surface, static_cast<int16_t>(bench->pictureSize.width()),
+                                     static_cast<int16_t>(bench->pictureSize.height())))
     {
-        lw::SetPictureSurface(&m_surface);
-        lw::GraphWidth = static_cast<int16_t>(bench->pictureSize.width());
-        lw::GraphHeight = static_cast<int16_t>(bench->pictureSize.height());
-        lw::DrawCoordinateSystem();
+        lw::RedrawAxes(m_picture, lw::GraphSettings);
         lw::GraphSettings.Precision = Precision;
     }
-    ~BareSurface()
-    {
-        lw::SetPictureSurface(m_window);
-        lw::DrawCoordinateSystem();
-        lw::InstallDrawYield();
-    }
+    ~BareSurface() { lw::InstallDrawYield(); }
     lw::ImageSurface &image() { return m_surface; }
+    lw::PlotResult plot()
+    {
+        return lw::PlotGraph(bench->formula, m_picture.geometry, lw::GraphSettings, m_surface);
+    }
     BareSurface(const BareSurface &) = delete;
     BareSurface &operator=(const BareSurface &) = delete;
 
 private:
-    lw::DrawingSurface *m_window; // what the window draws on, the record of its picture included
     lw::ImageSurface m_surface;
+    lw::Picture m_picture;
 };
 
 long floatWalkSamples()
 {
-    const lw::SampleRange range = lw::CurrentSampleRange();
+    const lw::SampleRange range = lw::SampleRangeOf(lw::GraphSettings);
     long n = 0;
     for (float x = range.lower; x <= range.upper; x += Precision)
         ++n;
@@ -171,7 +168,7 @@ void countSamples()
         BareSurface surface;
         bench->formula = w.UpdateVariables(lw::NormaliseMathTerm(Term.toStdU16String()).formula);
         installCountingHook(bench->plotSamples);
-        lw::PlotGraph(bench->formula);
+        surface.plot();
         bench->walkSamples = floatWalkSamples();
     }
     lw::InstallDrawYield();
@@ -250,7 +247,7 @@ void BarePlot(benchmark::State &state, const std::string &name,
     installHook();
     for (auto _ : state) {
         const DrawTimer timer;
-        const lw::PlotOutcome outcome = lw::PlotGraph(bench->formula).outcome;
+        const lw::PlotOutcome outcome = surface.plot().outcome;
         timer.stop(state, name);
         if (outcome != lw::PlotOutcome::Completed)
             state.SkipWithError("the plot did not complete");
@@ -290,7 +287,7 @@ StopFigures measureStops()
         QElapsedTimer clock;
         qint64 pressedAt = -1;
         QTimer::singleShot(StopAfterMs, Qt::PreciseTimer, w.cmdDraw, [&] {
-            if (!lw::DrawInProgress || w.cmdDraw->text() != QLatin1String("Stop"))
+            if (!lw::DrawInProgress() || w.cmdDraw->text() != QLatin1String("Stop"))
                 return;
             pressedAt = clock.nsecsElapsed();
             w.cmdDraw->click();

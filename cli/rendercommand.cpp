@@ -201,10 +201,10 @@ private:
 };
 
 // The draw command refuses these too: x would never reach the end of its range.
-QString precisionRefusal()
+QString precisionRefusal(const GraphSettingsRecord &settings)
 {
-    const SampleRange range = CurrentSampleRange();
-    switch (CheckPrecision(GraphSettings.Precision, range)) {
+    const SampleRange range = SampleRangeOf(settings);
+    switch (CheckPrecision(settings.Precision, range)) {
     case PrecisionFault::None: break;
     case PrecisionFault::NotPositive:
         return QStringLiteral("Die Rechengenauigkeit muss größer als 0 sein.");
@@ -254,19 +254,21 @@ bool applyGphFile(RenderOptions &options, std::ostream &err)
 }
 
 // False when any equation could not be drawn to its end.
-bool drawEquations(const RenderOptions &options, std::ostream &err)
+bool drawEquations(const RenderOptions &options, Picture &picture, std::ostream &err)
 {
+    const GraphSettingsRecord &settings = options.settings;
     bool allDrawn = true;
-    DrawCoordinateSystem();
+    RedrawAxes(picture, settings);
     for (const std::u16string &equation : options.equations) {
         const std::optional<std::u16string> formula = formulaOf(equation, options, err);
         if (!formula) {
             allDrawn = false;
             continue;
         }
-        if (GraphSettings.AlwaysDeleteGraph)
-            DrawCoordinateSystem();
-        const PlotResult plotted = PlotGraph(*formula);
+        if (settings.AlwaysDeleteGraph)
+            RedrawAxes(picture, settings);
+        const PlotResult plotted =
+            PlotGraph(*formula, picture.geometry, settings, *picture.surface);
         if (plotted.outcome == PlotOutcome::Failed)
             err << plotted.message.toStdString() << '\n';
         if (plotted.outcome != PlotOutcome::Completed)
@@ -330,19 +332,16 @@ int RunRender(const CliCall &call)
     if (!options.gphFile.isEmpty() && !applyGphFile(options, call.err))
         return CliFailed;
 
-    GraphSettings = options.settings;
-    const QString refusal = precisionRefusal();
+    const QString refusal = precisionRefusal(options.settings);
     if (!refusal.isEmpty()) {
         call.err << refusal.toStdString() << '\n';
         return CliRefused;
     }
 
     RenderOutput output(options, call.out);
-    GraphWidth = GraphHeight = static_cast<int16_t>(options.size);
-    PrintMode = false;
-    SetPictureSurface(output.surface());
-    const bool allDrawn = drawEquations(options, call.err);
-    SetPictureSurface(nullptr);
+    const auto side = static_cast<int16_t>(options.size);
+    Picture picture = BlankPicture(*output.surface(), side, side);
+    const bool allDrawn = drawEquations(options, picture, call.err);
 
     QString error;
     if (!output.write(&error)) {

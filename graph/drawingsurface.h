@@ -43,14 +43,7 @@ private:
     Colour m_textColour = 0;
 };
 
-// True while printing: the print-out is the current surface instead of the
-// picture. Set by the print command for its draw and cleared when that ends;
-// linienwerk-cli clears it before it draws.
-extern bool PrintMode;
-
-// The program registers its two surfaces; either may be absent (nothing is drawn).
-void SetPictureSurface(DrawingSurface *surface);
-void SetPrintSurface(DrawingSurface *surface);
-DrawingSurface *CurrentSurface();
+// A surface that keeps nothing: what a picture draws on before it has one.
+DrawingSurface &NoSurface();
 
 } // namespace lw

@@ -1,6 +1,11 @@
+// Printing. The print-out is drawn by the main window's draw command itself, not by the
+// coordinate system and the plotter alone, because a print is a draw in all but its picture:
+// it reads the equation, the parameters and the quick options as a press of "Zeichnen" does,
+// shows the same messages (a blank page follows them), and while a screen draw runs it is
+// that draw's stop press.
+
 #include "frmpreprint.h"
 
-#include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/printjob.h"
 #include "settings/graphsettings.h"
@@ -22,40 +27,10 @@ namespace {
 // The print-out window is this much larger than the sizing window, each way (twips).
 constexpr int PrintOutMargin = 200;
 
-// A second "Drucken" while a print draws would take over the one print surface.
+// A second "Drucken" while a print draws or is handed over waits for nothing: it is ignored.
 bool printing = false;
 
-// Gives the screen back its geometry however the print's draw ended.
-class ScreenRestore {
-public:
-    explicit ScreenRestore(const PrintCommands &commands)
-        : m_commands(commands), m_centreX(GraphSettings.ScreenCentralX),
-          m_centreY(GraphSettings.ScreenCentralY)
-    {}
-    ~ScreenRestore()
-    {
-        const QSize screen = m_commands.screenPictureSize();
-        GraphHeight = static_cast<int16_t>(screen.height());
-        GraphWidth = static_cast<int16_t>(screen.width());
-        PrintMode = false;
-        // A centre the print's draw took from the quick options is not what the screen's axes
-        // show; given back, the next screen draw sees the change and redraws the axes itself,
-        // while the picture keeps its curves until then.
-        GraphSettings.ScreenCentralX = m_centreX;
-        GraphSettings.ScreenCentralY = m_centreY;
-        ComputeGeometry();
-        printing = false;
-    }
-    ScreenRestore(const ScreenRestore &) = delete;
-    ScreenRestore &operator=(const ScreenRestore &) = delete;
-
-private:
-    const PrintCommands &m_commands;
-    int16_t m_centreX;
-    int16_t m_centreY;
-};
-
-void printOut(QSize sizingOuter, const PrintCommands &commands,
+void printOut(QSize sizingOuter, const PrintDraw &draw,
               const std::function<void()> &closeSizingWindow)
 {
     auto window = std::make_unique<FrmPrintOut>();
@@ -66,25 +41,24 @@ void printOut(QSize sizingOuter, const PrintCommands &commands,
     const QSize outer = window->outer().size();
     const QSize picture(GraphPixels(outer.width(), TwipsPerPixelX()),
                         GraphPixels(outer.height(), TwipsPerPixelY()));
-    window->setPictureSize(picture);
-    {
-        ScreenRestore restore(commands);
-        printing = true;
-        GraphHeight = static_cast<int16_t>(picture.height());
-        GraphWidth = static_cast<int16_t>(picture.width());
-        PrintMode = true;
-        commands.pressDraw();
-        const QSizeF inches(picture.width() * TwipsPerPixelX() / 1440,
-                            picture.height() * TwipsPerPixelY() / 1440);
-        PrintPicture({window->image(), inches, window.get()});
-    }
+    window->setPicturePixels(picture);
+    // The print-out gets the settings as they stand, its numbers in black. What its draw takes
+    // from the quick options stays with it: the screen's axes still show the settings' centre.
+    GraphSettingsRecord settings = GraphSettings;
+    settings.GraphNumberColor = 0;
+    printing = true;
+    draw(window->picture(), settings);
+    const QSizeF inches(picture.width() * TwipsPerPixelX() / 1440,
+                        picture.height() * TwipsPerPixelY() / 1440);
+    PrintPicture({window->image(), inches, window.get()});
+    printing = false;
     window->close();
 }
 
 } // namespace
 
-FrmPrePrint::FrmPrePrint(QWidget *parent, PrintCommands commands)
-    : QDialog(parent), m_commands(std::move(commands))
+FrmPrePrint::FrmPrePrint(QWidget *parent, PrintDraw draw)
+    : QDialog(parent), m_draw(std::move(draw))
 {
     InitUiResources();
     setFont(DesignFont());
@@ -137,9 +111,9 @@ void FrmPrePrint::cmdPrint_Click()
     if (printing)
         return;
     // Closing only schedules the deletion; still, nothing of this window is used after it.
-    const PrintCommands commands = m_commands;
+    const PrintDraw draw = m_draw;
     QPointer<FrmPrePrint> self(this);
-    printOut(m_outer.size(), commands, [self] {
+    printOut(m_outer.size(), draw, [self] {
         if (self)
             self->close();
     });
@@ -150,10 +124,9 @@ void FrmPrePrint::cmdCancel_Click()
     close();
 }
 
-FrmPrePrint *OpenPrintDialog(QWidget *parent, std::function<void()> pressDraw,
-                             std::function<QSize()> screenPictureSize)
+FrmPrePrint *OpenPrintDialog(QWidget *parent, PrintDraw draw)
 {
-    auto *window = new FrmPrePrint(parent, {std::move(pressDraw), std::move(screenPictureSize)});
+    auto *window = new FrmPrePrint(parent, std::move(draw));
     window->show();
     return window;
 }

@@ -11,20 +11,19 @@ class QPushButton;
 
 namespace lw {
 
-// What printing needs of the main window.
-struct PrintCommands {
-    // Presses the main window's Draw button; returns once the press has been handled.
-    std::function<void()> pressDraw;
-    // The screen picture's size in pixels, as the window's layout set it.
-    std::function<QSize()> screenPictureSize;
-};
+struct GraphSettingsRecord;
+struct Picture;
+
+// What printing needs of the main window: its draw command, run onto the
+// print-out with the print's own settings; it returns once the draw has ended.
+using PrintDraw = std::function<void(Picture &printOut, GraphSettingsRecord &settings)>;
 
 // frmPrePrint: the user sizes this window to the size the print-out is to
 // have, then prints it or cancels.
 class FrmPrePrint : public QDialog {
     Q_OBJECT
 public:
-    FrmPrePrint(QWidget *parent, PrintCommands commands);
+    FrmPrePrint(QWidget *parent, PrintDraw draw);
 
     OuterTwips &outer() { return m_outer; }
 
@@ -40,12 +39,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    PrintCommands m_commands;
+    PrintDraw m_draw;
     OuterTwips m_outer{this};
 };
 
 // The toolbar's "Print": opens the sizing window, modeless; it is destroyed on closing.
-FrmPrePrint *OpenPrintDialog(QWidget *parent, std::function<void()> pressDraw,
-                             std::function<QSize()> screenPictureSize);
+FrmPrePrint *OpenPrintDialog(QWidget *parent, PrintDraw draw);
 
 } // namespace lw

@@ -22,12 +22,13 @@ void OuterTwips::setSize(QSize outer)
 FrmPrintOut::FrmPrintOut(QWidget *parent) : PictureWidget(parent, Qt::white, Qt::Window)
 {
     setObjectName(QStringLiteral("frmPrintOut"));
-    SetPrintSurface(&surface());
 }
 
-FrmPrintOut::~FrmPrintOut()
+void FrmPrintOut::setPicturePixels(QSize size)
 {
-    SetPrintSurface(nullptr);
+    setPictureSize(size);
+    m_picture = BlankPicture(surface(), static_cast<int16_t>(size.width()),
+                             static_cast<int16_t>(size.height()));
 }
 
 } // namespace lw

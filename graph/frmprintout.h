@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graph/graphdraw.h"
 #include "widgets/picturewidget.h"
 
 #include <QSize>
@@ -25,19 +26,21 @@ private:
     QSize m_set;
 };
 
-// frmPrintOut: the white window a print is drawn on. It is the print surface
-// for as long as it exists.
+// frmPrintOut: the white window a print is drawn on, and the picture on it.
 class FrmPrintOut : public PictureWidget {
     Q_OBJECT
 public:
     explicit FrmPrintOut(QWidget *parent = nullptr);
-    ~FrmPrintOut() override;
 
     OuterTwips &outer() { return m_outer; }
     const QImage &image() const { return surface().image(); }
+    Picture &picture() { return m_picture; }
+    // A new, white picture of this many pixels.
+    void setPicturePixels(QSize size);
 
 private:
     OuterTwips m_outer{this};
+    Picture m_picture;
 };
 
 } // namespace lw

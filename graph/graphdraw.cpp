@@ -8,17 +8,6 @@
 
 namespace lw {
 
-int16_t GraphWidth = 0;
-int16_t GraphHeight = 0;
-int16_t PixelsPerUnitX = 0;
-int16_t PixelsPerUnitY = 0;
-int16_t CentralPixelX = 0;
-int16_t CentralPixelY = 0;
-float HalfRangeX = 0;
-float HalfRangeY = 0;
-int16_t OriginPixelX = 0;
-int16_t OriginPixelY = 0;
-
 namespace {
 
 // 16-bit arithmetic that ends the drawing where it would overflow.
@@ -41,22 +30,32 @@ int16_t roundedQuotient(double numerator, double denominator)
     return required(RoundToInt16(numerator / denominator));
 }
 
-// Steps 2 to 4; false when no unit can be drawn.
-bool deriveScale()
+// The units in pixels and the centre; false when no unit can be drawn.
+bool deriveScale(const GraphSettingsRecord &s, PlotGeometry &g)
 {
-    const GraphSettingsRecord &s = GraphSettings;
-    if (s.GraphScaleX <= 0 || s.GraphScaleY <= 0) {
-        PixelsPerUnitX = PixelsPerUnitY = 0;
+    if (s.GraphScaleX <= 0 || s.GraphScaleY <= 0)
         return false;
-    }
-    PixelsPerUnitY = roundedQuotient(GraphHeight, s.GraphScaleY);
-    PixelsPerUnitX = roundedQuotient(GraphWidth, s.GraphScaleX);
-    CentralPixelY = roundedQuotient(GraphHeight, 2);
-    CentralPixelX = roundedQuotient(GraphWidth, 2);
-    if (PixelsPerUnitX <= 0 || PixelsPerUnitY <= 0)
+    g.PixelsPerUnitY = roundedQuotient(g.GraphHeight, s.GraphScaleY);
+    g.PixelsPerUnitX = roundedQuotient(g.GraphWidth, s.GraphScaleX);
+    g.CentralPixelY = roundedQuotient(g.GraphHeight, 2);
+    g.CentralPixelX = roundedQuotient(g.GraphWidth, 2);
+    if (g.PixelsPerUnitX <= 0 || g.PixelsPerUnitY <= 0)
         return false;
-    HalfRangeX = static_cast<float>(CentralPixelX) / static_cast<float>(PixelsPerUnitX);
-    HalfRangeY = static_cast<float>(CentralPixelY) / static_cast<float>(PixelsPerUnitY);
+    g.HalfRangeX = static_cast<float>(g.CentralPixelX) / static_cast<float>(g.PixelsPerUnitX);
+    g.HalfRangeY = static_cast<float>(g.CentralPixelY) / static_cast<float>(g.PixelsPerUnitY);
+    return true;
+}
+
+// Where the axes cross; false when that lies right of or above the picture.
+bool placeOrigin(const GraphSettingsRecord &s, PlotGeometry &g)
+{
+    if (fit(long(s.OriginX) - s.ScreenCentralX) > g.HalfRangeX
+        || fit(long(s.OriginY) - s.ScreenCentralY) > g.HalfRangeY)
+        return false;
+    g.OriginPixelX =
+        fit(long(g.CentralPixelX) + long(fit(long(s.OriginX) - s.ScreenCentralX)) * g.PixelsPerUnitX);
+    g.OriginPixelY =
+        fit(long(g.CentralPixelY) - long(fit(long(s.OriginY) - s.ScreenCentralY)) * g.PixelsPerUnitY);
     return true;
 }
 
@@ -71,9 +70,9 @@ struct Walk {
     int16_t origin;
 };
 
-void drawWalk(DrawingSurface &surface, const Walk &walk)
+void drawWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface,
+              const Walk &walk)
 {
-    const GraphSettingsRecord &s = GraphSettings;
     int16_t markCount = 0;
     int16_t numberCount = 0;
     int16_t value = walk.origin;
@@ -86,9 +85,9 @@ void drawWalk(DrawingSurface &surface, const Walk &walk)
         ++numberCount;
         if (markCount == walk.markSpacing) {
             if (walk.xAxis)
-                surface.line(p, OriginPixelY, p, fit(long(OriginPixelY) + 5), s.GraphColor);
+                surface.line(p, g.OriginPixelY, p, fit(long(g.OriginPixelY) + 5), s.GraphColor);
             else
-                surface.line(OriginPixelX, p, fit(long(OriginPixelX) - 5), p, s.GraphColor);
+                surface.line(g.OriginPixelX, p, fit(long(g.OriginPixelX) - 5), p, s.GraphColor);
             markCount = 0;
         }
         if (numberCount == walk.numberSpacing) {
@@ -96,64 +95,102 @@ void drawWalk(DrawingSurface &surface, const Walk &walk)
             const long length = text.size();
             if (walk.xAxis) {
                 const long x = walk.step > 0 ? long(p) - 2 * length : long(p) - 2 - 2 * length;
-                surface.setTextPosition(fit(x), fit(long(OriginPixelY) + 2));
+                surface.setTextPosition(fit(x), fit(long(g.OriginPixelY) + 2));
             } else {
-                surface.setTextPosition(fit(long(OriginPixelX) - 6 - 4 * length), fit(long(p) - 5));
+                surface.setTextPosition(fit(long(g.OriginPixelX) - 6 - 4 * length),
+                                        fit(long(p) - 5));
             }
-            if (!PrintMode)
-                surface.setTextColour(s.GraphNumberColor);
+            surface.setTextColour(s.GraphNumberColor);
             surface.text(text);
             numberCount = 0;
         }
     }
 }
 
-void drawAxes(DrawingSurface &surface)
+void drawAxes(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface)
 {
-    const GraphSettingsRecord &s = GraphSettings;
-    if (!deriveScale())
-        return;
-    if (fit(long(s.OriginX) - s.ScreenCentralX) > HalfRangeX
-        || fit(long(s.OriginY) - s.ScreenCentralY) > HalfRangeY)
-        return; // the crossing point lies right of or above the picture
-    OriginPixelX =
-        fit(long(CentralPixelX) + long(fit(long(s.OriginX) - s.ScreenCentralX)) * PixelsPerUnitX);
-    OriginPixelY =
-        fit(long(CentralPixelY) - long(fit(long(s.OriginY) - s.ScreenCentralY)) * PixelsPerUnitY);
-    surface.line(0, OriginPixelY, GraphWidth, OriginPixelY, s.GraphColor);
-    surface.line(OriginPixelX, 0, OriginPixelX, GraphHeight, s.GraphColor);
-    drawWalk(surface, {OriginPixelX, PixelsPerUnitX, GraphWidth, true, +1, s.PutMarkEachX,
-                       s.PutNumberEachX, s.OriginX});
-    drawWalk(surface, {OriginPixelX, -PixelsPerUnitX, 0, true, -1, s.PutMarkEachX, s.PutNumberEachX,
-                       s.OriginX});
-    drawWalk(surface, {OriginPixelY, -PixelsPerUnitY, 0, false, +1, s.PutMarkEachY,
-                       s.PutNumberEachY, s.OriginY});
-    drawWalk(surface, {OriginPixelY, PixelsPerUnitY, GraphHeight, false, -1, s.PutMarkEachY,
-                       s.PutNumberEachY, s.OriginY});
+    surface.line(0, g.OriginPixelY, g.GraphWidth, g.OriginPixelY, s.GraphColor);
+    surface.line(g.OriginPixelX, 0, g.OriginPixelX, g.GraphHeight, s.GraphColor);
+    const int16_t ppuX = g.PixelsPerUnitX;
+    const int16_t ppuY = g.PixelsPerUnitY;
+    const Walk walks[] = {
+        {g.OriginPixelX, ppuX, g.GraphWidth, true, +1, s.PutMarkEachX, s.PutNumberEachX, s.OriginX},
+        {g.OriginPixelX, -ppuX, 0, true, -1, s.PutMarkEachX, s.PutNumberEachX, s.OriginX},
+        {g.OriginPixelY, -ppuY, 0, false, +1, s.PutMarkEachY, s.PutNumberEachY, s.OriginY},
+        {g.OriginPixelY, ppuY, g.GraphHeight, false, -1, s.PutMarkEachY, s.PutNumberEachY,
+         s.OriginY},
+    };
+    for (const Walk &walk : walks)
+        drawWalk(g, s, surface, walk);
 }
 
 } // namespace
 
-void ComputeGeometry()
+PlotGeometry ComputeGeometry(const GraphSettingsRecord &settings, int16_t width, int16_t height)
 {
+    PlotGeometry g;
+    g.GraphWidth = width;
+    g.GraphHeight = height;
     try {
-        deriveScale();
-    } catch (const OutOfRange &) {}
+        g.OriginPlaced = deriveScale(settings, g) && placeOrigin(settings, g);
+    } catch (const OutOfRange &) {
+        g.OriginPlaced = false; // no axes can be placed
+    }
+    return g;
 }
 
-void DrawCoordinateSystem()
+void DrawCoordinateSystem(const PlotGeometry &geometry, const GraphSettingsRecord &settings,
+                          DrawingSurface &surface)
 {
-    DrawingSurface *surface = CurrentSurface();
-    if (surface)
-        surface->clear();
+    surface.clear();
+    if (!geometry.OriginPlaced)
+        return;
     try {
-        if (surface)
-            drawAxes(*surface);
-        else
-            deriveScale();
+        drawAxes(geometry, settings, surface);
     } catch (const OutOfRange &) {
         // What was drawn stays; the rest of the picture cannot be placed.
     }
+}
+
+Picture BlankPicture(DrawingSurface &surface, int16_t width, int16_t height)
+{
+    Picture picture;
+    picture.surface = &surface;
+    ResizePicture(picture, width, height);
+    return picture;
+}
+
+void ResizePicture(Picture &picture, int16_t width, int16_t height)
+{
+    picture.geometry.GraphWidth = width;
+    picture.geometry.GraphHeight = height;
+}
+
+void RedrawAxes(Picture &picture, const GraphSettingsRecord &settings)
+{
+    picture.geometry = ComputeGeometry(settings, picture.geometry.GraphWidth,
+                                       picture.geometry.GraphHeight);
+    picture.blank = false;
+    DrawCoordinateSystem(picture.geometry, settings, *picture.surface);
+}
+
+DrawingSurface &NoSurface()
+{
+    class Nothing : public DrawingSurface {
+    public:
+        void clear() override {}
+        void line(int, int, int, int, Colour) override {}
+        void point(int, int, Colour) override {}
+        void text(const QString &) override {}
+    };
+    static Nothing nothing;
+    return nothing;
+}
+
+Picture &ScreenPicture()
+{
+    static Picture screen;
+    return screen;
 }
 
 } // namespace lw

@@ -42,11 +42,11 @@ bool passesSizeFilter(float y)
 class PixelMapping {
 public:
     // Nullopt when the integer parts of the mapping overflow 16 bits.
-    std::optional<Pixel> operator()(float x, float y)
+    std::optional<Pixel> operator()(float x, float y, const PlotGeometry &g,
+                                    const GraphSettingsRecord &s)
     {
-        const GraphSettingsRecord &s = GraphSettings;
-        const Geometry now{s.ScreenCentralX, s.ScreenCentralY, PixelsPerUnitX,
-                           PixelsPerUnitY,   CentralPixelX,    CentralPixelY};
+        const Geometry now{s.ScreenCentralX,  s.ScreenCentralY, g.PixelsPerUnitX,
+                           g.PixelsPerUnitY, g.CentralPixelX,  g.CentralPixelY};
         if (!m_geometry || *m_geometry != now) {
             m_geometry = now;
             m_offsets = offsetsOf(now);
@@ -104,9 +104,9 @@ SampleRange SampleRangeOf(int16_t centreX, int16_t scaleX)
             static_cast<float>(double(scaleX) / 2 + double(centreX))};
 }
 
-SampleRange CurrentSampleRange()
+SampleRange SampleRangeOf(const GraphSettingsRecord &settings)
 {
-    return SampleRangeOf(GraphSettings.ScreenCentralX, GraphSettings.GraphScaleX);
+    return SampleRangeOf(settings.ScreenCentralX, settings.GraphScaleX);
 }
 
 bool WalkAdvances(float lower, float upper, float step)
@@ -126,10 +126,11 @@ PrecisionFault CheckPrecision(float precision, SampleRange range)
     return PrecisionFault::None;
 }
 
-PlotResult PlotGraph(std::u16string_view formula)
+PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
+                     const GraphSettingsRecord &settings, DrawingSurface &surface)
 {
-    const SampleRange range = CurrentSampleRange();
-    const float step = GraphSettings.Precision;
+    const SampleRange range = SampleRangeOf(settings);
+    const float step = settings.Precision;
     const FormulaProgram program(formula);
     float x = range.lower;
     bool joining = false;
@@ -143,20 +144,20 @@ PlotResult PlotGraph(std::u16string_view formula)
         if (!passesSizeFilter(y) || sample.arithmeticFault) {
             joining = false;
         } else {
-            const auto pixel = pixelOf(x, y);
+            // The geometry and settings are read anew: a yield may have changed them.
+            const auto pixel = pixelOf(x, y, geometry, settings);
             if (!pixel)
                 return fail(FormulaError::Overflow);
             // A unit narrower than a pixel has no place for any point.
-            const bool drawable =
-                pixel->column != 0 && pixel->row != 0 && PixelsPerUnitX > 0 && PixelsPerUnitY > 0;
-            DrawingSurface *surface = CurrentSurface();
-            const Colour colour = GraphSettings.LiveColor;
-            if (joining && GraphSettings.LinkPoints) {
-                if (drawable && surface)
-                    surface->line(previous.column, previous.row, pixel->column, pixel->row, colour);
+            const bool drawable = pixel->column != 0 && pixel->row != 0
+                                  && geometry.PixelsPerUnitX > 0 && geometry.PixelsPerUnitY > 0;
+            const Colour colour = settings.LiveColor;
+            if (joining && settings.LinkPoints) {
+                if (drawable)
+                    surface.line(previous.column, previous.row, pixel->column, pixel->row, colour);
             } else {
-                if (drawable && surface)
-                    surface->point(pixel->column, pixel->row, colour);
+                if (drawable)
+                    surface.point(pixel->column, pixel->row, colour);
                 joining = true;
             }
             previous = *pixel;

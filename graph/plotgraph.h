@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graph/graphdraw.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -15,12 +17,15 @@ struct PlotResult {
     QString message; // "FEHLER: ..." when Failed, else empty
 };
 
-// Draws one curve of a KZN formula in x on the current surface, sampling x
-// across the visible width in steps of Precision and yielding to the event
-// loop after every sample. A formula error or an arithmetic overflow of the
-// plotter itself ends the curve (Failed) with its message for the caller to
-// show once.
-PlotResult PlotGraph(std::u16string_view formula);
+// Draws one curve of a KZN formula in x on the surface, sampling x across the
+// visible width in steps of Precision and yielding to the event loop after
+// every sample. The geometry and the settings are read by reference for every
+// point, so changes made during a yield take effect from the next one; the
+// range and the step stay as they were at the start. A formula error or an
+// arithmetic overflow of the plotter itself ends the curve (Failed) with its
+// message for the caller to show once.
+PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
+                     const GraphSettingsRecord &settings, DrawingSurface &surface);
 
 // Whether a walk from lower in steps of step moves on at every sample up to
 // upper; a step of 0 or one lost in the rounding of x never would.
@@ -32,8 +37,8 @@ struct SampleRange {
     float upper;
 };
 SampleRange SampleRangeOf(int16_t centreX, int16_t scaleX);
-// The range with the current settings.
-SampleRange CurrentSampleRange();
+// The range with these settings.
+SampleRange SampleRangeOf(const GraphSettingsRecord &settings);
 
 // Why x would never reach the end of `range` in steps of `precision`.
 enum class PrecisionFault { None, NotPositive, TooFine };

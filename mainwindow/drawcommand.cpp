@@ -23,31 +23,11 @@
 
 namespace lw {
 
-bool DrawInProgress = false;
-bool StopRequested = false;
+DrawState TheDraw;
 
 namespace {
 
 constexpr qint64 YieldIntervalNs = 4'000'000;
-
-bool refuse(const QString &text, QLineEdit *field)
-{
-    ShowError(text);
-    field->setFocus();
-    return false;
-}
-
-// Keeps count of the draws on the stack, also while a stopped one unwinds.
-class DrawScope {
-public:
-    explicit DrawScope(int &depth) : m_depth(depth) { ++m_depth; }
-    ~DrawScope() { --m_depth; }
-    DrawScope(const DrawScope &) = delete;
-    DrawScope &operator=(const DrawScope &) = delete;
-
-private:
-    int &m_depth;
-};
 
 } // namespace
 
@@ -64,11 +44,24 @@ void InstallDrawYield()
                           since.start();
                       },
                       [] {
-                          return StopRequested;
+                          return StopRequested();
                       }});
 }
 
-bool FrmMain::readQuickOptions(QuickOptions &options) const
+bool FrmMain::refuse(const QString &text, QLineEdit *field)
+{
+    report(text);
+    field->setFocus();
+    return false;
+}
+
+void FrmMain::report(const QString &text)
+{
+    enter(DrawPhase::Reporting);
+    ShowError(text);
+}
+
+bool FrmMain::readQuickOptions(QuickOptions &options, const GraphSettingsRecord &settings)
 {
     const auto centreX = ReadFloatTextLenient(txtScreenCentralX->text());
     const auto centreY = ReadFloatTextLenient(txtScreenCentralY->text());
@@ -84,14 +77,13 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
                       roundedX ? txtScreenCentralY : txtScreenCentralX);
     options.centreX = *roundedX;
     options.centreY = *roundedY;
-    options.centreChanged =
-        *centreX != GraphSettings.ScreenCentralX || *centreY != GraphSettings.ScreenCentralY;
+    options.centreChanged = *centreX != settings.ScreenCentralX || *centreY != settings.ScreenCentralY;
 
     const auto precision = ReadFloatTextLenient(txtPrecision->text());
     const QString precisionField = QStringLiteral("Genauigkeit:");
     if (!precision)
         return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl")), txtPrecision);
-    switch (CheckPrecision(*precision, SampleRangeOf(options.centreX, GraphSettings.GraphScaleX))) {
+    switch (CheckPrecision(*precision, SampleRangeOf(options.centreX, settings.GraphScaleX))) {
     case PrecisionFault::None: break;
     case PrecisionFault::NotPositive:
         return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl größer als 0")),
@@ -102,106 +94,109 @@ bool FrmMain::readQuickOptions(QuickOptions &options) const
     return true;
 }
 
-void FrmMain::setDrawing(bool drawing)
+void FrmMain::enter(DrawPhase phase)
 {
-    cmdDraw->setText(drawing ? QStringLiteral("Stop") : QStringLiteral("Zeichnen"));
-    DrawInProgress = drawing;
+    TheDraw.phase = phase;
+    cmdDraw->setText(DrawInProgress() ? QStringLiteral("Stop") : QStringLiteral("Zeichnen"));
 }
 
 void FrmMain::cmdDraw_Click()
 {
-    if (DrawInProgress) {
-        // The press is a stop request; the running draw sees it at its next check.
-        StopRequested = true;
-        setDrawing(false);
-        return;
-    }
-    if (m_drawDepth > 0) {
-        m_drawAgain = true; // starts once the stopped draw has unwound
-        return;
-    }
-    {
-        DrawScope scope(m_drawDepth);
-        runDraw();
-    }
-    endDraw();
+    DrawOn(ScreenPicture(), GraphSettings);
 }
 
-void FrmMain::runDraw()
+void FrmMain::DrawOn(Picture &picture, GraphSettingsRecord &settings)
+{
+    switch (TheDraw.phase) {
+    case DrawPhase::Converting:
+    case DrawPhase::Plotting:
+        // The press is a stop request; the running draw sees it at its next check.
+        enter(DrawPhase::Stopping);
+        return;
+    case DrawPhase::Stopping:
+    case DrawPhase::Reporting:
+        if (TheDraw.then == AfterDraw::Nothing)
+            TheDraw.then = AfterDraw::DrawAgain; // starts once this draw has returned
+        return;
+    case DrawPhase::Idle: break;
+    }
+    runDraw(picture, settings);
+    enter(DrawPhase::Idle);
+    const AfterDraw then = std::exchange(TheDraw.then, AfterDraw::Nothing);
+    if (then == AfterDraw::Close)
+        QTimer::singleShot(0, this, &QWidget::close);
+    else if (then == AfterDraw::DrawAgain)
+        QTimer::singleShot(0, cmdDraw, &QPushButton::click);
+}
+
+void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
 {
     const std::u16string typed = txtTerm->text().toStdU16String();
     if (IsEmptyEquation(typed)) {
+        enter(DrawPhase::Reporting);
         ShowEmptyEquationMessage();
         return;
     }
     QuickOptions options;
-    if (!readQuickOptions(options))
+    if (!readQuickOptions(options, settings))
         return;
-    setDrawing(true);
+    enter(DrawPhase::Converting);
+    const std::optional<std::u16string> formula = formulaToDraw(typed);
+    if (!formula)
+        return;
 
+    QCoreApplication::processEvents(); // the one yield before plotting
+    if (StopRequested())
+        return;
+    // The quick options may have changed during the yields.
+    if (!readQuickOptions(options, settings))
+        return;
+    applyQuickOptions(options, picture, settings);
+    if (settings.AlwaysDeleteGraph || picture.blank)
+        RedrawAxes(picture, settings);
+    const PlotResult plotted =
+        PlotGraph(*formula, picture.geometry, settings, *picture.surface);
+    if (plotted.outcome == PlotOutcome::Failed)
+        report(plotted.message);
+}
+
+std::optional<std::u16string> FrmMain::formulaToDraw(const std::u16string &typed)
+{
     const Notation notation =
         optTermFormat[0]->isChecked() ? Notation::Mathematical : Notation::Kzn;
     const EquationFormula equation = FormulaOfEquation(typed, notation);
     // Only the conversion yields, and a stop pressed during it ends the draw without a word.
-    if (notation == Notation::Mathematical && StopRequested) {
-        StopRequested = false;
-        return;
-    }
+    if (StopRequested())
+        return std::nullopt;
+    enter(DrawPhase::Plotting);
     if (equation.fault != EquationFault::None) {
-        setDrawing(false);
-        if (equation.fault == EquationFault::Empty) // "y =" and nothing after it
+        if (equation.fault == EquationFault::Empty) { // "y =" and nothing after it
+            enter(DrawPhase::Reporting);
             ShowEmptyEquationMessage();
-        else
-            ShowError(QString::fromStdU16String(equation.message));
-        return;
+        } else {
+            report(QString::fromStdU16String(equation.message));
+        }
+        return std::nullopt;
     }
     if (notation == Notation::Mathematical && chkAutoConvert->isChecked()) {
         txtTerm->setText(QString::fromStdU16String(equation.formula));
         optTermFormat[1]->setChecked(true);
         optTermFormat_Click(1);
     }
-    const std::u16string formula = UpdateVariables(equation.formula);
-
-    QCoreApplication::processEvents(); // the one yield before plotting
-    if (StopRequested) {
-        StopRequested = false;
-        return;
-    }
-    // The quick options may have changed during the yields.
-    if (!readQuickOptions(options)) {
-        setDrawing(false);
-        return;
-    }
-    if (options.centreChanged) {
-        GraphSettings.ScreenCentralX = options.centreX;
-        GraphSettings.ScreenCentralY = options.centreY;
-        DrawCoordinateSystem();
-    }
-    GraphSettings.Precision = options.precision;
-    GraphSettings.LinkPoints = chkLinkPoints->isChecked();
-    GraphSettings.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
-    if (GraphSettings.AlwaysDeleteGraph)
-        DrawCoordinateSystem();
-    if (PrintMode)
-        DrawCoordinateSystem();
-    const PlotResult plotted = PlotGraph(formula);
-    if (plotted.outcome == PlotOutcome::Failed)
-        ShowError(plotted.message);
-    setDrawing(false);
-    StopRequested = false;
+    return UpdateVariables(equation.formula);
 }
 
-void FrmMain::endDraw()
+void FrmMain::applyQuickOptions(const QuickOptions &options, Picture &picture,
+                                GraphSettingsRecord &settings) const
 {
-    if (m_drawDepth > 0)
-        return;
-    if (m_closePending) {
-        m_closePending = false;
-        QTimer::singleShot(0, this, &QWidget::close);
-    } else if (m_drawAgain) {
-        m_drawAgain = false;
-        QTimer::singleShot(0, cmdDraw, &QPushButton::click);
+    if (options.centreChanged) {
+        settings.ScreenCentralX = options.centreX;
+        settings.ScreenCentralY = options.centreY;
+        RedrawAxes(picture, settings);
     }
+    settings.Precision = options.precision;
+    settings.LinkPoints = chkLinkPoints->isChecked();
+    settings.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
 }
 
 } // namespace lw

@@ -84,11 +84,11 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     lblPointer = named(new QLabel(sbrMain), "lblPointer");
     sbrMain->addPermanentWidget(lblPointer);
     mnuPicture = new PictureMenu(picGraph, sbrMain);
-    SetPictureSurface(&mnuPicture->surface());
+    ScreenPicture() = BlankPicture(mnuPicture->surface());
 
     // Esc is a press of "Stop"; with no draw running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
-        if (DrawInProgress)
+        if (DrawInProgress())
             cmdDraw->click();
     });
 
@@ -105,7 +105,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
 
 FrmMain::~FrmMain()
 {
-    SetPictureSurface(nullptr);
+    ScreenPicture().surface = &NoSurface();
 }
 
 void FrmMain::createOptionsPanel()
@@ -338,13 +338,9 @@ void FrmMain::Form_Resize()
         const TermBarGeometry term = TermBarLayout(r.cmdDrawLeft, r.txtTermWidth);
         txtTerm->setGeometry(PixelRect(term.txtTerm, tppX, tppY));
         cmdDraw->setGeometry(PixelRect(term.cmdDraw, tppX, tppY));
-        // While printing, the geometry belongs to the print-out.
-        if (!PrintMode) {
-            GraphWidth = r.GraphWidth;
-            GraphHeight = r.GraphHeight;
-            picGraph->setPictureSize(QSize(GraphWidth, GraphHeight));
-            DrawCoordinateSystem();
-        }
+        picGraph->setPictureSize(QSize(r.GraphWidth, r.GraphHeight));
+        ResizePicture(ScreenPicture(), r.GraphWidth, r.GraphHeight);
+        RedrawAxes(ScreenPicture(), GraphSettings);
     }
     m_inLayout = false;
 }
@@ -364,11 +360,11 @@ void FrmMain::placeDockedBars()
 
 void FrmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_drawDepth > 0) {
-        // Stop first; the window closes once the draw has unwound.
-        StopRequested = true;
-        setDrawing(false);
-        m_closePending = true;
+    if (TheDraw.phase != DrawPhase::Idle) {
+        // Stop first; the window closes once the draw has returned.
+        if (DrawInProgress())
+            enter(DrawPhase::Stopping);
+        TheDraw.then = AfterDraw::Close;
         event->ignore();
         return;
     }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -24,7 +25,10 @@ class CdlLoad;
 class PictureMenu;
 class PictureWidget;
 class VariablesPanel;
+struct GraphSettingsRecord;
+struct Picture;
 struct QuickOptions;
+enum class DrawPhase;
 
 // The program's main window: toolbar, variables panel, picture, quick
 // options, the equation bar with "Zeichnen", and the status bar.
@@ -37,7 +41,11 @@ public:
     void Form_Load();
     void QuickOptionsUpdate();
     void optTermFormat_Click(int index);
+    // A press of "Zeichnen": the draw command onto the screen's picture.
     void cmdDraw_Click();
+    // The draw command onto `picture`, taking the quick options into `settings`: the screen's
+    // picture with the program's settings, or a print-out with settings of its own.
+    void DrawOn(Picture &picture, GraphSettingsRecord &settings);
     void tbrMain_ButtonClick(const QString &key);
     // The graph file named by cdlLoad.
     void SaveFile();
@@ -99,18 +107,22 @@ private:
     void placeDockedBars();
     // Reads the quick options into `options` and stores none of them; false
     // after a message that names the first unusable field, which gets the focus.
-    bool readQuickOptions(QuickOptions &options) const;
-    void runDraw();
-    void endDraw();
-    // The caption "Stop" and DrawInProgress while a draw runs, "Zeichnen" otherwise.
-    void setDrawing(bool drawing);
+    bool readQuickOptions(QuickOptions &options, const GraphSettingsRecord &settings);
+    bool refuse(const QString &text, QLineEdit *field);
+    // The draw's last word: a message, after which it runs no more.
+    void report(const QString &text);
+    void runDraw(Picture &picture, GraphSettingsRecord &settings);
+    // The formula of the equation with the parameters put in; nullopt when the
+    // draw ends here, stopped or after its message.
+    std::optional<std::u16string> formulaToDraw(const std::u16string &typed);
+    void applyQuickOptions(const QuickOptions &options, Picture &picture,
+                           GraphSettingsRecord &settings) const;
+    // The draw command's phase, and the button's caption with it.
+    void enter(DrawPhase phase);
 
     LayoutReserves m_reserves;
     int m_optionsWidth = 1935;
     bool m_inLayout = false;
-    int m_drawDepth = 0;      // draws on the stack, running or unwinding after a stop
-    bool m_drawAgain = false; // "Zeichnen" pressed while a stopped draw unwinds
-    bool m_closePending = false;
 };
 
 } // namespace lw

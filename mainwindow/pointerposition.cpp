@@ -38,17 +38,18 @@ int PointerDecimals(int pixelsPerUnit)
 
 QString PointerPositionText(QPointF position)
 {
-    if (PixelsPerUnitX <= 0 || PixelsPerUnitY <= 0)
+    const PlotGeometry &g = ScreenPicture().geometry;
+    if (g.PixelsPerUnitX <= 0 || g.PixelsPerUnitY <= 0)
         return {};
     // The pixel the pointer is in; on a high-density screen the position has fractions.
     const double column = std::floor(position.x());
     const double row = std::floor(position.y());
-    const double x = GraphSettings.ScreenCentralX + (column - CentralPixelX) / PixelsPerUnitX;
-    const double y = GraphSettings.ScreenCentralY + (CentralPixelY - row) / PixelsPerUnitY;
+    const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
+    const double y = GraphSettings.ScreenCentralY + (g.CentralPixelY - row) / g.PixelsPerUnitY;
     const QLocale locale;
     return QStringLiteral("x = %1   y = %2")
-        .arg(number(x, PointerDecimals(PixelsPerUnitX), locale),
-             number(y, PointerDecimals(PixelsPerUnitY), locale));
+        .arg(number(x, PointerDecimals(g.PixelsPerUnitX), locale),
+             number(y, PointerDecimals(g.PixelsPerUnitY), locale));
 }
 
 } // namespace lw

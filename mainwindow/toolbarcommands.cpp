@@ -50,12 +50,13 @@ const std::array<FrmMain::ToolbarCommand, 13> FrmMain::ToolbarCommands{{
      }},
     {"Print",
      [](FrmMain &w, QAction *) {
-         OpenPrintDialog(
-             &w, [&w] { w.cmdDraw->click(); }, [&w] { return w.picGraph->surface().size(); });
+         OpenPrintDialog(&w, [&w](Picture &picture, GraphSettingsRecord &settings) {
+             w.DrawOn(picture, settings);
+         });
      }},
     {"EraseGraphs",
      [](FrmMain &, QAction *) {
-         DrawCoordinateSystem();
+         RedrawAxes(ScreenPicture(), GraphSettings);
      }},
     {"VariableEdit",
      [](FrmMain &w, QAction *button) {

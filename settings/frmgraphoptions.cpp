@@ -278,7 +278,7 @@ void FrmGraphOptions::cmdOK_Click()
     // All or nothing: a refused entry above has left every field as it was.
     GraphSettings = *entries;
     accept();
-    DrawCoordinateSystem();
+    RedrawAxes(ScreenPicture(), GraphSettings);
     if (m_quickOptionsUpdate)
         m_quickOptionsUpdate();
 }

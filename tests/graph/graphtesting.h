@@ -4,8 +4,8 @@
 // of a given size.
 
 #include "formula/eventhook.h"
-#include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
+#include "graph/plotgraph.h"
 #include "graph/recordingsurface.h"
 #include "settings/graphsettings.h"
 
@@ -18,36 +18,35 @@ protected:
     void SetUp() override
     {
         GraphSettings = GraphSettingsRecord{};
-        PrintMode = false;
         picture = RecordingSurface{};
-        printOut = RecordingSurface{};
-        SetPictureSurface(&picture);
-        SetPrintSurface(&printOut);
+        screen = BlankPicture(picture);
         setSize(300, 300);
         InstallEventHook({});
     }
 
     void TearDown() override
     {
-        SetPictureSurface(nullptr);
-        SetPrintSurface(nullptr);
         InstallEventHook({});
-        PrintMode = false;
         GraphSettings = GraphSettingsRecord{};
     }
 
     void setSize(int width, int height)
     {
-        GraphWidth = static_cast<int16_t>(width);
-        GraphHeight = static_cast<int16_t>(height);
+        ResizePicture(screen, static_cast<int16_t>(width), static_cast<int16_t>(height));
     }
+    void drawAxes() { RedrawAxes(screen, GraphSettings); }
+    PlotResult plot(std::u16string_view formula)
+    {
+        return PlotGraph(formula, screen.geometry, GraphSettings, picture);
+    }
+    const PlotGeometry &geometry() const { return screen.geometry; }
 
     // The recorded operations as trace lines, and whether one is among them.
     QStringList ops() const { return picture.lines(); }
     bool has(const QString &line) const { return ops().contains(line); }
 
     RecordingSurface picture;
-    RecordingSurface printOut;
+    Picture screen;
 };
 
 } // namespace lw::testing

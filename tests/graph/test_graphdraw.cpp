@@ -8,14 +8,14 @@ class CoordinateSystem : public lw::testing::DrawingTest {};
 
 TEST_F(CoordinateSystem, DefaultsOnA300PixelSquare)
 {
-    DrawCoordinateSystem();
-    EXPECT_EQ(PixelsPerUnitX, 15);
-    EXPECT_EQ(PixelsPerUnitY, 15);
-    EXPECT_EQ(CentralPixelX, 150);
-    EXPECT_EQ(CentralPixelY, 150);
-    EXPECT_EQ(HalfRangeX, 10.0f);
-    EXPECT_EQ(OriginPixelX, 150);
-    EXPECT_EQ(OriginPixelY, 150);
+    drawAxes();
+    EXPECT_EQ(geometry().PixelsPerUnitX, 15);
+    EXPECT_EQ(geometry().PixelsPerUnitY, 15);
+    EXPECT_EQ(geometry().CentralPixelX, 150);
+    EXPECT_EQ(geometry().CentralPixelY, 150);
+    EXPECT_EQ(geometry().HalfRangeX, 10.0f);
+    EXPECT_EQ(geometry().OriginPixelX, 150);
+    EXPECT_EQ(geometry().OriginPixelY, 150);
 
     const QStringList expectedStart = {
         "clear",
@@ -52,17 +52,17 @@ TEST_F(CoordinateSystem, RoundsHalvesToEven)
     } cases[] = {{250, 12, 125}, {270, 14, 135}, {301, 15, 150}, {303, 15, 152}, {300, 15, 150}};
     for (const auto &c : cases) {
         setSize(c.width, 300);
-        DrawCoordinateSystem();
-        EXPECT_EQ(PixelsPerUnitX, c.pixelsPerUnit) << c.width;
-        EXPECT_EQ(CentralPixelX, c.centre) << c.width;
+        drawAxes();
+        EXPECT_EQ(geometry().PixelsPerUnitX, c.pixelsPerUnit) << c.width;
+        EXPECT_EQ(geometry().CentralPixelX, c.centre) << c.width;
     }
 }
 
 TEST_F(CoordinateSystem, OriginShiftsTheNumbers)
 {
     GraphSettings.OriginX = 3;
-    DrawCoordinateSystem();
-    EXPECT_EQ(OriginPixelX, 195);
+    drawAxes();
+    EXPECT_EQ(geometry().OriginPixelX, 195);
     EXPECT_TRUE(has("text 208 152 0 4"));
     EXPECT_TRUE(has("text 176 152 0 2"));
 }
@@ -71,7 +71,7 @@ TEST_F(CoordinateSystem, SpacingsOfMarksAndNumbers)
 {
     GraphSettings.PutMarkEachX = 0;
     GraphSettings.PutNumberEachY = 2;
-    DrawCoordinateSystem();
+    drawAxes();
     const QStringList lines = ops();
     int xMarks = 0;
     int yNumbers = 0;
@@ -93,25 +93,21 @@ TEST_F(CoordinateSystem, SpacingsOfMarksAndNumbers)
 TEST_F(CoordinateSystem, OriginBeyondTheRightEdgeLeavesThePictureEmpty)
 {
     GraphSettings.OriginX = 11;
-    DrawCoordinateSystem();
+    drawAxes();
     EXPECT_EQ(ops(), QStringList{"clear"});
 
     GraphSettings.OriginX = -11;
-    DrawCoordinateSystem();
+    drawAxes();
     for (const char *line : {"line 0 150 300 150 8421504", "line -15 0 -15 300 8421504",
                              "text -6 152 0 -10", "text 11 152 0 -9"})
         EXPECT_TRUE(has(line)) << line;
 }
 
-TEST_F(CoordinateSystem, PrintOutKeepsItsOwnTextColour)
+TEST_F(CoordinateSystem, NumbersTakeTheirColour)
 {
     GraphSettings.GraphNumberColor = 255;
-    DrawCoordinateSystem();
+    drawAxes();
     EXPECT_TRUE(has("text 163 152 255 1"));
-    PrintMode = true;
-    DrawCoordinateSystem();
-    EXPECT_TRUE(printOut.lines().contains("text 163 152 0 1"));
-    EXPECT_TRUE(printOut.lines().contains("line 0 150 300 150 8421504"));
 }
 
 TEST_F(CoordinateSystem, UnplaceableGeometryDrawsNothingOrStopsWhereItOverflows)
@@ -134,15 +130,15 @@ TEST_F(CoordinateSystem, UnplaceableGeometryDrawsNothingOrStopsWhereItOverflows)
         GraphSettings.OriginX = c.originX;
         GraphSettings.ScreenCentralX = c.centreX;
         setSize(c.width, 300);
-        DrawCoordinateSystem();
+        drawAxes();
         EXPECT_EQ(ops(), QStringList{"clear"}) << c.scaleX << " " << c.width << " " << c.originX;
     }
 
     // The walk to the right runs out of 16 bits after its tenth mark.
     SetUp();
     setSize(32767, 300);
-    DrawCoordinateSystem();
-    EXPECT_EQ(PixelsPerUnitX, 1638);
+    drawAxes();
+    EXPECT_EQ(geometry().PixelsPerUnitX, 1638);
     EXPECT_EQ(ops().size(), 23);
     EXPECT_TRUE(has("line 32764 150 32764 155 8421504"));
 }

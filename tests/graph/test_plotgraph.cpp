@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         DrawingTest::SetUp();
-        DrawCoordinateSystem();
+        drawAxes();
         picture.forget();
         samples = 0;
         stopAfter = -1;
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(Plot, TwoHundredSamplesAcrossTheDefaultRange)
 {
-    EXPECT_EQ(PlotGraph(u"SUM(x;0)").outcome, PlotOutcome::Completed);
+    EXPECT_EQ(plot(u"SUM(x;0)").outcome, PlotOutcome::Completed);
     EXPECT_EQ(samples, 200);
     // The first sample lies on column 0 and is not drawn; the line from it
     // to the second (column value 1.5000057) is.
@@ -53,14 +53,14 @@ TEST_F(Plot, TwoHundredSamplesAcrossTheDefaultRange)
 TEST_F(Plot, AConstantLiesOnOneRow)
 {
     GraphSettings.LinkPoints = false;
-    PlotGraph(u"SUM(2)");
+    plot(u"SUM(2)");
     const QStringList points = kinds("point");
     EXPECT_EQ(points.size(), 199);
     EXPECT_EQ(points.front(), "point 2 120 8388608");
     EXPECT_EQ(ops().filter(QRegularExpression("^point \\d+ 120 8388608$")).size(), 199);
 
     SetUp();
-    PlotGraph(u"SUM(2)");
+    plot(u"SUM(2)");
     const QStringList lines = ops();
     EXPECT_EQ(lines.size(), 199);
     EXPECT_EQ(lines.front(), "line 0 120 2 120 8388608");
@@ -83,14 +83,14 @@ TEST_F(Plot, SizeFilterAndUnusableValuesMakeGaps)
     for (const auto &c : cases) {
         SetUp();
         GraphSettings.LinkPoints = false;
-        PlotGraph(c.formula);
+        plot(c.formula);
         EXPECT_EQ(ops().size(), c.drawn) << QString::fromUtf16(c.formula).toStdString();
     }
 }
 
 TEST_F(Plot, AfterAGapTheCurveStartsWithASinglePoint)
 {
-    PlotGraph(u"SQR(x)");
+    plot(u"SQR(x)");
     const QStringList lines = ops();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.front(), "point 150 150 8388608"); // x = 1.862645E-06 after 100 gaps
@@ -101,7 +101,7 @@ TEST_F(Plot, AfterAGapTheCurveStartsWithASinglePoint)
 TEST_F(Plot, APointBeyondSixteenBitsStillStartsTheNextLine)
 {
     // 2401 at x = -10, then 1.49 at x = -9.9: the line starts at (0, 0).
-    PlotGraph(u"SUM(PRO(SUM(x;10);-23995);2401)");
+    plot(u"SUM(PRO(SUM(x;10);-23995);2401)");
     ASSERT_FALSE(ops().isEmpty());
     EXPECT_EQ(ops().front(), "line 0 0 2 128 8388608");
 }
@@ -110,44 +110,54 @@ TEST_F(Plot, PrecisionZeroRepeatsUntilStoppedAndNegativeDrawsNothing)
 {
     GraphSettings.Precision = 0;
     stopAfter = 25;
-    EXPECT_EQ(PlotGraph(u"SUM(x;0)").outcome, PlotOutcome::Stopped);
+    EXPECT_EQ(plot(u"SUM(x;0)").outcome, PlotOutcome::Stopped);
     EXPECT_EQ(samples, 25);
     EXPECT_TRUE(ops().isEmpty()); // every sample sits on column 0
 
     SetUp();
     GraphSettings.Precision = -0.1f;
-    EXPECT_EQ(PlotGraph(u"SUM(x;0)").outcome, PlotOutcome::Completed);
+    EXPECT_EQ(plot(u"SUM(x;0)").outcome, PlotOutcome::Completed);
     EXPECT_EQ(samples, 0);
 }
 
 TEST_F(Plot, StopEndsTheCurveAfterTheCurrentSample)
 {
     stopAfter = 10;
-    EXPECT_EQ(PlotGraph(u"SUM(2)").outcome, PlotOutcome::Stopped);
+    EXPECT_EQ(plot(u"SUM(2)").outcome, PlotOutcome::Stopped);
     EXPECT_EQ(samples, 10);
     EXPECT_EQ(ops().size(), 9);
 }
 
-TEST_F(Plot, PrintModeDrawsOnThePrintOutOnly)
+TEST_F(Plot, ASecondPictureDrawnWhileTheCurvePausesLeavesTheCurveAsItWas)
 {
-    PrintMode = true;
-    PlotGraph(u"SUM(2)");
-    EXPECT_TRUE(ops().isEmpty());
-    EXPECT_EQ(printOut.lines().size(), 199);
+    plot(u"SUM(PRO(x;x);-3)");
+    const QStringList alone = ops();
+    SetUp();
+    RecordingSurface other;
+    onSample = [&other](int n) {
+        if (n != 100)
+            return;
+        Picture second = BlankPicture(other, 413, 413);
+        RedrawAxes(second, GraphSettings);
+        PlotGraph(u"SUM(x;1)", second.geometry, GraphSettings, other);
+    };
+    plot(u"SUM(PRO(x;x);-3)");
+    EXPECT_EQ(ops(), alone);
+    EXPECT_TRUE(other.lines().contains("line 0 206 413 206 8421504"));
+    EXPECT_EQ(other.lines().filter("line 0 ").size(), 2); // the axis, and the curve's first step
 }
 
 TEST_F(Plot, RangeAndStepAreFixedButGeometryIsReadPerPoint)
 {
-    onSample = [](int n) {
+    onSample = [this](int n) {
         if (n == 100) {
             GraphSettings.GraphScaleX = 40;
             GraphSettings.GraphScaleY = 40;
-            GraphWidth = 600;
-            GraphHeight = 600;
-            DrawCoordinateSystem();
+            setSize(600, 600);
+            drawAxes();
         }
     };
-    PlotGraph(u"SUM(2)");
+    plot(u"SUM(2)");
     EXPECT_EQ(samples, 200);
     // After the redraw the points follow the new centre pixel (300, 300).
     EXPECT_TRUE(picture.lines().contains("clear"));
@@ -167,7 +177,7 @@ TEST_F(Plot, FailuresEndTheCurveWithTheirMessage)
     for (const auto &c : cases) {
         SetUp();
         GraphSettings.ScreenCentralX = c.centreX;
-        const PlotResult result = PlotGraph(c.formula);
+        const PlotResult result = plot(c.formula);
         EXPECT_EQ(result.outcome, PlotOutcome::Failed);
         EXPECT_EQ(result.message.toStdString(), c.text);
         EXPECT_EQ(samples, 0);

@@ -40,13 +40,18 @@ QWidget *topLevel(const char *name)
     return nullptr;
 }
 
-bool allWhite(const QImage &image)
+int pixelsOf(const QImage &image, const QColor &colour)
 {
+    int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) != Qt::white)
-                return false;
-    return true;
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+bool allWhite(const QImage &image)
+{
+    return pixelsOf(image, Qt::white) == image.width() * image.height();
 }
 
 class Printing : public lw::testing::WindowTest {
@@ -67,8 +72,9 @@ protected:
     FrmPrePrint *openSizing()
     {
         FrmMain *w = window.get();
-        OpenPrintDialog(
-            w, [w] { w->cmdDraw->click(); }, [w] { return w->picGraph->surface().size(); });
+        OpenPrintDialog(w, [w](Picture &printOut, GraphSettingsRecord &settings) {
+            w->DrawOn(printOut, settings);
+        });
         return static_cast<FrmPrePrint *>(topLevel("frmPrePrint"));
     }
     static void drag(QWidget *sizing, QSize outer)
@@ -83,12 +89,12 @@ protected:
     QImage pixels() { return window->picGraph->surface().image().copy(); }
     void expectScreenGeometry()
     {
-        EXPECT_FALSE(PrintMode);
-        EXPECT_EQ(GraphWidth, 300);
-        EXPECT_EQ(GraphHeight, 300);
-        EXPECT_EQ(PixelsPerUnitX, 15);
-        EXPECT_EQ(CentralPixelX, 150);
-        EXPECT_EQ(CentralPixelY, 150);
+        const PlotGeometry &screen = ScreenPicture().geometry;
+        EXPECT_EQ(screen.GraphWidth, 300);
+        EXPECT_EQ(screen.GraphHeight, 300);
+        EXPECT_EQ(screen.PixelsPerUnitX, 15);
+        EXPECT_EQ(screen.CentralPixelX, 150);
+        EXPECT_EQ(screen.CentralPixelY, 150);
         EXPECT_EQ(topLevel("frmPrintOut"), nullptr);
     }
 
@@ -128,24 +134,22 @@ TEST_F(Printing, PrintsTheAxesAndTheCurveAtTheSizeOfThePrintOut)
 {
     FrmPrePrint *sizing = openSizing();
     drag(sizing, {6000, 4000});
+    GraphSettings.GraphNumberColor = 255; // red on the screen, black on paper
     QSize printOutOuter;
-    struct {
-        bool printMode;
-        int16_t width, ppu, centre;
-    } during{};
+    PlotGeometry printed;
     SetPrintTarget([&](const PrintJob &job) {
         jobs.push_back(job);
-        printOutOuter = static_cast<FrmPrintOut *>(topLevel("frmPrintOut"))->outer().size();
-        during = {PrintMode, GraphWidth, PixelsPerUnitX, CentralPixelX};
+        auto *printOut = static_cast<FrmPrintOut *>(topLevel("frmPrintOut"));
+        printOutOuter = printOut->outer().size();
+        printed = printOut->picture().geometry;
     });
     press(sizing, "cmdPrint");
 
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(printOutOuter, QSize(6200, 6200));
-    EXPECT_TRUE(during.printMode);
-    EXPECT_EQ(during.width, 413);
-    EXPECT_EQ(during.ppu, 21);
-    EXPECT_EQ(during.centre, 206);
+    EXPECT_EQ(printed.GraphWidth, 413);
+    EXPECT_EQ(printed.PixelsPerUnitX, 21);
+    EXPECT_EQ(printed.CentralPixelX, 206);
     const QImage &image = jobs[0].image;
     EXPECT_EQ(image.deviceIndependentSize(), QSizeF(413, 413));
     EXPECT_NEAR(jobs[0].inches.width(), 413.0 / 96, 1e-9);
@@ -157,6 +161,8 @@ TEST_F(Printing, PrintsTheAxesAndTheCurveAtTheSizeOfThePrintOut)
     EXPECT_EQ(image.pixelColor(206 + 3 * 21, 206 - 3 * 21), lw::testing::CurveColour);
     EXPECT_EQ(image.pixelColor(206 - 5 * 21, 206 + 5 * 21), lw::testing::CurveColour);
     EXPECT_EQ(image.pixelColor(300, 30), Qt::white);
+    EXPECT_EQ(pixelsOf(image, Qt::red), 0);
+    EXPECT_GT(pixelsOf(image, Qt::black), 0);
 
     EXPECT_TRUE(messages.empty());
     expectScreenGeometry();
@@ -233,7 +239,7 @@ TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)
     window->txtTerm->setText("2");
     WhenReady print(
         "a screen draw under way",
-        [this] { return DrawInProgress && pixel(3, 120) == lw::testing::CurveColour; },
+        [this] { return DrawInProgress() && pixel(3, 120) == lw::testing::CurveColour; },
         [&] {
             const QImage before = pixels();
             press(sizing, "cmdPrint");
@@ -244,8 +250,8 @@ TEST_F(Printing, PrintingDuringAScreenDrawStopsItAndPrintsABlankPage)
     ASSERT_TRUE(print.answered());
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_TRUE(allWhite(jobs[0].image));
-    EXPECT_FALSE(DrawInProgress);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_FALSE(DrawInProgress());
+    EXPECT_FALSE(StopRequested());
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour); // the screen's curve ended early
     expectScreenGeometry();

@@ -71,8 +71,8 @@ TEST_F(ReferencePlot, ProgramDrawsWhatTheStepsGiveForRandomPicturesAndCurves)
         GraphSettings = c.settings;
         setSize(c.width, c.height);
         picture.forget();
-        DrawCoordinateSystem();
-        PlotGraph(c.formula);
+        drawAxes();
+        plot(c.formula);
         const QStringList actual = ops();
         const QStringList expected =
             test::ReferencePicture(c.settings, c.width, c.height, c.formula);

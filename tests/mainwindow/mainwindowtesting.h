@@ -39,7 +39,7 @@ protected:
     }
     QString status() const { return window->sbrMain->currentMessage(); }
     // A draw of "2" has put its first pixels on the picture and is far from its end.
-    bool drawUnderWay() { return DrawInProgress && pixel(3, 120) == lw::testing::CurveColour; }
+    bool drawUnderWay() { return DrawInProgress() && pixel(3, 120) == lw::testing::CurveColour; }
 };
 
 } // namespace lw::testing

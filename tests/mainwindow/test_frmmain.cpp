@@ -66,8 +66,8 @@ TEST_F(MainWindow, DrawsAConstantAsAHorizontalLine)
     draw("2");
     EXPECT_TRUE(curveRow(120, 2, 298));
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
-    EXPECT_FALSE(DrawInProgress);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_FALSE(DrawInProgress());
+    EXPECT_FALSE(StopRequested());
     EXPECT_TRUE(messages.empty());
 }
 
@@ -206,7 +206,7 @@ TEST_F(MainWindow, RefusesWhatCannotBeDrawn)
         EXPECT_EQ(GraphSettings, before);
         EXPECT_FALSE(curveRow(120, 2, 10));
         EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
-        EXPECT_FALSE(DrawInProgress);
+        EXPECT_FALSE(DrawInProgress());
     }
 }
 
@@ -223,8 +223,8 @@ TEST_F(MainWindow, StopKeepsThePartDrawnAndTheNextDrawStartsAfresh)
         });
     draw("2");
     ASSERT_TRUE(stop.answered());
-    EXPECT_FALSE(DrawInProgress);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_FALSE(DrawInProgress());
+    EXPECT_FALSE(StopRequested());
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(pixel(3, 120), lw::testing::CurveColour);
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
@@ -248,8 +248,8 @@ TEST_F(MainWindow, EscStopsARunningDrawAndOtherwiseDoesNothing)
         });
     window->cmdDraw->click();
     ASSERT_TRUE(stop.answered());
-    EXPECT_FALSE(DrawInProgress);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_FALSE(DrawInProgress());
+    EXPECT_FALSE(StopRequested());
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
     EXPECT_TRUE(messages.empty());
 }
@@ -262,7 +262,7 @@ TEST_F(MainWindow, CloseDuringADrawStopsItAndThenCloses)
         "a draw under way", [this] { return drawUnderWay(); }, [this] { window->close(); });
     draw("2");
     ASSERT_TRUE(close.answered());
-    EXPECT_FALSE(DrawInProgress);
+    EXPECT_FALSE(DrawInProgress());
     EXPECT_NE(pixel(297, 120), lw::testing::CurveColour);
     waitUntil([this] { return !window->isVisible(); }, "the window to close");
 }
@@ -279,11 +279,13 @@ TEST_F(MainWindow, EraseAndResizeDuringADrawRedrawTheAxesAndTheCurveGoesOn)
         });
     draw("2");
     ASSERT_TRUE(eraseAndResize.answered());
-    EXPECT_FALSE(DrawInProgress);
+    EXPECT_FALSE(DrawInProgress());
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
-    EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
+    const PlotGeometry &screen = ScreenPicture().geometry;
+    EXPECT_EQ(screen.GraphWidth, window->picGraph->surface().size().width());
     // The rest of the curve lands on the redrawn picture.
-    EXPECT_EQ(pixel(GraphWidth - 3, CentralPixelY - 2 * PixelsPerUnitY), lw::testing::CurveColour);
+    EXPECT_EQ(pixel(screen.GraphWidth - 3, screen.CentralPixelY - 2 * screen.PixelsPerUnitY),
+              lw::testing::CurveColour);
 }
 
 TEST_F(MainWindow, DrawPressedWhileAStoppedDrawUnwindsRunsAfterwards)
@@ -301,7 +303,7 @@ TEST_F(MainWindow, DrawPressedWhileAStoppedDrawUnwindsRunsAfterwards)
     draw("2");
     ASSERT_TRUE(stopAndDrawAgain.answered());
     EXPECT_FALSE(curveRow(105, 2, 298)) << "the second draw ran inside the first";
-    waitUntil([this] { return curveRow(105, 2, 298) && !DrawInProgress; }, "the second draw");
+    waitUntil([this] { return curveRow(105, 2, 298) && !DrawInProgress(); }, "the second draw");
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
 }
 

@@ -113,8 +113,9 @@ TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
                     << size.height();
         // Square in twips; its pixel edges are rounded one by one.
         EXPECT_LE(std::abs(window->picGraph->width() - window->picGraph->height()), 1);
-        EXPECT_EQ(GraphWidth, GraphHeight);
-        EXPECT_EQ(GraphWidth, window->picGraph->surface().size().width());
+        const PlotGeometry &screen = ScreenPicture().geometry;
+        EXPECT_EQ(screen.GraphWidth, screen.GraphHeight);
+        EXPECT_EQ(screen.GraphWidth, window->picGraph->surface().size().width());
     }
 }
 
@@ -191,7 +192,7 @@ TEST_F(MainWindow, ThePointerFieldShowsGraphUnitsOverThePictureOnly)
     draw("2");
     EXPECT_EQ(shownAt({150, 150}), "x = -5   y = 3");
     GraphSettings.GraphScaleX = 150; // 2 pixels per unit across, 15 up
-    DrawCoordinateSystem();
+    RedrawAxes(ScreenPicture(), GraphSettings);
     EXPECT_EQ(shownAt({151, 151}), "x = -4,5   y = 2,93");
 }
 

@@ -120,7 +120,7 @@ TEST_F(Soak, ManyDrawsWithErasingKeepHeapAndFilesFlat)
             curvePixels += picture.pixelColor(x, y) == lw::testing::CurveColour;
     EXPECT_GT(curvePixels, 100);
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
-    EXPECT_FALSE(DrawInProgress);
+    EXPECT_FALSE(DrawInProgress());
     EXPECT_LE(filesAfter, filesBefore);
     const double growth = (double(heapAfterLast) - double(heapAfterWarmup)) / heapAfterWarmup;
     if (HeapFiguresMeaningful) {

@@ -226,7 +226,7 @@ void Storm::print(const PrintJob &job)
 {
     ++counts.prints;
     EXPECT_FALSE(job.image.isNull());
-    EXPECT_TRUE(PrintMode);
+    EXPECT_EQ(job.window->objectName(), "frmPrintOut");
     // Now and then a real PDF, through the printer's paint engine.
     if (counts.prints % 8 == 1)
         PdfPrintTarget(files.filePath(QStringLiteral("storm.pdf")))(job);
@@ -360,7 +360,7 @@ void Storm::close()
     done = true;
     closed = true;
     ++counts.closes;
-    if (DrawInProgress)
+    if (DrawInProgress())
         ++counts.closesDuringDraw;
     window->close();
 }
@@ -384,12 +384,12 @@ void Storm::step()
         return;
     }
     ++counts.actions;
-    if (DrawInProgress)
+    if (DrawInProgress())
         ++counts.duringDraw;
     // Before acting, so that the next action fires inside the draw this one may start.
     schedule(between(0, 3));
     // Mostly a new draw when none runs, so that most actions land inside one.
-    if (!DrawInProgress && chance(2)) {
+    if (!DrawInProgress() && chance(2)) {
         trail << QStringLiteral("Draw");
         pressDraw();
         return;
@@ -409,7 +409,7 @@ void Storm::finish()
     done = true;
     if (chance(3))
         close();
-    else if (DrawInProgress)
+    else if (DrawInProgress())
         window->cmdDraw->click();
 }
 
@@ -424,7 +424,7 @@ void Storm::tick()
             answer(modal);
             answering = false;
         }
-    } else if (done && DrawInProgress) {
+    } else if (done && DrawInProgress()) {
         window->cmdDraw->click();
     }
 }
@@ -516,7 +516,7 @@ void Storm::runSequence(unsigned seed)
     // A draw pressed while a stopped one unwound may still start; the answerer stops it too.
     QElapsedTimer quiet;
     quiet.start();
-    while (quiet.elapsed() < 20 || DrawInProgress)
+    while (quiet.elapsed() < 20 || DrawInProgress())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     answerer.stop();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -525,11 +525,11 @@ void Storm::runSequence(unsigned seed)
 void Storm::checkIdleAndConsistent()
 {
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
-    EXPECT_FALSE(DrawInProgress);
-    EXPECT_FALSE(StopRequested);
-    EXPECT_FALSE(PrintMode);
-    EXPECT_EQ(QSize(GraphWidth, GraphHeight), window->picGraph->surface().size());
-    EXPECT_EQ(CurrentSurface(), &window->mnuPicture->surface());
+    EXPECT_FALSE(DrawInProgress());
+    EXPECT_FALSE(StopRequested());
+    const PlotGeometry &screen = ScreenPicture().geometry;
+    EXPECT_EQ(QSize(screen.GraphWidth, screen.GraphHeight), window->picGraph->surface().size());
+    EXPECT_EQ(ScreenPicture().surface, &window->mnuPicture->surface());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(window->isVisible(), !closed);
     EXPECT_TRUE(watched.strayWrites.isEmpty()) << watched.strayWrites.join(", ").toStdString();
@@ -551,10 +551,7 @@ TEST_F(Storm, RandomUserActionsInsideTheYieldsOfLongDraws)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // Everything the sequence opened went with the main window, no surface is left behind.
         EXPECT_EQ(HelpWindow(), nullptr);
-        EXPECT_EQ(CurrentSurface(), nullptr);
-        PrintMode = true;
-        EXPECT_EQ(CurrentSurface(), nullptr);
-        PrintMode = false;
+        EXPECT_EQ(ScreenPicture().surface, &NoSurface());
         for (QWidget *w : QApplication::topLevelWidgets())
             EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
         if (HasFailure())

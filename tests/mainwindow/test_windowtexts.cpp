@@ -87,7 +87,7 @@ std::unique_ptr<QWidget> valuesPage()
 
 std::unique_ptr<QWidget> prePrint()
 {
-    return std::make_unique<FrmPrePrint>(nullptr, PrintCommands{});
+    return std::make_unique<FrmPrePrint>(nullptr, PrintDraw{});
 }
 
 // A message of each title.

@@ -36,8 +36,7 @@ protected:
     {
         GraphSettings = lw::testing::EveryFieldChanged();
         SetSettingsStore(&store);
-        GraphWidth = GraphHeight = 200;
-        SetPictureSurface(&picture);
+        ScreenPicture() = BlankPicture(picture, 200, 200);
         SetColourChooser([this](const QColor &preset, QWidget *) {
             presets.push_back(preset);
             return chooserAnswer;
@@ -48,7 +47,7 @@ protected:
     {
         dialog.reset();
         SetColourChooser({});
-        SetPictureSurface(nullptr);
+        ScreenPicture() = Picture{};
         SetSettingsStore(nullptr);
         GraphSettings = GraphSettingsRecord{};
     }

@@ -99,16 +99,17 @@ TEST_F(GraphOptions, ASaveTheStoreRefusesIsReported)
 TEST_F(GraphOptions, OkLeavesOnlyTheCoordinateSystemAndRefreshesTheQuickOptions)
 {
     GraphSettings.AlwaysDeleteGraph = false;
-    DrawCoordinateSystem();
-    ASSERT_EQ(PlotGraph(u"x").outcome, PlotOutcome::Completed);
+    Picture &screen = ScreenPicture();
+    RedrawAxes(screen, GraphSettings);
+    ASSERT_EQ(PlotGraph(u"x", screen.geometry, GraphSettings, picture).outcome,
+              PlotOutcome::Completed);
     show();
     field("txtGraphScaleX")->setText("10");
     dialog->cmdOK->click();
     EXPECT_FALSE(dialog->isVisible());
 
     RecordingSurface expected;
-    SetPictureSurface(&expected);
-    DrawCoordinateSystem();
+    DrawCoordinateSystem(screen.geometry, GraphSettings, expected);
     EXPECT_EQ(sinceLastClear(picture.lines()), expected.lines());
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(pictureAtUpdate, picture.lines()); // drawn before the quick options were refreshed

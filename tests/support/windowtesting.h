@@ -29,9 +29,6 @@ protected:
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         GraphSettings = GraphSettingsRecord{};
-        DrawInProgress = false;
-        StopRequested = false;
-        PrintMode = false;
         SetSettingsStore(&store);
         InstallMessageHook([this](const Message &m) { messages.push_back(m); });
         InstallDrawYield();
@@ -52,9 +49,9 @@ protected:
         window = std::make_unique<FrmMain>();
         window->Form_Load();
         window->show();
-        GraphWidth = GraphHeight = static_cast<int16_t>(size);
         window->picGraph->setPictureSize(QSize(size, size));
-        DrawCoordinateSystem();
+        ResizePicture(ScreenPicture(), static_cast<int16_t>(size), static_cast<int16_t>(size));
+        RedrawAxes(ScreenPicture(), GraphSettings);
         return *window;
     }
 
