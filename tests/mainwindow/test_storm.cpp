@@ -132,6 +132,7 @@ protected:
         answerer.setInterval(2);
         QObject::connect(&answerer, &QTimer::timeout, [this] { tick(); });
         buildActions();
+        buildOtherWindowActions();
     }
 
     void TearDown() override
@@ -155,6 +156,7 @@ private:
     void writeGraphFiles();
     void print(const PrintJob &job);
     void buildActions();
+    void buildOtherWindowActions();
     void schedule(int ms);
     void step();
     void finish();
@@ -278,6 +280,7 @@ FrmPrePrint *Storm::openSizingWindow()
     return open.isEmpty() ? nullptr : pick(open);
 }
 
+// The main window's own controls.
 void Storm::buildActions()
 {
     act(8, "Draw", [this] { pressDraw(); });
@@ -317,6 +320,11 @@ void Storm::buildActions()
         else
             window->showMinimized();
     });
+}
+
+// The windows the main window opens, and the pointer.
+void Storm::buildOtherWindowActions()
+{
     act(4, "sizing window", [this] {
         FrmPrePrint *sizing = openSizingWindow();
         if (!sizing)
