@@ -114,10 +114,14 @@ bool applyHelp(RenderOptions &options, const QString &, QString *)
 }
 
 constexpr std::array RenderOptionTable{
-    RenderOption{u"--size", true, applySize},    RenderOption{u"--kzn", false, applyKzn},
-    RenderOption{u"--var", true, applyVariable}, RenderOption{u"--set", true, applySetting},
-    RenderOption{u"--gph", true, applyGph},      RenderOption{u"-o", true, applyOutput},
-    RenderOption{u"--trace", false, applyTrace}, RenderOption{u"--help", false, applyHelp},
+    RenderOption{.name = u"--size", .takesValue = true, .apply = applySize},
+    RenderOption{.name = u"--kzn", .takesValue = false, .apply = applyKzn},
+    RenderOption{.name = u"--var", .takesValue = true, .apply = applyVariable},
+    RenderOption{.name = u"--set", .takesValue = true, .apply = applySetting},
+    RenderOption{.name = u"--gph", .takesValue = true, .apply = applyGph},
+    RenderOption{.name = u"-o", .takesValue = true, .apply = applyOutput},
+    RenderOption{.name = u"--trace", .takesValue = false, .apply = applyTrace},
+    RenderOption{.name = u"--help", .takesValue = false, .apply = applyHelp},
 };
 
 const RenderOption *findOption(std::u16string_view name)

@@ -33,13 +33,13 @@ public:
         switch (c) {
         case u'(':
             if (!m_nameSeen) {
-                m_open.push_back({false, 0, 0});
+                m_open.push_back({.call = false, .argument = 0, .slot = 0});
                 return Event::GroupOpened;
             }
             m_nameSeen = false;
             m_letters = 0;
             ++m_level;
-            m_open.push_back({true, 1, ++m_slot});
+            m_open.push_back({.call = true, .argument = 1, .slot = ++m_slot});
             return Event::CallOpened;
         case u')':
             m_nameSeen = false;

@@ -111,17 +111,29 @@ void drawAxes(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurfac
 {
     surface.line(0, g.OriginPixelY, g.GraphWidth, g.OriginPixelY, s.GraphColor);
     surface.line(g.OriginPixelX, 0, g.OriginPixelX, g.GraphHeight, s.GraphColor);
-    const int16_t ppuX = g.PixelsPerUnitX;
-    const int16_t ppuY = g.PixelsPerUnitY;
-    const Walk walks[] = {
-        {g.OriginPixelX, ppuX, g.GraphWidth, true, +1, s.PutMarkEachX, s.PutNumberEachX, s.OriginX},
-        {g.OriginPixelX, -ppuX, 0, true, -1, s.PutMarkEachX, s.PutNumberEachX, s.OriginX},
-        {g.OriginPixelY, -ppuY, 0, false, +1, s.PutMarkEachY, s.PutNumberEachY, s.OriginY},
-        {g.OriginPixelY, ppuY, g.GraphHeight, false, -1, s.PutMarkEachY, s.PutNumberEachY,
-         s.OriginY},
-    };
-    for (const Walk &walk : walks)
-        drawWalk(g, s, surface, walk);
+    // Right and left along the x axis, up and down along the y axis, each from the crossing point.
+    for (const int direction : {+1, -1}) {
+        drawWalk(g, s, surface,
+                 {.start = g.OriginPixelX,
+                  .step = direction * g.PixelsPerUnitX,
+                  .bound = direction > 0 ? g.GraphWidth : int16_t(0),
+                  .xAxis = true,
+                  .direction = direction,
+                  .markSpacing = s.PutMarkEachX,
+                  .numberSpacing = s.PutNumberEachX,
+                  .origin = s.OriginX});
+    }
+    for (const int direction : {+1, -1}) {
+        drawWalk(g, s, surface,
+                 {.start = g.OriginPixelY,
+                  .step = -direction * g.PixelsPerUnitY,
+                  .bound = direction > 0 ? int16_t(0) : g.GraphHeight,
+                  .xAxis = false,
+                  .direction = direction,
+                  .markSpacing = s.PutMarkEachY,
+                  .numberSpacing = s.PutNumberEachY,
+                  .origin = s.OriginY});
+    }
 }
 
 } // namespace

@@ -323,9 +323,14 @@ void FrmMain::Form_Resize()
     const double tppX = TwipsPerPixelX();
     const double tppY = TwipsPerPixelY();
     const QSize outer = OuterForClientPixels(size(), tppX, tppY);
-    const LayoutInput input{
-        outer.width(),        outer.height(), isMinimized(), !tbrMain->isHidden(),
-        !sbrMain->isHidden(), tppX,           tppY,          m_optionsWidth};
+    const LayoutInput input{.outerWidth = outer.width(),
+                            .outerHeight = outer.height(),
+                            .minimised = isMinimized(),
+                            .toolbarVisible = !tbrMain->isHidden(),
+                            .statusBarVisible = !sbrMain->isHidden(),
+                            .twipsPerPixelX = tppX,
+                            .twipsPerPixelY = tppY,
+                            .optionsWidth = m_optionsWidth};
     const LayoutResult r = RunLayoutPass(input, m_reserves);
     if (r.ran) {
         if (r.outerWidth != outer.width() || r.outerHeight != outer.height())
