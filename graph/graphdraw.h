@@ -12,17 +12,14 @@ namespace lw {
 // picture redrawn at another size while a curve is drawn takes the rest of
 // the curve along.
 struct PlotGeometry {
-    int16_t GraphWidth = 0;
-    int16_t GraphHeight = 0;
-    int16_t PixelsPerUnitX = 0;
-    int16_t PixelsPerUnitY = 0;
-    int16_t CentralPixelX = 0;
-    int16_t CentralPixelY = 0;
-    float HalfRangeX = 0;
-    float HalfRangeY = 0;
+    // Each in x and in y: the picture in pixels, a unit in pixels, the middle pixel, the units
+    // from the middle to the edge.
+    int16_t GraphWidth = 0, GraphHeight = 0;
+    int16_t PixelsPerUnitX = 0, PixelsPerUnitY = 0;
+    int16_t CentralPixelX = 0, CentralPixelY = 0;
+    float HalfRangeX = 0, HalfRangeY = 0;
     // The axes' crossing point; only where OriginPlaced says it has a place.
-    int16_t OriginPixelX = 0;
-    int16_t OriginPixelY = 0;
+    int16_t OriginPixelX = 0, OriginPixelY = 0;
     // False when no unit is drawable, the crossing point lies right of or
     // above the picture, or its pixel is beyond 16 bits: no axes then.
     bool OriginPlaced = false;
