@@ -144,6 +144,11 @@ struct FormulaProgram::Impl {
     void emit(uint32_t node, uint32_t reg, bool root);
     uint32_t leafRegister(const Arg &arg) const;
     float execute(float x, float negX, std::u16string_view xText) const;
+    // The program over the registers execute filled; inline, as it runs for every sample.
+    [[gnu::always_inline]] float runInstructions(float *regs, std::u16string_view xText) const;
+    // A Step instruction, through applyStep; false after a fault.
+    [[gnu::always_inline]] bool runStep(const Instruction &s, float *regs,
+                                        std::u16string_view xText) const;
 };
 
 uint32_t FormulaProgram::Impl::compileCall(std::u16string_view call, int depth)
@@ -290,26 +295,21 @@ void FormulaProgram::Impl::emit(uint32_t index, uint32_t reg, bool root)
     loadPending();
 }
 
-float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xText) const
+inline bool FormulaProgram::Impl::runStep(const Instruction &s, float *regs,
+                                          std::u16string_view xText) const
 {
-    // A fault before the evaluation began freezes every accumulator at 0.
-    if (CalcError == -1)
-        return 0;
-    constexpr std::size_t OnStack = 256;
-    float local[OnStack];
-    std::unique_ptr<float[]> heap;
-    float *regs = local;
-    if (frameSize > OnStack) {
-        heap = std::make_unique<float[]>(frameSize);
-        regs = heap.get();
-    }
-    // A small frame copies in one fixed-size block, without a library call.
-    if (frame.size() == SmallFrame)
-        std::memcpy(regs, frame.data(), SmallFrame * sizeof(float));
-    else
-        std::copy(frame.begin(), frame.end(), regs);
-    regs[XRegister] = x;
-    regs[NegXRegister] = negX;
+    const StepInfo &info = steps[s.a];
+    const float value =
+        info.templateIndex < 0
+            ? regs[s.b]
+            : leafValue(
+                *ReplaceText(u'x', xText, templates[static_cast<std::size_t>(info.templateIndex)]));
+    regs[s.dst] = applyStep(info.keyword, regs[s.dst], value, info.index, info.count);
+    return CalcError != -1;
+}
+
+inline float FormulaProgram::Impl::runInstructions(float *regs, std::u16string_view xText) const
+{
     const Instruction *code = program.data();
     const std::size_t size = program.size();
     std::size_t pc = 0;
@@ -340,18 +340,10 @@ float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xTe
         case Op::Same: power = CalcPotOne(regs[s.a]); goto powered;
         case Op::One: power = CalcPotZero(regs[s.a]); goto powered;
         case Op::Pot: power = CalcPot(regs[s.a], regs[s.b], 2); goto powered;
-        case Op::Step: {
-            const StepInfo &info = steps[s.a];
-            const float value =
-                info.templateIndex < 0
-                    ? regs[s.b]
-                    : leafValue(*ReplaceText(
-                        u'x', xText, templates[static_cast<std::size_t>(info.templateIndex)]));
-            regs[s.dst] = applyStep(info.keyword, regs[s.dst], value, info.index, info.count);
-            if (CalcError == -1)
+        case Op::Step:
+            if (!runStep(s, regs, xText))
                 goto stop;
             continue;
-        }
         }
         if (!std::isfinite(r))
             goto keep;
@@ -372,6 +364,29 @@ stop:
     // The text evaluator skips every step after a fault: its outermost accumulator as it
     // stands then is the result.
     return pc >= rootValidFrom ? regs[rootRegister] : 0.0f;
+}
+
+float FormulaProgram::Impl::execute(float x, float negX, std::u16string_view xText) const
+{
+    // A fault before the evaluation began freezes every accumulator at 0.
+    if (CalcError == -1)
+        return 0;
+    constexpr std::size_t OnStack = 256;
+    float local[OnStack];
+    std::unique_ptr<float[]> heap;
+    float *regs = local;
+    if (frameSize > OnStack) {
+        heap = std::make_unique<float[]>(frameSize);
+        regs = heap.get();
+    }
+    // A small frame copies in one fixed-size block, without a library call.
+    if (frame.size() == SmallFrame)
+        std::memcpy(regs, frame.data(), SmallFrame * sizeof(float));
+    else
+        std::copy(frame.begin(), frame.end(), regs);
+    regs[XRegister] = x;
+    regs[NegXRegister] = negX;
+    return runInstructions(regs, xText);
 }
 
 FormulaProgram::FormulaProgram(std::u16string_view formula) : d(std::make_unique<Impl>())

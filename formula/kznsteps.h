@@ -45,16 +45,18 @@ inline float applyStep(Keyword keyword, float acc, float value, int index, float
     case Keyword::Pot: r = CalcPot(acc, value, index); break;
     case Keyword::Ami: r = CalcAmi(acc, value, index, count); break;
     case Keyword::Sqr: return CalcSqr(value);
-    case Keyword::Sin: return CalcSin(value);
-    case Keyword::Cos: return CalcCos(value);
-    case Keyword::Tan: return CalcTan(value);
+    // The functions of one argument are computed in double. Outside their domains log, log10, asin
+    // and acos give NaN or -inf, so the check of the result covers the domain too.
+    case Keyword::Sin: return static_cast<float>(std::sin(static_cast<double>(value)));
+    case Keyword::Cos: return static_cast<float>(std::cos(static_cast<double>(value)));
+    case Keyword::Tan: return static_cast<float>(std::tan(static_cast<double>(value)));
     case Keyword::Abs: r = CalcAbs(value); break;
-    case Keyword::Exp: return CalcExp(value);
-    case Keyword::Lgn: return CalcLgn(value);
-    case Keyword::Lgd: return CalcLgd(value);
-    case Keyword::Asn: return CalcAsn(value);
-    case Keyword::Acs: return CalcAcs(value);
-    case Keyword::Atn: return CalcAtn(value);
+    case Keyword::Exp: return checkedFunction(std::exp(static_cast<double>(value)));
+    case Keyword::Lgn: return checkedFunction(std::log(static_cast<double>(value)));
+    case Keyword::Lgd: return checkedFunction(std::log10(static_cast<double>(value)));
+    case Keyword::Asn: return checkedFunction(std::asin(static_cast<double>(value)));
+    case Keyword::Acs: return checkedFunction(std::acos(static_cast<double>(value)));
+    case Keyword::Atn: return checkedFunction(std::atan(static_cast<double>(value)));
     case Keyword::Sgn: return CalcSgn(value);
     case Keyword::Unknown: return acc;
     }

@@ -100,6 +100,14 @@ double scaleByPowerOfTen(double value, int power)
                       : value / Powers[static_cast<std::size_t>(-power)];
 }
 
+// How far a guess of the leading digit's power of ten is off, from the value scaled by it, which
+// must have seven digits before the point: 1 for eight or more, -1 for six or fewer.
+template<typename Scaled>
+constexpr int powerCorrection(Scaled scaled)
+{
+    return scaled >= Scaled{10000000} ? 1 : scaled < Scaled{1000000} ? -1 : 0;
+}
+
 // One exact power of ten and one correctly rounded product land within 2^-29
 // of the true scaled value, so only near-ties need the exact expansion.
 bool roundFast(float value, Rounded &r)
@@ -112,12 +120,8 @@ bool roundFast(float value, Rounded &r)
         if (k < -16 || k > 28)
             return false;
         const double scaled = scaleByPowerOfTen(magnitude, 6 - k);
-        if (scaled >= 1e7) {
-            ++k;
-            continue;
-        }
-        if (scaled < 1e6) {
-            --k;
+        if (const int move = powerCorrection(scaled)) {
+            k += move;
             continue;
         }
         const double whole = std::floor(scaled);
@@ -165,12 +169,8 @@ bool readBackByIntegers(float value, float &readBack)
         const uint64_t scaled = mantissa * PowersOfFive[static_cast<std::size_t>(p)];
         const int drop = shift - p;
         uint64_t digits = scaled >> drop;
-        if (digits >= 10000000) {
-            ++k;
-            continue;
-        }
-        if (digits < 1000000) {
-            --k;
+        if (const int move = powerCorrection(digits)) {
+            k += move;
             continue;
         }
         const uint64_t rest = scaled & ((uint64_t{1} << drop) - 1);

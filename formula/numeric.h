@@ -7,7 +7,7 @@
 
 namespace lw {
 
-// The engine's error flag: 0 or -1. Set by the steps (CalcSqr, CalcExp, ...) and
+// The engine's error flag: 0 or -1. Set by the steps (CalcSqr, CalcSgn, ...) and
 // the evaluators (text and compiled), cleared only by whoever starts an
 // evaluation (the plotter, the eval tool).
 extern int16_t CalcError;
@@ -127,21 +127,6 @@ inline float CalcSqr(float value)
     return static_cast<float>(std::sqrt(static_cast<double>(value)));
 }
 
-inline float CalcSin(float value)
-{
-    return static_cast<float>(std::sin(static_cast<double>(value)));
-}
-
-inline float CalcCos(float value)
-{
-    return static_cast<float>(std::cos(static_cast<double>(value)));
-}
-
-inline float CalcTan(float value)
-{
-    return static_cast<float>(std::tan(static_cast<double>(value)));
-}
-
 inline StepResult CalcAbs(float value)
 {
     return detail::checked(std::fabs(value));
@@ -160,38 +145,6 @@ inline float checkedFunction(double result)
     return rounded;
 }
 } // namespace detail
-
-inline float CalcExp(float value)
-{
-    return detail::checkedFunction(std::exp(static_cast<double>(value)));
-}
-
-// Outside their domains log, log10, asin and acos give NaN or -inf, so the
-// check of the result covers the domain too.
-inline float CalcLgn(float value)
-{
-    return detail::checkedFunction(std::log(static_cast<double>(value)));
-}
-
-inline float CalcLgd(float value)
-{
-    return detail::checkedFunction(std::log10(static_cast<double>(value)));
-}
-
-inline float CalcAsn(float value)
-{
-    return detail::checkedFunction(std::asin(static_cast<double>(value)));
-}
-
-inline float CalcAcs(float value)
-{
-    return detail::checkedFunction(std::acos(static_cast<double>(value)));
-}
-
-inline float CalcAtn(float value)
-{
-    return detail::checkedFunction(std::atan(static_cast<double>(value)));
-}
 
 // -0 has no sign of its own here: it is 0, like +0.
 inline float CalcSgn(float value)

@@ -61,14 +61,49 @@ struct NumberScan {
     std::size_t length = 0; // characters read, blanks among them
 };
 
+// The first character at or after i that is not skipped, with i moved to it; 0 at the end.
+char16_t nextUnskipped(std::u16string_view text, std::size_t &i)
+{
+    while (i < text.size() && isSkipped(text[i]))
+        ++i;
+    return i < text.size() ? text[i] : u'\0';
+}
+
+// The exponent after the marker at `marker` (saturated), taken into the scan; 0 and the scan as it
+// was when no digit follows the marker and its sign.
+long scanExponent(std::u16string_view text, std::size_t marker, NumberScan &scan)
+{
+    std::size_t j = marker + 1;
+    std::string expChars = "e";
+    char16_t e = nextUnskipped(text, j);
+    bool expNegative = false;
+    if (e == u'+' || e == u'-') {
+        expNegative = e == u'-';
+        expChars.push_back(static_cast<char>(e));
+        ++j;
+        e = nextUnskipped(text, j);
+    }
+    long exponent = 0;
+    bool expDigits = false;
+    for (; isDigit(e); ++j, e = nextUnskipped(text, j)) {
+        expDigits = true;
+        expChars.push_back(static_cast<char>(e));
+        exponent = std::min(exponent * 10 + (e - u'0'), 100000L);
+    }
+    if (!expDigits)
+        return 0;
+    scan.length = j;
+    scan.chars += expChars;
+    return expNegative ? -exponent : exponent;
+}
+
 NumberScan scanNumber(std::u16string_view text)
 {
     NumberScan scan;
     std::size_t i = 0;
-    const auto next = [&]() -> char16_t {
-        while (i < text.size() && isSkipped(text[i]))
-            ++i;
-        return i < text.size() ? (text[i] == u',' ? u'.' : text[i]) : u'\0';
+    const auto next = [&] {
+        const char16_t c = nextUnskipped(text, i);
+        return c == u',' ? u'.' : c;
     };
     char16_t c = next();
     if (c == u'+' || c == u'-') {
@@ -100,37 +135,8 @@ NumberScan scanNumber(std::u16string_view text)
     if (!scan.hasDigits)
         return scan;
     scan.length = i;
-    long exponent = 0;
-    if (c == u'E' || c == u'e' || c == u'D' || c == u'd') {
-        std::size_t afterMarker = i + 1;
-        std::size_t j = afterMarker;
-        const auto peek = [&]() -> char16_t {
-            while (j < text.size() && isSkipped(text[j]))
-                ++j;
-            return j < text.size() ? text[j] : u'\0';
-        };
-        std::string expChars = "e";
-        char16_t e = peek();
-        bool expNegative = false;
-        if (e == u'+' || e == u'-') {
-            expNegative = e == u'-';
-            expChars.push_back(static_cast<char>(e));
-            ++j;
-            e = peek();
-        }
-        bool expDigits = false;
-        for (; isDigit(e); ++j, e = peek()) {
-            expDigits = true;
-            expChars.push_back(static_cast<char>(e));
-            exponent = std::min(exponent * 10 + (e - u'0'), 100000L);
-        }
-        if (expDigits) {
-            scan.length = j;
-            scan.chars += expChars;
-            if (expNegative)
-                exponent = -exponent;
-        }
-    }
+    const bool marker = c == u'E' || c == u'e' || c == u'D' || c == u'd';
+    const long exponent = marker ? scanExponent(text, i, scan) : 0;
     scan.magnitude = (intDigits > 0 ? intDigits : -leadingFractionZeros) + exponent;
     return scan;
 }

@@ -21,10 +21,8 @@ private:
     // Compared field by field: it is asked once for every sample of a walk.
     struct Figure {
         int kind = 0;
-        int x1 = 0;
-        int y1 = 0;
-        int x2 = 0;
-        int y2 = 0;
+        int x1 = 0, y1 = 0;
+        int x2 = 0, y2 = 0;
         Colour colour = 0;
         bool operator==(const Figure &) const = default;
     };

@@ -6,8 +6,8 @@ namespace {
 
 constexpr int MinimumHeight = 3000;
 constexpr int PicVariablesWidth = 1800;
-constexpr int PicGraphLeft = 1850;
 constexpr int PanelGap = 50;
+constexpr int PicGraphLeft = PicVariablesWidth + PanelGap;
 constexpr int RightMargin = 120;
 constexpr int MinimumWidthExtra = 200;
 constexpr int16_t ToolbarSpace = 400;

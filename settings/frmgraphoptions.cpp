@@ -41,6 +41,34 @@ struct Entry {
     const SettingsField &setting;
 };
 
+// The controls of the rows, each with its row's caption: row by row, left before right, and a
+// control spanning both columns once.
+std::vector<std::pair<QWidget *, const QLabel *>> rowControls(const QGridLayout &rows, int rowCount)
+{
+    std::vector<std::pair<QWidget *, const QLabel *>> controls;
+    for (int row = 0; row < rowCount; ++row) {
+        const auto *caption = qobject_cast<const QLabel *>(rows.itemAtPosition(row, 0)->widget());
+        for (int column = 1; column <= 2; ++column) {
+            const QLayoutItem *item = rows.itemAtPosition(row, column);
+            if (item && item->widget()
+                && (controls.empty() || item->widget() != controls.back().first))
+                controls.emplace_back(item->widget(), caption);
+        }
+    }
+    return controls;
+}
+
+// The text fields in the order of the rows; each is named "txt" and the name of its setting.
+std::vector<Entry> entriesOf(const QGridLayout &rows, int rowCount)
+{
+    std::vector<Entry> entries;
+    for (const auto &[control, caption] : rowControls(rows, rowCount)) {
+        if (auto *field = qobject_cast<QLineEdit *>(control))
+            entries.push_back({field, caption, *FindSettingsField(field->objectName().mid(3))});
+    }
+    return entries;
+}
+
 QString refusal(const Entry &entry, bool readable)
 {
     const bool integer = entry.setting.kind == FieldKind::Int16;
@@ -82,9 +110,9 @@ FrmGraphOptions::FrmGraphOptions(QWidget *parent, std::function<void()> quickOpt
     setFixedSize(sizeHint());
 }
 
-QLineEdit *FrmGraphOptions::numberField(const char *name, int width)
+QLineEdit *FrmGraphOptions::numberField(const char *setting, int width)
 {
-    auto *field = named(new QLineEdit(this), QString::fromLatin1(name));
+    auto *field = named(new QLineEdit(this), QStringLiteral("txt") + QLatin1String(setting));
     field->setFixedWidth(width);
     return field;
 }
@@ -110,28 +138,28 @@ QLabel *FrmGraphOptions::addRow(const char *caption, const char *labelName, int 
 void FrmGraphOptions::createNumberRows()
 {
     const int width = fieldWidth(fontMetrics());
-    txtPrecision = numberField("txtPrecision", width + width / 3);
+    txtPrecision = numberField("Precision", width + width / 3);
     lblPrecision = addRow("Rechengenauigkeit:", "lblPrecision", 8, txtPrecision);
-    txtScreenCentralX = numberField("txtScreenCentralX", width);
-    txtScreenCentralY = numberField("txtScreenCentralY", width);
+    txtScreenCentralX = numberField("ScreenCentralX", width);
+    txtScreenCentralY = numberField("ScreenCentralY", width);
     lblScreenCentral = addRow("Mittelpunkt des Graphen:", "lblScreenCentral", 9, txtScreenCentralX,
                               txtScreenCentralY);
-    txtOriginX = numberField("txtOriginX", width);
-    txtOriginY = numberField("txtOriginY", width);
+    txtOriginX = numberField("OriginX", width);
+    txtOriginY = numberField("OriginY", width);
     lblOrigin = addRow("Ursprung:", "lblOrigin", 26, txtOriginX, txtOriginY);
-    txtPutMarkEachX = numberField("txtPutMarkEachX", width);
-    txtPutMarkEachY = numberField("txtPutMarkEachY", width);
+    txtPutMarkEachX = numberField("PutMarkEachX", width);
+    txtPutMarkEachY = numberField("PutMarkEachY", width);
     lblPutMarkEach =
         addRow("Abstand der Marken:", "lblPutMarkEach", 27, txtPutMarkEachX, txtPutMarkEachY);
-    txtPutNumberEachX = numberField("txtPutNumberEachX", width);
-    txtPutNumberEachY = numberField("txtPutNumberEachY", width);
+    txtPutNumberEachX = numberField("PutNumberEachX", width);
+    txtPutNumberEachY = numberField("PutNumberEachY", width);
     lblPutNumberEach =
         addRow("Abstand der Zahlen:", "lblPutNumberEach", 28, txtPutNumberEachX, txtPutNumberEachY);
-    txtCalcFrom = numberField("txtCalcFrom", width);
-    txtCalcTo = numberField("txtCalcTo", width);
+    txtCalcFrom = numberField("CalcFrom", width);
+    txtCalcTo = numberField("CalcTo", width);
     lblCalc = addRow("Rechenbereich:", "lblCalc", 29, txtCalcFrom, txtCalcTo);
-    txtGraphScaleX = numberField("txtGraphScaleX", width);
-    txtGraphScaleY = numberField("txtGraphScaleY", width);
+    txtGraphScaleX = numberField("GraphScaleX", width);
+    txtGraphScaleY = numberField("GraphScaleY", width);
     lblGraphScale = addRow("Anzeigebereich:", "lblGraphScale", 30, txtGraphScaleX, txtGraphScaleY);
 }
 
@@ -181,37 +209,16 @@ void FrmGraphOptions::createButtons(QBoxLayout *layout)
 void FrmGraphOptions::arrangeFocusOrder()
 {
     std::vector<QWidget *> order = {cmdOK, cmdSave, cmdCancel, cmdStandard};
-    // Row by row, left before right; a control spanning both columns comes once.
-    for (int row = 0; row < m_rowCount; ++row) {
-        for (int column = 1; column <= 2; ++column) {
-            const QLayoutItem *item = m_rows->itemAtPosition(row, column);
-            if (item && item->widget() && item->widget() != order.back())
-                order.push_back(item->widget());
-        }
-    }
+    for (const auto &[control, caption] : rowControls(*m_rows, m_rowCount))
+        order.push_back(control);
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void FrmGraphOptions::fillControls(const GraphSettingsRecord &record)
 {
-    txtPrecision->setText(FloatText(record.Precision));
-    txtCalcFrom->setText(FloatText(record.CalcFrom));
-    txtCalcTo->setText(FloatText(record.CalcTo));
-    const std::pair<QLineEdit *, int16_t> integers[] = {
-        {txtScreenCentralX, record.ScreenCentralX},
-        {txtScreenCentralY, record.ScreenCentralY},
-        {txtOriginX, record.OriginX},
-        {txtOriginY, record.OriginY},
-        {txtPutMarkEachX, record.PutMarkEachX},
-        {txtPutMarkEachY, record.PutMarkEachY},
-        {txtPutNumberEachX, record.PutNumberEachX},
-        {txtPutNumberEachY, record.PutNumberEachY},
-        {txtGraphScaleX, record.GraphScaleX},
-        {txtGraphScaleY, record.GraphScaleY},
-    };
-    for (const auto &[field, value] : integers)
-        field->setText(Int16Text(value));
+    for (const Entry &entry : entriesOf(*m_rows, m_rowCount))
+        entry.field->setText(FieldText(record, entry.setting));
     chkLinkPoints->setChecked(record.LinkPoints);
     chkAlwaysDelete->setChecked(record.AlwaysDeleteGraph);
     setColour(0, record.GraphColor);
@@ -232,23 +239,8 @@ void FrmGraphOptions::cmdStandard_Click()
 
 std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
 {
-    const Entry entries[] = {
-        {txtPrecision, lblPrecision, SettingsFieldNamed("Precision")},
-        {txtScreenCentralX, lblScreenCentral, SettingsFieldNamed("ScreenCentralX")},
-        {txtScreenCentralY, lblScreenCentral, SettingsFieldNamed("ScreenCentralY")},
-        {txtOriginX, lblOrigin, SettingsFieldNamed("OriginX")},
-        {txtOriginY, lblOrigin, SettingsFieldNamed("OriginY")},
-        {txtPutMarkEachX, lblPutMarkEach, SettingsFieldNamed("PutMarkEachX")},
-        {txtPutMarkEachY, lblPutMarkEach, SettingsFieldNamed("PutMarkEachY")},
-        {txtPutNumberEachX, lblPutNumberEach, SettingsFieldNamed("PutNumberEachX")},
-        {txtPutNumberEachY, lblPutNumberEach, SettingsFieldNamed("PutNumberEachY")},
-        {txtCalcFrom, lblCalc, SettingsFieldNamed("CalcFrom")},
-        {txtCalcTo, lblCalc, SettingsFieldNamed("CalcTo")},
-        {txtGraphScaleX, lblGraphScale, SettingsFieldNamed("GraphScaleX")},
-        {txtGraphScaleY, lblGraphScale, SettingsFieldNamed("GraphScaleY")},
-    };
     GraphSettingsRecord record;
-    for (const Entry &entry : entries) {
+    for (const Entry &entry : entriesOf(*m_rows, m_rowCount)) {
         // The dialog reads numbers in the user's format, as the settings store holds them.
         const FieldRead read = ReadFieldText(record, entry.setting, entry.field->text());
         if (read != FieldRead::Stored) {

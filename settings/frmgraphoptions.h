@@ -82,7 +82,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLineEdit *numberField(const char *name, int width);
+    // A text field for the setting of this name, named "txt" and the name.
+    QLineEdit *numberField(const char *setting, int width);
     // A caption with one control across both field columns or two side by side; all three
     // get the row's help topic.
     QLabel *addRow(const char *caption, const char *labelName, int topic, QWidget *left,

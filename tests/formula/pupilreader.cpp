@@ -66,11 +66,17 @@ double FractionValue(char16_t c)
     return f.denominator == 0 ? 0 : double(f.numerator) / f.denominator;
 }
 
-std::size_t SkipBlanks(std::u16string_view s, std::size_t i)
+// Where the run of characters from i that `belongs` takes in ends.
+std::size_t RunEnd(std::u16string_view s, std::size_t i, bool (*belongs)(char16_t))
 {
-    while (i < s.size() && detail::isTypedBlank(s[i]))
+    while (i < s.size() && belongs(s[i]))
         ++i;
     return i;
+}
+
+std::size_t SkipBlanks(std::u16string_view s, std::size_t i)
+{
+    return RunEnd(s, i, detail::isTypedBlank);
 }
 
 // A leading "y =" or "f(x) =", blanks anywhere, is dropped.
@@ -90,9 +96,7 @@ std::u16string_view WithoutPrefix(std::u16string_view s)
 // A run of letters written together, left to right, the longest function name first.
 std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::vector<Token> &out)
 {
-    std::size_t runEnd = i;
-    while (runEnd < s.size() && isAsciiLetter(s[runEnd]))
-        ++runEnd;
+    const std::size_t runEnd = RunEnd(s, i, isAsciiLetter);
     bool anyFunction = false;
     Token piece;
     std::size_t k = i;
@@ -133,9 +137,7 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
     };
     if (beforeOpen(end) && out.back().kind != Kind::Func && anyFunction)
         Refuse("a run before '(' that does not end in a function name");
-    std::size_t after = end;
-    while (after < s.size() && isDigit(s[after]))
-        ++after;
+    const std::size_t after = RunEnd(s, end, isDigit);
     if (after > end && beforeOpen(after) && out.back().kind == Kind::Func)
         Refuse("a function name with digits before '('");
     return end;
@@ -143,13 +145,11 @@ std::size_t ReadLetters(std::u16string_view s, std::size_t i, bool blank, std::v
 
 std::size_t ReadNumber(std::u16string_view s, std::size_t i, bool blank, std::vector<Token> &out)
 {
-    std::size_t j = i;
-    while (j < s.size() && isDigit(s[j]))
-        ++j;
+    std::size_t j = RunEnd(s, i, isDigit);
     bool whole = true;
     if (j < s.size() && (s[j] == '.' || s[j] == ',')) {
         whole = false;
-        while (++j < s.size() && isDigit(s[j])) {}
+        j = RunEnd(s, j + 1, isDigit);
     }
     if (j < s.size() && (s[j] == '.' || s[j] == ','))
         Refuse("a second point in a number");
@@ -159,9 +159,7 @@ std::size_t ReadNumber(std::u16string_view s, std::size_t i, bool blank, std::ve
             ++k;
         if (k < s.size() && isDigit(s[k])) {
             whole = false;
-            while (k < s.size() && isDigit(s[k]))
-                ++k;
-            j = k;
+            j = RunEnd(s, k, isDigit);
         }
     }
     std::string text;

@@ -10,9 +10,9 @@ namespace {
 
 constexpr int MaxDepth = 3;
 
-class TermGenerator {
+class TermGenerator : SeededRandom {
 public:
-    explicit TermGenerator(uint64_t seed) : random(seed) {}
+    using SeededRandom::SeededRandom;
 
     Term chain(int depth)
     {
@@ -29,9 +29,6 @@ public:
     }
 
 private:
-    int below(std::size_t n) { return random.below(n); }
-    bool chance(int percent) { return random.chance(percent); }
-
     char binaryOperator()
     {
         static constexpr std::string_view operators = "+++---***//^^";
@@ -74,8 +71,6 @@ private:
             text += std::string(".") + fractions[below(5)];
         return text;
     }
-
-    SeededRandom random;
 };
 
 void AppendTerm(std::string &out, const Term &term);

@@ -28,9 +28,25 @@ struct EvalCase {
     int16_t calcError;
 };
 
+// Each formula from a cleared flag: its value by the bits, so that a -0 and a +0 tell apart, and
+// the flag after it.
+void ExpectEvaluations(std::initializer_list<EvalCase> cases)
+{
+    for (const EvalCase &c : cases) {
+        CalcError = 0;
+        FormulaError error = FormulaError::Overflow;
+        const float value = CalcFormula(c.formula, &error);
+        EXPECT_EQ(std::bit_cast<uint32_t>(value), std::bit_cast<uint32_t>(c.value))
+            << ascii(c.formula) << " gives " << value;
+        EXPECT_EQ(CalcError, c.calcError) << ascii(c.formula);
+        EXPECT_EQ(error, FormulaError::None) << ascii(c.formula);
+    }
+    CalcError = 0;
+}
+
 TEST(CalcFormula, ValuesAndErrorFlag)
 {
-    const EvalCase cases[] = {
+    ExpectEvaluations({
         // Not a call.
         {u"5", 0, 0},
         {u"", 0, 0},
@@ -71,7 +87,12 @@ TEST(CalcFormula, ValuesAndErrorFlag)
         // Keywords are exact.
         {u"sum(1;2)", 0, 0},
         {u"FOO(1;2)", 0, 0},
-        // Faults keep the accumulator from before the faulting step.
+    });
+}
+
+TEST(CalcFormula, AFaultKeepsTheAccumulatorFromBeforeTheFaultingStep)
+{
+    ExpectEvaluations({
         {u"SQR(-1)", 0, -1},
         {u"SQR(DIF(0;1))", 0, -1},
         {u"SUM(SQR(-1);5)", 0, -1},
@@ -85,16 +106,7 @@ TEST(CalcFormula, ValuesAndErrorFlag)
         {u"DIV(1;0)", 1, -1},
         {u"DIV(6;0;2)", 6, -1},
         {u"DIV(0;0)", 0, -1},
-    };
-    for (const EvalCase &c : cases) {
-        CalcError = 0;
-        FormulaError error = FormulaError::Overflow;
-        const float value = CalcFormula(c.formula, &error);
-        EXPECT_EQ(value, c.value) << ascii(c.formula);
-        EXPECT_EQ(CalcError, c.calcError) << ascii(c.formula);
-        EXPECT_EQ(error, FormulaError::None) << ascii(c.formula);
-    }
-    CalcError = 0;
+    });
 }
 
 TEST(CalcFormula, OneArgumentFunctionsTakeTheLastArgument)
@@ -105,10 +117,9 @@ TEST(CalcFormula, OneArgumentFunctionsTakeTheLastArgument)
     EXPECT_EQ(CalcError, 0);
 }
 
-// Bits, so that a -0 and a +0 tell apart.
 TEST(CalcFormula, FunctionsOfOneArgumentGapLikeANegativeRoot)
 {
-    const EvalCase cases[] = {
+    ExpectEvaluations({
         // Computed in double, rounded to float.
         {u"EXP(1)", 2.71828175f, 0},
         {u"EXP(-1E39)", 0, 0},
@@ -145,15 +156,7 @@ TEST(CalcFormula, FunctionsOfOneArgumentGapLikeANegativeRoot)
         {u"EXP(;)", 1, 0},
         {u"LGN(;)", 0, -1},
         {u"SGN(-2;)", -1, 0},
-    };
-    for (const EvalCase &c : cases) {
-        CalcError = 0;
-        const float value = CalcFormula(c.formula);
-        EXPECT_EQ(std::bit_cast<uint32_t>(value), std::bit_cast<uint32_t>(c.value))
-            << ascii(c.formula) << " gives " << value;
-        EXPECT_EQ(CalcError, c.calcError) << ascii(c.formula);
-    }
-    CalcError = 0;
+    });
 }
 
 TEST(CalcFormula, StructuralFailuresAreFormulaErrors)

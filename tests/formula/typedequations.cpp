@@ -12,9 +12,9 @@ namespace {
 
 constexpr int MaxDepth = 3;
 
-class EquationWriter {
+class EquationWriter : SeededRandom {
 public:
-    explicit EquationWriter(uint64_t seed) : random(seed) {}
+    using SeededRandom::SeededRandom;
 
     std::u16string equation()
     {
@@ -35,8 +35,6 @@ public:
     }
 
 private:
-    int below(std::size_t n) { return random.below(n); }
-    bool chance(int percent) { return random.chance(percent); }
     template<std::size_t N>
     std::u16string_view pick(const char16_t *const (&options)[N])
     {
@@ -198,7 +196,6 @@ private:
         }
     }
 
-    SeededRandom random;
     std::u16string out;
 };
 

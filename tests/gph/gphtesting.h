@@ -3,6 +3,7 @@
 // The graph file of a fresh program, and lines of it changed, for the codec and file tests.
 
 #include "gph/gphcodec.h"
+#include "tests/settings/settingstesting.h"
 #include "tests/support/qstringprint.h"
 
 #include <QByteArrayList>
@@ -11,8 +12,8 @@
 
 namespace lw::gphtest {
 
-inline const QLocale German(QLocale::German, QLocale::Germany);
-inline const QLocale English(QLocale::English, QLocale::UnitedStates);
+inline const QLocale German = settingstest::germanLocale();
+inline const QLocale English = settingstest::englishLocale();
 inline const QDateTime Saved(QDate(2024, 3, 5), QTime(14, 5, 9));
 
 // The file a fresh program writes for the equation x in Germany.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace lw {
 namespace {
 
@@ -38,11 +40,7 @@ TEST(GphWriter, EnglishDateTimeAndNumbers)
 
 TEST(GphWriter, NumberForms)
 {
-    const struct {
-        float value;
-        const char *german;
-        const char *english;
-    } cases[] = {
+    const settingstest::LocalisedNumber cases[] = {
         {-2.5f, "-2,5 ", "-2.5 "},
         {2.5f, " 2,5 ", " 2.5 "},
         {0.001f, " 0,001 ", " 0.001 "},
@@ -87,26 +85,27 @@ TEST(GphWriter, TimeInTheUsersLongFormatWithoutZone)
 TEST(GphWriter, EquationInWindows1252RoundTrips)
 {
     const struct {
-        QString equation;
+        std::u16string_view equation;
         QByteArray line;
-        QString readBack;
+        std::u16string_view readBack;
     } cases[] = {
-        {QString::fromUtf16(u"ä*x+€"), "\xE4*x+\x80", QString::fromUtf16(u"ä*x+€")},
-        {QString::fromUtf16(u"Ÿ–ß"), "\x9F\x96\xDF", QString::fromUtf16(u"Ÿ–ß")},
-        {QString::fromUtf16(u"√x"), "?x", QStringLiteral("?x")},
-        {QString::fromUtf16(u"x+\U0001F600"), "x+?", QStringLiteral("x+?")},
-        {QString::fromUtf16(u"\u0081x"), "?x", QStringLiteral("?x")},
-        {QStringLiteral("a\r\nb"), "a??b", QStringLiteral("a??b")},
-        {QStringLiteral(" \tx "), " \tx ", QStringLiteral(" \tx ")},
+        {u"ä*x+€", "\xE4*x+\x80", u"ä*x+€"},
+        {u"Ÿ–ß", "\x9F\x96\xDF", u"Ÿ–ß"},
+        {u"√x", "?x", u"?x"},
+        {u"x+\U0001F600", "x+?", u"x+?"},
+        {u"\u0081x", "?x", u"?x"},
+        {u"a\r\nb", "a??b", u"a??b"},
+        {u" \tx ", " \tx ", u" \tx "},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line.toStdString());
-        const QByteArrayList lines = writtenLines({}, c.equation, German);
+        const QString equation = QStringView(c.equation).toString();
+        const QByteArrayList lines = writtenLines({}, equation, German);
         ASSERT_EQ(lines.size(), 20);
         EXPECT_EQ(lines[18], c.line);
-        const GphReadResult read = ReadGph(WriteGph({}, c.equation, Saved, German), English);
+        const GphReadResult read = ReadGph(WriteGph({}, equation, Saved, German), English);
         ASSERT_TRUE(read.ok()) << read.error.reason.toStdString();
-        EXPECT_EQ(read.content->equation, c.readBack);
+        EXPECT_EQ(read.content->equation, QStringView(c.readBack).toString());
     }
 }
 
@@ -160,7 +159,72 @@ TEST(GphReader, ToleratesWhatOtherWritersDo)
     EXPECT_EQ(ReadGph(withLine(19, ""), German).content->equation, QString());
 }
 
-TEST(GphReader, RefusesEveryKindOfBadFileNamingTheFirstBadLine)
+// A refused file gives no content, the line of its first fault and a reason holding `expected`.
+void ExpectRefusal(const QByteArray &bytes, int line, const char *expected)
+{
+    const GphReadResult read = ReadGph(bytes, German);
+    EXPECT_FALSE(read.content.has_value());
+    EXPECT_EQ(read.error.line, line);
+    EXPECT_TRUE(read.error.reason.contains(QString::fromUtf8(expected)))
+        << read.error.reason.toStdString();
+}
+
+struct BadLine {
+    const char *what;
+    int line;
+    QByteArray text; // in place of the fresh program's line
+    const char *expected;
+};
+
+void ExpectBadLinesRefused(std::initializer_list<BadLine> cases)
+{
+    for (const BadLine &c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectRefusal(withLine(c.line, c.text), c.line, c.expected);
+    }
+}
+
+TEST(GphReader, ARefusalSaysWhatTheLineShouldHold)
+{
+    ExpectBadLinesRefused({
+        {"text as precision", 4, "abc",
+         "Zeile 4: erwartet wird eine Dezimalzahl größer als 0 (Precision)."},
+        {"text as integer", 5, "abc",
+         "Zeile 5: erwartet wird eine ganze Zahl von -32768 bis 32767 (ScreenCentralX)."},
+        {"zero scale", 15, " 0 ",
+         "Zeile 15: erwartet wird eine ganze Zahl von 1 bis 32767 (GraphScaleX)."},
+        {"German truth", 17, "Wahr", "Zeile 17: erwartet wird True oder False (LinkPoints)."},
+        {"NUL in the equation", 19, QByteArray("x\x00", 2),
+         "Zeile 19: erwartet wird die Gleichung als Text, nicht das Byte 0x00."},
+    });
+}
+
+TEST(GphReader, RefusesEveryBadValueNamingItsLine)
+{
+    ExpectBadLinesRefused({
+        {"two commas", 4, "0,1,2", "Dezimalzahl größer als 0 (Precision)"},
+        {"fraction as integer", 6, "1,5", "ganze Zahl"},
+        {"point fraction as integer", 6, "1.5", "ganze Zahl"},
+        {"integer too large", 15, "40000", "(GraphScaleX)"},
+        {"integer too small", 16, "-32769", "(GraphScaleY)"},
+        {"negative scale", 16, "-20 ", "von 1 bis 32767 (GraphScaleY)"},
+        {"zero precision", 4, " 0 ", "größer als 0"},
+        {"negative precision", 4, "-0,1", "größer als 0"},
+        {"precision below the smallest float", 4, "1E-50", "größer als 0"},
+        {"empty integer", 12, "", "(PutNumberEachY)"},
+        {"two numbers", 7, "1 2", "(OriginX)"},
+        {"float overflow", 13, "1E39", "(CalcFrom)"},
+        {"infinity", 14, "inf", "(CalcTo)"},
+        {"not a number", 14, "nan", "(CalcTo)"},
+        {"number as truth", 18, "1", "(AlwaysDeleteGraph)"},
+        {"empty truth", 18, "", "(AlwaysDeleteGraph)"},
+        {"binary in a number line", 4, QByteArray("\x81\x00\xFE\xFF", 4), "Zeile 4:"},
+        {"undefined byte in the equation", 19, "x\x81", "0x81"},
+        {"control in the equation", 19, "x\x1B", "0x1B"},
+    });
+}
+
+TEST(GphReader, RefusesAFileShortOrLargeOrWithTwoBadLinesNamingTheFirst)
 {
     QByteArray twoErrors = withLine(9, "neun");
     twoErrors.replace(" 0 \r\n 0 \r\n", " 0 \r\nsechs\r\n");
@@ -176,46 +240,13 @@ TEST(GphReader, RefusesEveryKindOfBadFileNamingTheFirstBadLine)
         {"empty", "", 1, "Zeile 1 fehlt: eine Graph-Datei hat mindestens 19 Zeilen."},
         {"three empty lines", "\r\n\r\n\r\n", 4, "Zeile 4 fehlt"},
         {"18 lines", joined(DefaultLines.mid(0, 18)), 19, "Zeile 19 fehlt"},
-        {"text as precision", withLine(4, "abc"), 4,
-         "Zeile 4: erwartet wird eine Dezimalzahl größer als 0 (Precision)."},
-        {"two commas", withLine(4, "0,1,2"), 4, "Dezimalzahl größer als 0 (Precision)"},
-        {"text as integer", withLine(5, "abc"), 5,
-         "Zeile 5: erwartet wird eine ganze Zahl von -32768 bis 32767 (ScreenCentralX)."},
-        {"fraction as integer", withLine(6, "1,5"), 6, "ganze Zahl"},
-        {"point fraction as integer", withLine(6, "1.5"), 6, "ganze Zahl"},
-        {"integer too large", withLine(15, "40000"), 15, "(GraphScaleX)"},
-        {"integer too small", withLine(16, "-32769"), 16, "(GraphScaleY)"},
-        {"zero scale", withLine(15, " 0 "), 15,
-         "Zeile 15: erwartet wird eine ganze Zahl von 1 bis 32767 (GraphScaleX)."},
-        {"negative scale", withLine(16, "-20 "), 16, "von 1 bis 32767 (GraphScaleY)"},
-        {"zero precision", withLine(4, " 0 "), 4, "größer als 0"},
-        {"negative precision", withLine(4, "-0,1"), 4, "größer als 0"},
-        {"precision below the smallest float", withLine(4, "1E-50"), 4, "größer als 0"},
-        {"empty integer", withLine(12, ""), 12, "(PutNumberEachY)"},
-        {"two numbers", withLine(7, "1 2"), 7, "(OriginX)"},
-        {"float overflow", withLine(13, "1E39"), 13, "(CalcFrom)"},
-        {"infinity", withLine(14, "inf"), 14, "(CalcTo)"},
-        {"not a number", withLine(14, "nan"), 14, "(CalcTo)"},
-        {"German truth", withLine(17, "Wahr"), 17,
-         "Zeile 17: erwartet wird True oder False (LinkPoints)."},
-        {"number as truth", withLine(18, "1"), 18, "(AlwaysDeleteGraph)"},
-        {"empty truth", withLine(18, ""), 18, "(AlwaysDeleteGraph)"},
         {"first of two errors", twoErrors, 6, "Zeile 6:"},
-        {"binary in a number line", withLine(4, QByteArray("\x81\x00\xFE\xFF", 4)), 4, "Zeile 4:"},
-        {"NUL in the equation", withLine(19, QByteArray("x\x00", 2)), 19,
-         "Zeile 19: erwartet wird die Gleichung als Text, nicht das Byte 0x00."},
-        {"undefined byte in the equation", withLine(19, "x\x81"), 19, "0x81"},
-        {"control in the equation", withLine(19, "x\x1B"), 19, "0x1B"},
         {"too large", exactlyAtLimit + '\n', 0,
          "Die Datei ist größer als 64 KiB und damit keine Graph-Datei."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const GphReadResult read = ReadGph(c.bytes, German);
-        EXPECT_FALSE(read.content.has_value());
-        EXPECT_EQ(read.error.line, c.line);
-        EXPECT_TRUE(read.error.reason.contains(QString::fromUtf8(c.expected)))
-            << read.error.reason.toStdString();
+        ExpectRefusal(c.bytes, c.line, c.expected);
     }
 }
 

@@ -15,16 +15,37 @@ namespace {
 
 const QString InstalledHelpFile = QStringLiteral(LW_PROGRAM_DIR "/LW20.hlp");
 
-TEST(HelpFileText, ParsesGoodAndMalformedEntries)
+using Topic = std::tuple<int, QString, QString>;
+using Problem = std::pair<int, QString>; // line and a part of the description
+
+struct ParseCase {
+    const char *name;
+    QByteArray input;
+    std::vector<Topic> topics;
+    std::vector<Problem> problems;
+};
+
+void ExpectParsed(std::initializer_list<ParseCase> cases)
 {
-    using Topic = std::tuple<int, QString, QString>;
-    using Problem = std::pair<int, QString>; // line and a part of the description
-    const struct {
-        const char *name;
-        QByteArray input;
+    for (const ParseCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const HelpFile file = ParseHelpFile(c.input);
         std::vector<Topic> topics;
-        std::vector<Problem> problems;
-    } cases[] = {
+        for (const auto &[number, topic] : file.topics)
+            topics.emplace_back(number, topic.title, topic.text);
+        EXPECT_EQ(topics, c.topics);
+        ASSERT_EQ(file.problems.size(), c.problems.size());
+        for (std::size_t i = 0; i < c.problems.size(); ++i) {
+            EXPECT_EQ(file.problems[i].line, c.problems[i].first);
+            EXPECT_TRUE(file.problems[i].description.contains(c.problems[i].second))
+                << file.problems[i].description.toStdString();
+        }
+    }
+}
+
+TEST(HelpFileText, ParsesGoodEntries)
+{
+    ExpectParsed({
         {"paragraphs",
          "# comment\n[2] Titel\nZeile eins\n  Zeile zwei  \n\n\nAbsatz zwei\n\n",
          {{2, "Titel", "Zeile eins Zeile zwei\nAbsatz zwei"}},
@@ -41,6 +62,14 @@ TEST(HelpFileText, ParsesGoodAndMalformedEntries)
          {}},
         {"comment inside a topic", "[3] T\nA\n# note\nB\n", {{3, "T", "A B"}}, {}},
         {"indented bracket is text", "[2] A\n [3] B\n", {{2, "A", "[3] B"}}, {}},
+        {"largest number", "[32767] T\nX\n", {{32767, "T", "X"}}, {}},
+        {"empty file", "", {}, {}},
+    });
+}
+
+TEST(HelpFileText, KeepsTheGoodTopicsOfAMalformedFileAndNamesEachProblem)
+{
+    ExpectParsed({
         {"text before the first topic",
          "Vorwort\nnoch mehr\n[2] T\nX\n",
          {{2, "T", "X"}},
@@ -52,7 +81,6 @@ TEST(HelpFileText, ParsesGoodAndMalformedEntries)
         {"sign", "[+3] T\nX\n", {}, {{1, "„+3“"}}},
         {"blank in number", "[ 3] T\nX\n", {}, {{1, "„ 3“"}}},
         {"empty number", "[] T\nX\n", {}, {{1, "„“"}}},
-        {"largest number", "[32767] T\nX\n", {{32767, "T", "X"}}, {}},
         {"no title", "[4]   \nText\n", {}, {{1, "Thema 4 hat keinen Titel"}}},
         {"duplicate keeps the first",
          "[2] A\nX\n\n[2] B\nY\n",
@@ -64,22 +92,7 @@ TEST(HelpFileText, ParsesGoodAndMalformedEntries)
          {{1, "Thema 2 hat keinen Text"}}},
         {"no text at the end", "[2] A\nX\n[3] B\n", {{2, "A", "X"}}, {{3, "Thema 3"}}},
         {"not UTF-8", "[2] A\n\xFF\n", {{2, "A", "\xEF\xBF\xBD"}}, {{0, "UTF-8"}}},
-        {"empty file", "", {}, {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const HelpFile file = ParseHelpFile(c.input);
-        std::vector<Topic> topics;
-        for (const auto &[number, topic] : file.topics)
-            topics.emplace_back(number, topic.title, topic.text);
-        EXPECT_EQ(topics, c.topics);
-        ASSERT_EQ(file.problems.size(), c.problems.size());
-        for (std::size_t i = 0; i < c.problems.size(); ++i) {
-            EXPECT_EQ(file.problems[i].line, c.problems[i].first);
-            EXPECT_TRUE(file.problems[i].description.contains(c.problems[i].second))
-                << file.problems[i].description.toStdString();
-        }
-    }
+    });
 }
 
 TEST(HelpFileText, FindTopicAnswersOnlyForTopicsItHolds)

@@ -97,15 +97,11 @@ public:
 };
 
 struct StormCounts {
-    int sequences = 0;
-    int actions = 0;
+    int sequences = 0, actions = 0;
     int duringDraw = 0; // fired while a draw or conversion ran
-    int drawPresses = 0;
-    int dialogsAnswered = 0;
-    int saves = 0;
-    int prints = 0;
-    int closes = 0;
-    int closesDuringDraw = 0;
+    int drawPresses = 0, dialogsAnswered = 0;
+    int saves = 0, prints = 0;
+    int closes = 0, closesDuringDraw = 0;
 };
 
 class Storm : public lw::testing::WindowTest {

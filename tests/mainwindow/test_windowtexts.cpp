@@ -36,8 +36,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 using namespace lw;
 
@@ -98,33 +101,38 @@ const Message Messages[] = {
     {"Linienwerk", "Bitte geben Sie erst eine Funktionsgleichung ein."},
 };
 
-template<int Index>
-std::unique_ptr<QWidget> messageBox()
-{
-    return MessageBoxFor(Messages[Index], nullptr);
-}
-
-const struct {
-    const char *name;
-    const char *title;
-    std::unique_ptr<QWidget> (*open)();
-} Windows[] = {
-    {"frmMain", "ZERANTH Linienwerk 2", loaded<FrmMain>},
-    {"frmGraphOptions", "Schaubild-Einstellungen", loaded<FrmGraphOptions>},
-    {"frmFAssist", "Funktions-Assistent", loaded<FrmFAssist>},
-    {"frmFAssist2 Gerade", "Funktions-Assistent", valuesPage<1>},
-    {"frmFAssist2 Parabel", "Funktions-Assistent", valuesPage<2>},
-    {"frmFAssist2 Sinuskurve", "Funktions-Assistent", valuesPage<4>},
-    {"frmPrePrint", "Drucken", prePrint},
-    // It has no caption of its own, so the window system names it after the program.
-    {"frmPrintOut", "Linienwerk2", made<FrmPrintOut>},
-    {"frmAbout", "Info...", loaded<FrmAbout>},
-    {"frmTitleScreen", "TitleScreen", made<FrmTitleScreen>},
-    {"frmHelp", "Linienwerk-Hilfe", made<FrmHelp>},
-    {"Hinweis", "Hinweis", messageBox<0>},
-    {"Fehler", "Fehler", messageBox<1>},
-    {"Linienwerk", "Linienwerk", messageBox<2>},
+struct Shown {
+    std::string name;
+    std::string title;
+    std::function<std::unique_ptr<QWidget>()> open;
 };
+
+// Every window, and a message box of each title, named after it.
+std::vector<Shown> everyWindow()
+{
+    std::vector<Shown> windows = {
+        {"frmMain", "ZERANTH Linienwerk 2", loaded<FrmMain>},
+        {"frmGraphOptions", "Schaubild-Einstellungen", loaded<FrmGraphOptions>},
+        {"frmFAssist", "Funktions-Assistent", loaded<FrmFAssist>},
+        {"frmFAssist2 Gerade", "Funktions-Assistent", valuesPage<1>},
+        {"frmFAssist2 Parabel", "Funktions-Assistent", valuesPage<2>},
+        {"frmFAssist2 Sinuskurve", "Funktions-Assistent", valuesPage<4>},
+        {"frmPrePrint", "Drucken", prePrint},
+        // It has no caption of its own, so the window system names it after the program.
+        {"frmPrintOut", "Linienwerk2", made<FrmPrintOut>},
+        {"frmAbout", "Info...", loaded<FrmAbout>},
+        {"frmTitleScreen", "TitleScreen", made<FrmTitleScreen>},
+        {"frmHelp", "Linienwerk-Hilfe", made<FrmHelp>},
+    };
+    for (const Message &message : Messages) {
+        const std::string title = message.title.toStdString();
+        const auto open = [&message] {
+            return MessageBoxFor(message, nullptr);
+        };
+        windows.push_back({title, title, open});
+    }
+    return windows;
+}
 
 // Where a control lays out its caption, and how it aligns it there.
 struct CaptionBox {
@@ -170,7 +178,7 @@ protected:
 
 TEST_F(WindowTexts, TheWindowSystemShowsEachWindowsOwnTitle)
 {
-    for (const auto &w : Windows) {
+    for (const Shown &w : everyWindow()) {
         const std::unique_ptr<QWidget> window = w.open();
         window->show();
         ASSERT_NE(window->windowHandle(), nullptr) << w.name;
@@ -181,7 +189,7 @@ TEST_F(WindowTexts, TheWindowSystemShowsEachWindowsOwnTitle)
 TEST_F(WindowTexts, EveryCaptionFitsItsBoxAndStandsInsideItsFrame)
 {
     int captions = 0;
-    for (const auto &w : Windows) {
+    for (const Shown &w : everyWindow()) {
         const std::unique_ptr<QWidget> window = w.open();
         window->show();
         for (const QWidget *control : window->findChildren<QWidget *>()) {
@@ -191,8 +199,7 @@ TEST_F(WindowTexts, EveryCaptionFitsItsBoxAndStandsInsideItsFrame)
             ++captions;
             const QRect needed =
                 control->fontMetrics().boundingRect(box->room, box->flags, box->text);
-            const std::string where = std::string(w.name) + " "
-                                      + control->objectName().toStdString() + " \""
+            const std::string where = w.name + " " + control->objectName().toStdString() + " \""
                                       + box->text.toStdString() + "\"";
             EXPECT_TRUE(box->room.contains(needed))
                 << where << ": needs " << needed.width() << "x" << needed.height() << " at "

@@ -4,7 +4,6 @@
 
 #include <QLocale>
 
-
 namespace lw::settingstest {
 
 // Sets the process's default locale for the lifetime of the object.
@@ -17,6 +16,13 @@ public:
 
 private:
     QLocale m_previous;
+};
+
+// A number and its text for a German and for an American user.
+struct LocalisedNumber {
+    float value;
+    const char *german;
+    const char *english;
 };
 
 inline QLocale germanLocale()

@@ -20,11 +20,7 @@ uint32_t bits(float value)
 
 TEST(SettingsFields, FloatTextInTheUsersFormatWithoutGroupSeparators)
 {
-    const struct {
-        float value;
-        const char *german;
-        const char *english;
-    } cases[] = {
+    const settingstest::LocalisedNumber cases[] = {
         {0.1f, "0,1", "0.1"},
         {-20.0f, "-20", "-20"},
         {20.0f, "20", "20"},
