@@ -1,9 +1,11 @@
 #pragma once
 
+#include "graph/curveentry.h"
 #include "graph/drawingsurface.h"
 #include "settings/graphsettings.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace lw {
 
@@ -35,13 +37,15 @@ PlotGeometry ComputeGeometry(const GraphSettingsRecord &settings, int16_t width,
 void DrawCoordinateSystem(const PlotGeometry &geometry, const GraphSettingsRecord &settings,
                           DrawingSurface &surface);
 
-// A picture the program draws on: its surface and the geometry of the axes
-// drawn on it last. Without a surface of its own it still keeps its geometry.
+// A picture the program draws on: its surface, the geometry of the axes drawn
+// on it last, and the curves drawn since it was last erased, in the order
+// drawn. Without a surface of its own it still keeps its geometry.
 struct Picture {
     DrawingSurface *surface = &NoSurface();
     PlotGeometry geometry;
     // Nothing drawn on it yet: a first draw gives it its axes before the curve.
     bool blank = true;
+    std::vector<CurveEntry> curves;
 };
 
 // A blank picture of width x height pixels on the surface.

@@ -7,10 +7,12 @@
 #include "formula/eventhook.h"
 #include "formula/numeric.h"
 #include "graph/drawingsurface.h"
+#include "graph/curvelist.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
+#include "variablespanel.h"
 #include "widgets/messages.h"
 
 #include <QCheckBox>
@@ -121,12 +123,52 @@ void FrmMain::DrawOn(Picture &picture, GraphSettingsRecord &settings)
     case DrawPhase::Idle: break;
     }
     runDraw(picture, settings);
+    endDraw();
+}
+
+void FrmMain::endDraw()
+{
     enter(DrawPhase::Idle);
     const AfterDraw then = std::exchange(TheDraw.then, AfterDraw::Nothing);
     if (then == AfterDraw::Close)
         QTimer::singleShot(0, this, &QWidget::close);
     else if (then == AfterDraw::DrawAgain)
         QTimer::singleShot(0, cmdDraw, &QPushButton::click);
+    else if (std::exchange(m_redrawWanted, false))
+        RequestRedraw();
+}
+
+void FrmMain::RequestRedraw()
+{
+    if (std::exchange(m_redrawScheduled, true))
+        return;
+    QTimer::singleShot(0, this, &FrmMain::redrawCurves);
+}
+
+void FrmMain::redrawCurves()
+{
+    m_redrawScheduled = false;
+    if (TheDraw.phase != DrawPhase::Idle) {
+        m_redrawWanted = true;
+        // A redraw for a view that is gone already gives way to the one for the latest view.
+        if (m_redrawing && DrawInProgress())
+            TheDraw.phase = DrawPhase::Stopping;
+        return;
+    }
+    m_redrawing = true;
+    enter(DrawPhase::Plotting);
+    RedrawPicture(ScreenPicture(), GraphSettings);
+    m_redrawing = false;
+    endDraw();
+}
+
+void FrmMain::Undo()
+{
+    Picture &screen = ScreenPicture();
+    if (screen.curves.empty())
+        return;
+    screen.curves.pop_back();
+    RequestRedraw();
 }
 
 void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
@@ -151,19 +193,34 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
     // The quick options may have changed during the yields.
     if (!readQuickOptions(options, settings))
         return;
-    applyQuickOptions(options, picture, settings);
+    if (!applyQuickOptions(options, picture, settings))
+        return;
     if (settings.AlwaysDeleteGraph || picture.blank)
-        RedrawAxes(picture, settings);
+        ErasePicture(picture, settings);
     const PlotResult plotted =
         PlotGraph(*formula, picture.geometry, settings, *picture.surface);
-    if (plotted.outcome == PlotOutcome::Failed)
+    if (plotted.outcome == PlotOutcome::Failed) {
         report(plotted.message);
+        return;
+    }
+    AddCurve(picture, {.typed = typed,
+                       .notation = notationChosen(),
+                       .parameters = picVariables->values(),
+                       .formula = *formula,
+                       .colour = settings.LiveColor,
+                       .precision = settings.Precision,
+                       .linkPoints = settings.LinkPoints,
+                       .stopped = plotted.outcome == PlotOutcome::Stopped});
+}
+
+Notation FrmMain::notationChosen() const
+{
+    return optTermFormat[0]->isChecked() ? Notation::Mathematical : Notation::Kzn;
 }
 
 std::optional<std::u16string> FrmMain::formulaToDraw(const std::u16string &typed)
 {
-    const Notation notation =
-        optTermFormat[0]->isChecked() ? Notation::Mathematical : Notation::Kzn;
+    const Notation notation = notationChosen();
     const EquationFormula equation = FormulaOfEquation(typed, notation);
     // Only the conversion yields, and a stop pressed during it ends the draw without a word.
     if (StopRequested())
@@ -186,17 +243,22 @@ std::optional<std::u16string> FrmMain::formulaToDraw(const std::u16string &typed
     return UpdateVariables(equation.formula);
 }
 
-void FrmMain::applyQuickOptions(const QuickOptions &options, Picture &picture,
+bool FrmMain::applyQuickOptions(const QuickOptions &options, Picture &picture,
                                 GraphSettingsRecord &settings) const
 {
-    if (options.centreChanged) {
-        settings.ScreenCentralX = options.centreX;
-        settings.ScreenCentralY = options.centreY;
-        RedrawAxes(picture, settings);
-    }
     settings.Precision = options.precision;
     settings.LinkPoints = chkLinkPoints->isChecked();
     settings.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
+    if (!options.centreChanged)
+        return true;
+    settings.ScreenCentralX = options.centreX;
+    settings.ScreenCentralY = options.centreY;
+    // The curves drawn so far move with the view, unless they are about to be erased anyway;
+    // a stop among them ends the draw.
+    if (!settings.AlwaysDeleteGraph)
+        return RedrawPicture(picture, settings);
+    RedrawAxes(picture, settings);
+    return true;
 }
 
 } // namespace lw

@@ -5,6 +5,7 @@
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
 #include "graph/drawingsurface.h"
+#include "graph/curvelist.h"
 #include "graph/graphdraw.h"
 #include "picturemenu.h"
 #include "pointerposition.h"
@@ -86,6 +87,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     mnuPicture = new PictureMenu(picGraph, sbrMain);
     ScreenPicture() = BlankPicture(mnuPicture->surface());
 
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmMain::Undo);
     // Esc is a press of "Stop"; with no draw running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
         if (DrawInProgress())
@@ -154,7 +156,12 @@ void FrmMain::createOptionsPanel()
                                 "cmdMoreGraphOptions", 12);
     cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
     connect(cmdMoreGraphOptions, &QPushButton::clicked, this,
-            [this] { FrmGraphOptions::open(this, [this] { QuickOptionsUpdate(); }); });
+            [this] {
+                FrmGraphOptions::open(this, [this] {
+                    QuickOptionsUpdate();
+                    RequestRedraw();
+                });
+            });
     for (QWidget *caption :
          {static_cast<QWidget *>(optTermFormat[0]), static_cast<QWidget *>(optTermFormat[1]),
           static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
@@ -346,6 +353,8 @@ void FrmMain::Form_Resize()
         picGraph->setPictureSize(QSize(r.GraphWidth, r.GraphHeight));
         ResizePicture(ScreenPicture(), r.GraphWidth, r.GraphHeight);
         RedrawAxes(ScreenPicture(), GraphSettings);
+        if (!ScreenPicture().curves.empty())
+            RequestRedraw();
     }
     m_inLayout = false;
 }

@@ -29,6 +29,7 @@ struct GraphSettingsRecord;
 struct Picture;
 struct QuickOptions;
 enum class DrawPhase;
+enum class Notation;
 
 // The program's main window: toolbar, variables panel, picture, quick
 // options, the equation bar with "Zeichnen", and the status bar.
@@ -46,6 +47,11 @@ public:
     // The draw command onto `picture`, taking the quick options into `settings`: the screen's
     // picture with the program's settings, or a print-out with settings of its own.
     void DrawOn(Picture &picture, GraphSettingsRecord &settings);
+    // Draws the screen's picture with its curves again once the event loop is free, as a draw
+    // that "Stop" and Esc end; requests made meanwhile become one.
+    void RequestRedraw();
+    // "Rückgängig": the last curve leaves the picture.
+    void Undo();
     void tbrMain_ButtonClick(const QString &key);
     // The graph file named by cdlLoad.
     void SaveFile();
@@ -115,14 +121,21 @@ private:
     // The formula of the equation with the parameters put in; nullopt when the
     // draw ends here, stopped or after its message.
     std::optional<std::u16string> formulaToDraw(const std::u16string &typed);
-    void applyQuickOptions(const QuickOptions &options, Picture &picture,
+    // False when a stop ended the redraw of the curves at a new centre.
+    bool applyQuickOptions(const QuickOptions &options, Picture &picture,
                            GraphSettingsRecord &settings) const;
+    Notation notationChosen() const;
+    void endDraw();
+    void redrawCurves();
     // The draw command's phase, and the button's caption with it.
     void enter(DrawPhase phase);
 
     LayoutReserves m_reserves;
     int m_optionsWidth = 1935;
     bool m_inLayout = false;
+    bool m_redrawScheduled = false; // a redraw waits for the event loop
+    bool m_redrawWanted = false;    // a redraw waits for the draw on the stack
+    bool m_redrawing = false;
 };
 
 } // namespace lw

@@ -5,6 +5,7 @@
 #include "about/frmabout.h"
 #include "assistant/frmfassist.h"
 #include "gph/cdlload.h"
+#include "graph/curvelist.h"
 #include "graph/drawingsurface.h"
 #include "graph/frmpreprint.h"
 #include "graph/graphdraw.h"
@@ -56,7 +57,7 @@ const std::array<FrmMain::ToolbarCommand, 13> FrmMain::ToolbarCommands{{
      }},
     {"EraseGraphs",
      [](FrmMain &, QAction *) {
-         RedrawAxes(ScreenPicture(), GraphSettings);
+         ErasePicture(ScreenPicture(), GraphSettings);
      }},
     {"VariableEdit",
      [](FrmMain &w, QAction *button) {

@@ -1,5 +1,6 @@
 #include "graphtesting.h"
 
+#include "graph/curvelist.h"
 #include "graph/plotgraph.h"
 
 #include <QRegularExpression>
@@ -145,6 +146,38 @@ TEST_F(Plot, ASecondPictureDrawnWhileTheCurvePausesLeavesTheCurveAsItWas)
     EXPECT_EQ(ops(), alone);
     EXPECT_TRUE(other.lines().contains("line 0 206 413 206 8421504"));
     EXPECT_EQ(other.lines().filter("line 0 ").size(), 2); // the axis, and the curve's first step
+}
+
+TEST_F(Plot, ARedrawnListDrawsItsVisibleCurvesAsDrawnAndSurvivesChangesDuringItsYields)
+{
+    const CurveEntry entries[] = {
+        {.formula = u"SUM(x;0)", .colour = 255, .precision = 0.5f, .linkPoints = true},
+        {.formula = u"PRO(x;x)", .colour = 65280, .precision = 0.1f, .linkPoints = false},
+        {.formula = u"SUM(3)", .visible = false},
+        {.formula = u"SUM)(", .colour = 1},
+    };
+    RecordingSurface expected;
+    Picture one = BlankPicture(expected, 300, 300);
+    RedrawAxes(one, GraphSettings);
+    for (const CurveEntry &entry : entries) {
+        AddCurve(screen, entry);
+        if (entry.visible)
+            PlotGraph(entry.formula, one.geometry, SettingsForEntry(entry, GraphSettings), expected);
+    }
+    EXPECT_TRUE(RedrawPicture(screen, GraphSettings));
+    EXPECT_EQ(ops(), expected.lines());
+    EXPECT_TRUE(screen.curves.back().failed);
+    // Erased during a yield: the redraw ends with the list; stopped: it says so.
+    samples = 0;
+    onSample = [this](int n) {
+        if (n == 50)
+            ErasePicture(screen, GraphSettings);
+    };
+    EXPECT_TRUE(RedrawPicture(screen, GraphSettings));
+    EXPECT_TRUE(screen.curves.empty());
+    AddCurve(screen, entries[0]);
+    stopAfter = samples + 10;
+    EXPECT_FALSE(RedrawPicture(screen, GraphSettings));
 }
 
 TEST_F(Plot, RangeAndStepAreFixedButGeometryIsReadPerPoint)

@@ -116,7 +116,7 @@ TEST_F(MainWindow, TermFormatSwitchesKonvertierenWithoutTouchingItsMark)
     EXPECT_TRUE(window->chkAutoConvert->isEnabled());
 }
 
-TEST_F(MainWindow, CurvesAccumulateUntilTheCentreChanges)
+TEST_F(MainWindow, CurvesAccumulateAndMoveWithTheCentre)
 {
     openWindow();
     draw("2");
@@ -126,8 +126,9 @@ TEST_F(MainWindow, CurvesAccumulateUntilTheCentreChanges)
     window->txtScreenCentralX->setText("1");
     draw("3");
     EXPECT_EQ(GraphSettings.ScreenCentralX, 1);
-    EXPECT_FALSE(curveRow(120, 2, 298)); // erased with the coordinate system
+    EXPECT_TRUE(curveRow(120, 2, 298)); // drawn again in the new view
     EXPECT_TRUE(curveRow(105, 2, 298));
+    EXPECT_EQ(pixel(135, 10), QColor(128, 128, 128)); // the y axis one unit left
 }
 
 TEST_F(MainWindow, ImmerLoeschenErasesEarlierCurvesAndQuickOptionsStayOutOfTheStore)
@@ -153,7 +154,7 @@ TEST_F(MainWindow, AFractionalCentreIsRoundedAndRedrawsEveryTime)
     draw("2");
     EXPECT_EQ(GraphSettings.ScreenCentralX, 2);
     draw("3");
-    EXPECT_FALSE(curveRow(120, 2, 298)); // 2,5 differs from 2 again
+    EXPECT_TRUE(curveRow(120, 2, 298)); // 2,5 differs from 2 again: the curves are drawn anew
 }
 
 TEST_F(MainWindow, RefusesWhatCannotBeDrawn)

@@ -310,6 +310,7 @@ void Storm::buildActions()
             ->trigger();
     });
     act(2, "resize", [this] { window->resize(between(150, 1400), between(100, 1000)); });
+    act(1, "undo", [this] { window->Undo(); });
     act(1, "minimise", [this] {
         if (window->isMinimized())
             window->showNormal();

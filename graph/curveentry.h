@@ -1,0 +1,33 @@
+#pragma once
+
+#include "formula/equation.h"
+#include "formula/variables.h"
+#include "settings/graphsettings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace lw {
+
+// One curve of a picture: the equation as the pupil typed it and what was
+// drawn of it, with the options it was drawn with, so that the picture can be
+// drawn again at any size and view.
+struct CurveEntry {
+    std::u16string typed{};
+    Notation notation = Notation::Mathematical;
+    VariableValues parameters{}; // as the panel held them
+    std::u16string formula{};  // the KZN formula with the parameters put in: what was drawn
+    Colour colour = 0;
+    float precision = 0.1f;
+    bool linkPoints = true;
+    bool stopped = false; // its first draw was stopped before the curve's end
+    bool visible = true;
+    bool failed = false; // it failed when drawn again (it drew before, so it should not)
+    uint64_t id = 0;     // tells an entry apart from one that took its place during a yield
+};
+
+// The settings an entry is drawn with: the picture's, with the entry's colour,
+// precision and joining.
+GraphSettingsRecord SettingsForEntry(const CurveEntry &entry, const GraphSettingsRecord &settings);
+
+} // namespace lw

@@ -1,0 +1,53 @@
+#include "curvelist.h"
+
+#include "plotgraph.h"
+
+#include <algorithm>
+
+namespace lw {
+
+GraphSettingsRecord SettingsForEntry(const CurveEntry &entry, const GraphSettingsRecord &settings)
+{
+    GraphSettingsRecord drawn = settings;
+    drawn.LiveColor = entry.colour;
+    drawn.Precision = entry.precision;
+    drawn.LinkPoints = entry.linkPoints;
+    return drawn;
+}
+
+void ErasePicture(Picture &picture, const GraphSettingsRecord &settings)
+{
+    picture.curves.clear();
+    RedrawAxes(picture, settings);
+}
+
+void AddCurve(Picture &picture, CurveEntry entry)
+{
+    static uint64_t lastId = 0;
+    entry.id = ++lastId;
+    picture.curves.push_back(std::move(entry));
+}
+
+bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
+{
+    RedrawAxes(picture, settings);
+    // By index and by copy: during the plotter's yields the list may be erased, lose its last
+    // entry or gain one.
+    for (std::size_t i = 0; i < picture.curves.size(); ++i) {
+        const CurveEntry entry = picture.curves[i];
+        if (!entry.visible)
+            continue;
+        const PlotResult plotted = PlotGraph(entry.formula, picture.geometry,
+                                             SettingsForEntry(entry, settings), *picture.surface);
+        if (plotted.outcome == PlotOutcome::Stopped)
+            return false;
+        if (plotted.outcome != PlotOutcome::Failed)
+            continue;
+        const auto same = std::ranges::find(picture.curves, entry.id, &CurveEntry::id);
+        if (same != picture.curves.end())
+            same->failed = true;
+    }
+    return true;
+}
+
+} // namespace lw
