@@ -1,17 +1,21 @@
-// Printing. The print-out is drawn by the main window's draw command itself, not by the
-// coordinate system and the plotter alone, because a print is a draw in all but its picture:
-// it reads the equation, the parameters and the quick options as a press of "Zeichnen" does,
-// shows the same messages (a blank page follows them), and while a screen draw runs it is
-// that draw's stop press.
+// Printing. The whole picture goes to paper by default: the coordinate system and every visible
+// curve of the screen's picture, drawn anew at the print-out's size. A print of the current
+// equation alone (the box cleared, or a picture without curves) is drawn by the main window's
+// draw command itself, not by the coordinate system and the plotter alone, because such a
+// print is a draw in all but its picture: it reads the equation, the parameters and the quick
+// options as a press of "Zeichnen" does, shows the same messages (a blank page follows them),
+// and while a screen draw runs it is that draw's stop press.
 
 #include "frmpreprint.h"
 
+#include "graph/curvelist.h"
 #include "graph/graphdraw.h"
 #include "graph/printjob.h"
 #include "settings/graphsettings.h"
 #include "widgets/twips.h"
 #include "widgets/uiresources.h"
 
+#include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPointer>
@@ -30,7 +34,7 @@ constexpr int PrintOutMargin = 200;
 // A second "Drucken" while a print draws or is handed over waits for nothing: it is ignored.
 bool printing = false;
 
-void printOut(QSize sizingOuter, const PrintDraw &draw,
+void printOut(QSize sizingOuter, const PrintDraw &draw, bool allCurves,
               const std::function<void()> &closeSizingWindow)
 {
     auto window = std::make_unique<FrmPrintOut>();
@@ -47,7 +51,13 @@ void printOut(QSize sizingOuter, const PrintDraw &draw,
     GraphSettingsRecord settings = GraphSettings;
     settings.GraphNumberColor = 0;
     printing = true;
-    draw(window->picture(), settings);
+    const std::vector<CurveEntry> &curves = ScreenPicture().curves;
+    if (allCurves && !curves.empty()) {
+        window->picture().curves = curves;
+        RedrawPicture(window->picture(), settings);
+    } else {
+        draw(window->picture(), settings);
+    }
     const QSizeF inches(picture.width() * TwipsPerPixelX() / 1440,
                         picture.height() * TwipsPerPixelY() / 1440);
     PrintPicture({window->image(), inches, window.get()});
@@ -57,8 +67,7 @@ void printOut(QSize sizingOuter, const PrintDraw &draw,
 
 } // namespace
 
-FrmPrePrint::FrmPrePrint(QWidget *parent, PrintDraw draw)
-    : QDialog(parent), m_draw(std::move(draw))
+FrmPrePrint::FrmPrePrint(QWidget *parent, PrintDraw draw) : QDialog(parent), m_draw(std::move(draw))
 {
     InitUiResources();
     setFont(DesignFont());
@@ -80,8 +89,13 @@ FrmPrePrint::FrmPrePrint(QWidget *parent, PrintDraw draw)
     cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(TwipsRect(1920, 960, 1215, 375));
+    chkAllCurves = new QCheckBox(QStringLiteral("Alle Kurven des Bildes drucken"), this);
+    chkAllCurves->setObjectName(QStringLiteral("chkAllCurves"));
+    chkAllCurves->setGeometry(TwipsRect(240, 1440, 3855, 255));
+    chkAllCurves->setChecked(true);
     // The label between them takes no focus.
     QWidget::setTabOrder(cmdPrint, cmdCancel);
+    QWidget::setTabOrder(cmdCancel, chkAllCurves);
     cmdPrint->setFocus();
     connect(cmdPrint, &QPushButton::clicked, this, &FrmPrePrint::cmdPrint_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmPrePrint::cmdCancel_Click);
@@ -113,7 +127,7 @@ void FrmPrePrint::cmdPrint_Click()
     // Closing only schedules the deletion; still, nothing of this window is used after it.
     const PrintDraw draw = m_draw;
     QPointer<FrmPrePrint> self(this);
-    printOut(m_outer.size(), draw, [self] {
+    printOut(m_outer.size(), draw, chkAllCurves->isChecked(), [self] {
         if (self)
             self->close();
     });

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -34,6 +35,8 @@ public:
     QLabel *lblNote = nullptr;
     QPushButton *cmdPrint = nullptr;
     QPushButton *cmdCancel = nullptr;
+    // Checked: the whole picture goes to paper; cleared: the current equation alone.
+    QCheckBox *chkAllCurves = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

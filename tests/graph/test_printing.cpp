@@ -12,6 +12,7 @@
 #include "widgets/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -174,6 +175,32 @@ TEST_F(Printing, PrintsTheAxesAndTheCurveAtTheSizeOfThePrintOut)
     window->cmdDraw->click();
     EXPECT_EQ(pixel(100, 120), lw::testing::CurveColour);
     EXPECT_EQ(pixel(297, 120), lw::testing::CurveColour);
+}
+
+TEST_F(Printing, TheWholePictureGoesToPaperUnlessTheBoxIsCleared)
+{
+    for (const char *term : {"2", "3"}) {
+        window->txtTerm->setText(term);
+        window->cmdDraw->click();
+    }
+    ScreenPicture().curves.front().visible = false;
+    window->txtTerm->setText("4");
+    for (const bool all : {true, false}) {
+        jobs.clear();
+        FrmPrePrint *sizing = openSizing();
+        drag(sizing, {6000, 4000});
+        EXPECT_TRUE(sizing->chkAllCurves->isChecked());
+        sizing->chkAllCurves->setChecked(all);
+        press(sizing, "cmdPrint");
+        ASSERT_EQ(jobs.size(), 1u);
+        // 21 pixels a unit, the middle at 206: y = 2, 3 and 4 lie on rows 164, 143 and 122.
+        const auto drawn = [&](int row) {
+            return jobs[0].image.pixelColor(100, row) == lw::testing::CurveColour;
+        };
+        EXPECT_FALSE(drawn(164)) << all;
+        EXPECT_EQ(drawn(143), all);
+        EXPECT_EQ(drawn(122), !all);
+    }
 }
 
 TEST_F(Printing, CancelEscapeAndEnter)
