@@ -2,6 +2,7 @@
 
 #include "drawingsurface.h"
 #include "formula/numeric.h"
+#include "pixelfont.h"
 #include "settings/graphsettings.h"
 
 #include <QString>
@@ -93,15 +94,24 @@ void drawWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurfac
         if (numberCount == walk.numberSpacing) {
             const QString text = QString::number(value);
             const long length = text.size();
+            int16_t x = 0;
+            int16_t y = 0;
             if (walk.xAxis) {
-                const long x = walk.step > 0 ? long(p) - 2 * length : long(p) - 2 - 2 * length;
-                surface.setTextPosition(fit(x), fit(long(g.OriginPixelY) + 2));
+                x = fit(walk.step > 0 ? long(p) - 2 * length : long(p) - 2 - 2 * length);
+                y = fit(long(g.OriginPixelY) + 2);
             } else {
-                surface.setTextPosition(fit(long(g.OriginPixelX) - 6 - 4 * length),
-                                        fit(long(p) - 5));
+                x = fit(long(g.OriginPixelX) - 6 - 4 * length);
+                y = fit(long(p) - 5);
             }
-            surface.setTextColour(s.GraphNumberColor);
-            surface.text(text);
+            // A number cut by the edge reads as another one ("0" for "-10"), so only whole ones
+            // are drawn.
+            const long width = PixelFontAdvance * length;
+            if (x >= 0 && y >= 0 && x + width <= g.GraphWidth
+                && y + PixelFontHeight <= g.GraphHeight) {
+                surface.setTextPosition(x, y);
+                surface.setTextColour(s.GraphNumberColor);
+                surface.text(text);
+            }
             numberCount = 0;
         }
     }

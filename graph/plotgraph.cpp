@@ -8,7 +8,9 @@
 #include "graphdraw.h"
 #include "settings/graphsettings.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace lw {
@@ -18,7 +20,34 @@ namespace {
 struct Pixel {
     int16_t column = 0;
     int16_t row = 0;
+    // False when the column or row is beyond 16 bits: then there is no pixel to draw or join.
+    bool fits = true;
 };
+
+bool insidePicture(Pixel pixel, const PlotGeometry &g)
+{
+    return pixel.column >= 0 && pixel.column < g.GraphWidth && pixel.row >= 0
+           && pixel.row < g.GraphHeight;
+}
+
+// Whether the line between two pixels meets the picture's pixels. Lines that stay on one side of
+// it are the common invisible case and are settled by their bounds; otherwise the line misses
+// only if all four corner pixels lie strictly on one side of it.
+bool lineMeetsPicture(Pixel a, Pixel b, const PlotGeometry &g)
+{
+    const int right = g.GraphWidth - 1;
+    const int bottom = g.GraphHeight - 1;
+    if (std::max(a.column, b.column) < 0 || std::min(a.column, b.column) > right
+        || std::max(a.row, b.row) < 0 || std::min(a.row, b.row) > bottom)
+        return false;
+    const auto side = [&](int64_t column, int64_t row) {
+        const int64_t cross = (int64_t(b.column) - a.column) * (row - a.row)
+                              - (int64_t(b.row) - a.row) * (column - a.column);
+        return (cross > 0) - (cross < 0);
+    };
+    const int corners = side(0, 0) + side(right, 0) + side(0, bottom) + side(right, bottom);
+    return corners != 4 && corners != -4;
+}
 
 // A y whose number text has at least four characters before its point and
 // fewer than four after it is dropped.
@@ -41,7 +70,8 @@ bool passesSizeFilter(float y)
 // depend on the geometry only, so they are formed again only when it has changed.
 class PixelMapping {
 public:
-    // Nullopt when the integer parts of the mapping overflow 16 bits.
+    // Nullopt when the integer parts of the mapping overflow 16 bits; a pixel that does not fit
+    // when the point's own column or row does not.
     std::optional<Pixel> operator()(float x, float y, const PlotGeometry &g,
                                     const GraphSettingsRecord &s)
     {
@@ -56,7 +86,11 @@ public:
         // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
         const auto column = static_cast<float>(double(x) * now.pixelsPerUnitX + m_offsets->x);
         const auto row = static_cast<float>(m_offsets->y - double(y) * now.pixelsPerUnitY);
-        return Pixel{RoundToInt16(column).value_or(0), RoundToInt16(row).value_or(0)};
+        const auto roundedColumn = RoundToInt16(column);
+        const auto roundedRow = RoundToInt16(row);
+        if (!roundedColumn || !roundedRow)
+            return Pixel{.fits = false};
+        return Pixel{*roundedColumn, *roundedRow};
     }
 
 private:
@@ -91,9 +125,9 @@ private:
     std::optional<Offsets> m_offsets;
 };
 
-PlotResult fail(FormulaError error)
+PlotResult fail(FormulaError error, bool anyVisible)
 {
-    return {PlotOutcome::Failed, QString::fromStdU16String(FormulaErrorMessage(error))};
+    return {PlotOutcome::Failed, QString::fromStdU16String(FormulaErrorMessage(error)), anyVisible};
 }
 
 } // namespace
@@ -134,40 +168,54 @@ PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
     const FormulaProgram program(formula);
     float x = range.lower;
     bool joining = false;
+    bool visible = false;
     Pixel previous;
     PixelMapping pixelOf;
     while ((step >= 0 && x <= range.upper) || (step < 0 && x >= range.upper)) {
         const FormulaSample sample = program.sample(x);
         const float y = sample.value;
         if (sample.error != FormulaError::None)
-            return fail(sample.error);
+            return fail(sample.error, visible);
         if (!passesSizeFilter(y) || sample.arithmeticFault) {
             joining = false;
         } else {
             // The geometry and settings are read anew: a yield may have changed them.
             const auto pixel = pixelOf(x, y, geometry, settings);
             if (!pixel)
-                return fail(FormulaError::Overflow);
-            // A unit narrower than a pixel has no place for any point.
-            const bool drawable = pixel->column != 0 && pixel->row != 0
-                                  && geometry.PixelsPerUnitX > 0 && geometry.PixelsPerUnitY > 0;
-            const Colour colour = settings.LiveColor;
-            if (joining && settings.LinkPoints) {
-                if (drawable)
-                    surface.line(previous.column, previous.row, pixel->column, pixel->row, colour);
+                return fail(FormulaError::Overflow, visible);
+            if (!pixel->fits) {
+                joining = false;
             } else {
-                if (drawable)
-                    surface.point(pixel->column, pixel->row, colour);
-                joining = true;
+                // A unit narrower than a pixel has no place for any point.
+                const bool drawable = geometry.PixelsPerUnitX > 0 && geometry.PixelsPerUnitY > 0;
+                // From above the picture to below it or back is a pole, as of tan x or 1/x: a
+                // line there would cross the whole picture where the curve has no value.
+                const int16_t height = geometry.GraphHeight;
+                const bool pole = (previous.row < 0 && pixel->row >= height)
+                                  || (previous.row >= height && pixel->row < 0);
+                const Colour colour = settings.LiveColor;
+                if (joining && settings.LinkPoints && !pole) {
+                    if (drawable) {
+                        surface.line(previous.column, previous.row, pixel->column, pixel->row,
+                                     colour);
+                        visible = visible || lineMeetsPicture(previous, *pixel, geometry);
+                    }
+                } else {
+                    if (drawable) {
+                        surface.point(pixel->column, pixel->row, colour);
+                        visible = visible || insidePicture(*pixel, geometry);
+                    }
+                    joining = true;
+                }
+                previous = *pixel;
             }
-            previous = *pixel;
         }
         YieldToEvents();
         if (IsStopRequested())
-            return {PlotOutcome::Stopped, {}};
+            return {PlotOutcome::Stopped, {}, visible};
         x += step;
     }
-    return {PlotOutcome::Completed, {}};
+    return {PlotOutcome::Completed, {}, visible};
 }
 
 } // namespace lw

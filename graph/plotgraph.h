@@ -15,6 +15,9 @@ enum class PlotOutcome { Completed, Stopped, Failed };
 struct PlotResult {
     PlotOutcome outcome = PlotOutcome::Completed;
     QString message; // "FEHLER: ..." when Failed, else empty
+    // Whether a point or line of the curve, up to where it ended, reaches a pixel of
+    // [0, GraphWidth) x [0, GraphHeight): a curve that never does looks as if nothing was drawn.
+    bool anyVisible = false;
 };
 
 // Draws one curve of a KZN formula in x on the surface, sampling x across the
@@ -23,7 +26,9 @@ struct PlotResult {
 // point, so changes made during a yield take effect from the next one; the
 // range and the step stay as they were at the start. A formula error or an
 // arithmetic overflow of the plotter itself ends the curve (Failed) with its
-// message for the caller to show once.
+// message for the caller to show once. A sample whose pixel lies beyond 16
+// bits is a gap; one whose join would run from above the picture to below it
+// or back (a pole) starts a new run, as after a gap.
 PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                      const GraphSettingsRecord &settings, DrawingSurface &surface);
 

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace lw {
@@ -203,6 +204,8 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
         report(plotted.message);
         return;
     }
+    if (plotted.outcome == PlotOutcome::Completed && !plotted.anyVisible)
+        sbrMain->showMessage(QStringLiteral("Die Kurve hat im sichtbaren Bereich keine Punkte."));
     AddCurve(picture, {.typed = typed,
                        .notation = notationChosen(),
                        .parameters = picVariables->values(),

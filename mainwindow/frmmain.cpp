@@ -7,10 +7,12 @@
 #include "graph/drawingsurface.h"
 #include "graph/curvelist.h"
 #include "graph/graphdraw.h"
+#include "graph/viewsteps.h"
 #include "picturemenu.h"
 #include "pointerposition.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
+#include "settings/options.h"
 #include "settings/settingsfields.h"
 #include "toolbar.h"
 #include "variablespanel.h"
@@ -27,6 +29,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -275,6 +278,9 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         showStatusHelp(watched, position.toPoint());
         if (watched == picGraph)
             lblPointer->setText(PointerPositionText(position));
+    } else if (watched == picGraph && event->type() == QEvent::KeyPress) {
+        if (pictureKey(static_cast<const QKeyEvent &>(*event)))
+            return true;
     } else if (watched == picGraph && event->type() == QEvent::Leave) {
         lblPointer->clear();
     } else if (watched == sbrMain && event->type() == QEvent::MouseButtonDblClick) {
@@ -282,6 +288,45 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         placeDockedBars();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool FrmMain::pictureKey(const QKeyEvent &key)
+{
+    GraphSettingsRecord view = GraphSettings;
+    const QSize pixels = picGraph->surface().size();
+    bool moved = false;
+    switch (key.key()) {
+    case Qt::Key_Plus: moved = ZoomView(view, false, pixels.width(), pixels.height()); break;
+    case Qt::Key_Minus: moved = ZoomView(view, true, pixels.width(), pixels.height()); break;
+    case Qt::Key_Left: moved = PanView(view, -1, 0); break;
+    case Qt::Key_Right: moved = PanView(view, 1, 0); break;
+    case Qt::Key_Up: moved = PanView(view, 0, 1); break;
+    case Qt::Key_Down: moved = PanView(view, 0, -1); break;
+    case Qt::Key_Home: {
+        // The view of the settings store; what else the store holds stays as it is now.
+        const GraphSettingsRecord now = GraphSettings;
+        LoadOptions();
+        TakeView(view, GraphSettings);
+        GraphSettings = now;
+        moved = true;
+        break;
+    }
+    default: return false;
+    }
+    if (moved)
+        showView(view);
+    return true;
+}
+
+void FrmMain::showView(const GraphSettingsRecord &view)
+{
+    GraphSettings = view;
+    // Only the centre: other quick options typed but not yet drawn stay as typed.
+    txtScreenCentralX->setText(QString::number(view.ScreenCentralX));
+    txtScreenCentralY->setText(QString::number(view.ScreenCentralY));
+    // The axes at once, so a curve being drawn goes on in the new view; the curves follow.
+    RedrawAxes(ScreenPicture(), GraphSettings);
+    RequestRedraw();
 }
 
 void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)
@@ -336,8 +381,7 @@ void FrmMain::Form_Resize()
                             .toolbarVisible = !tbrMain->isHidden(),
                             .statusBarVisible = !sbrMain->isHidden(),
                             .twipsPerPixelX = tppX,
-                            .twipsPerPixelY = tppY,
-                            .optionsWidth = m_optionsWidth};
+                            .twipsPerPixelY = tppY};
     const LayoutResult r = RunLayoutPass(input, m_reserves);
     if (r.ran) {
         if (r.outerWidth != outer.width() || r.outerHeight != outer.height())
@@ -345,7 +389,6 @@ void FrmMain::Form_Resize()
         placeDockedBars();
         picVariables->setGeometry(PixelRect(r.picVariables, tppX, tppY));
         picGraph->setGeometry(PixelRect(r.picGraph, tppX, tppY));
-        m_optionsWidth = r.picOptions.width();
         picOptions->setGeometry(PixelRect(r.picOptions, tppX, tppY));
         const TermBarGeometry term = TermBarLayout(r.cmdDrawLeft, r.txtTermWidth);
         txtTerm->setGeometry(PixelRect(term.txtTerm, tppX, tppY));

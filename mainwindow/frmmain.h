@@ -11,6 +11,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -110,6 +111,11 @@ private:
     void createOptionsPanel();
     void createTermBar();
     void showStatusHelp(QObject *watched, const QPoint &position);
+    // + and - zoom about the centre, the arrows move the view a tenth of the picture, Home
+    // returns to the view of the settings store; false for any other key.
+    bool pictureKey(const QKeyEvent &key);
+    // Takes the view into GraphSettings and the centre fields, and draws the picture in it.
+    void showView(const GraphSettingsRecord &view);
     void placeDockedBars();
     // Reads the quick options into `options` and stores none of them; false
     // after a message that names the first unusable field, which gets the focus.
@@ -131,7 +137,6 @@ private:
     void enter(DrawPhase phase);
 
     LayoutReserves m_reserves;
-    int m_optionsWidth = 1935;
     bool m_inLayout = false;
     bool m_redrawScheduled = false; // a redraw waits for the event loop
     bool m_redrawWanted = false;    // a redraw waits for the draw on the stack

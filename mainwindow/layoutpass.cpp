@@ -1,5 +1,7 @@
 #include "layoutpass.h"
 
+#include <algorithm>
+
 namespace lw {
 
 namespace {
@@ -24,27 +26,36 @@ struct Window {
     LayoutReserves &reserves;
     int width;
     int height;
-    int optionsWidth;
     LayoutResult placed;
 };
+
+LayoutReserves reservesFor(const LayoutInput &in)
+{
+    return {in.toolbarVisible ? ToolbarSpace : int16_t(0),
+            in.statusBarVisible ? BottomSpaceWithStatusBar : BottomSpaceWithoutStatusBar};
+}
+
+int optionsLeftFor(int side)
+{
+    return side + PicGraphLeft + PanelGap;
+}
+
+// The frames of the quick options are this wide: a narrower panel cuts off their controls.
+constexpr int MinimumOptionsWidth = 1815;
 
 void placeControls(Window &window)
 {
     const LayoutInput &in = window.input;
     LayoutReserves &reserves = window.reserves;
-    reserves.TopSpace = in.toolbarVisible ? ToolbarSpace : 0;
-    reserves.BottomSpace =
-        in.statusBarVisible ? BottomSpaceWithStatusBar : BottomSpaceWithoutStatusBar;
+    reserves = reservesFor(in);
     const int side = window.height - reserves.TopSpace - reserves.BottomSpace;
     const int top = reserves.TopSpace;
 
     LayoutResult &r = window.placed;
     r.picVariables = QRect(0, top, PicVariablesWidth, side);
     r.picGraph = QRect(PicGraphLeft, top, side, side);
-    const int optionsLeft = side + PicGraphLeft + PanelGap;
-    if (window.width - optionsLeft - RightMargin > 0)
-        window.optionsWidth = window.width - optionsLeft - RightMargin;
-    r.picOptions = QRect(optionsLeft, top, window.optionsWidth, side);
+    const int optionsLeft = optionsLeftFor(side);
+    r.picOptions = QRect(optionsLeft, top, window.width - optionsLeft - RightMargin, side);
     r.GraphHeight = GraphPixels(side, in.twipsPerPixelY);
     r.GraphWidth = GraphPixels(side, in.twipsPerPixelX);
     r.cmdDrawLeft = window.width - CmdDrawWidth - CmdDrawRightDistance;
@@ -59,8 +70,15 @@ void pass(Window &window)
         window.height = MinimumHeight;
         pass(window);
     }
-    const int minimumWidth = window.height - window.reserves.TopSpace - window.reserves.BottomSpace
-                             + PicVariablesWidth + MinimumWidthExtra;
+    const int pictureFits = window.height - window.reserves.TopSpace - window.reserves.BottomSpace
+                            + PicVariablesWidth + MinimumWidthExtra;
+    // The picture's minimum reads the reserves of the pass before and ends short of picOptions'
+    // left edge; the panel needs room of its own beside the picture as this pass places it, or
+    // its controls end up outside the window.
+    const LayoutReserves placing = reservesFor(window.input);
+    const int panelFits = optionsLeftFor(window.height - placing.TopSpace - placing.BottomSpace)
+                          + MinimumOptionsWidth + RightMargin;
+    const int minimumWidth = std::max(pictureFits, panelFits);
     if (minimumWidth > window.width) {
         window.width = minimumWidth;
         pass(window);
@@ -78,7 +96,7 @@ LayoutResult RunLayoutPass(const LayoutInput &input, LayoutReserves &reserves)
         unchanged.outerHeight = input.outerHeight;
         return unchanged;
     }
-    Window window{input, reserves, input.outerWidth, input.outerHeight, input.optionsWidth, {}};
+    Window window{input, reserves, input.outerWidth, input.outerHeight, {}};
     pass(window);
     window.placed.ran = true;
     window.placed.outerWidth = window.width;

@@ -28,7 +28,6 @@ struct LayoutInput {
     bool statusBarVisible = true;
     double twipsPerPixelX = 15.0;
     double twipsPerPixelY = 15.0;
-    int optionsWidth = 0; // picOptions' current width, kept when the new one would be <= 0
 };
 
 struct LayoutResult {

@@ -4,6 +4,7 @@
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -61,6 +62,7 @@ public:
         float x = lower;
         bool joining = false;
         int previousColumn = 0, previousRow = 0;
+        bool previousAbove = false, previousBelow = false;
         while ((step >= 0 && x <= upper) || (step < 0 && x >= upper)) {
             QString text = QString::fromStdU16String(std::u16string(formula));
             text.replace(u'x', numberText(x));
@@ -77,27 +79,78 @@ public:
                 // 1.5000057, not 1.5, at x = -9.9 with 15 pixels a unit.
                 const auto column = float(double(x) * g.ppuX + offsetX);
                 const auto row = float(offsetY - double(y) * g.ppuY);
-                const int c = rounded16(column).value_or(0);
-                const int r = rounded16(row).value_or(0);
-                const bool drawable = c != 0 && r != 0;
-                if (joining && s.LinkPoints) {
-                    if (drawable)
-                        line(previousColumn, previousRow, c, r, s.LiveColor);
+                const std::optional<int> c = rounded16(column);
+                const std::optional<int> r = rounded16(row);
+                if (!c || !r) {
+                    joining = false; // no pixel to draw or join to
                 } else {
-                    if (drawable)
-                        steps << QStringLiteral("point %1 %2 %3").arg(c).arg(r).arg(s.LiveColor);
-                    joining = true;
+                    const bool above = *r < 0;
+                    const bool below = *r > h - 1;
+                    const bool pole = (previousAbove && below) || (previousBelow && above);
+                    if (joining && s.LinkPoints && !pole) {
+                        line(previousColumn, previousRow, *c, *r, s.LiveColor);
+                        curveVisible = curveVisible
+                                       || segmentMeetsPicture(previousColumn, previousRow, *c, *r);
+                    } else {
+                        steps << QStringLiteral("point %1 %2 %3").arg(*c).arg(*r).arg(s.LiveColor);
+                        curveVisible = curveVisible || segmentMeetsPicture(*c, *r, *c, *r);
+                        joining = true;
+                    }
+                    previousColumn = *c;
+                    previousRow = *r;
+                    previousAbove = above;
+                    previousBelow = below;
                 }
-                previousColumn = c;
-                previousRow = r;
             }
             x += step;
         }
     }
 
     QStringList steps;
+    bool curveVisible = false;
 
 private:
+    // Whether the segment from (x1, y1) to (x2, y2) has a point in common with the rectangle of
+    // the picture's pixel positions: an end inside it, or a crossing with one of its four sides.
+    bool segmentMeetsPicture(int x1, int y1, int x2, int y2) const
+    {
+        const auto inside = [&](int x, int y) {
+            return x >= 0 && x <= w - 1 && y >= 0 && y <= h - 1;
+        };
+        if (w <= 0 || h <= 0)
+            return false;
+        if (inside(x1, y1) || inside(x2, y2))
+            return true;
+        const int corners[4][2] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}};
+        for (int i = 0; i < 4; ++i) {
+            const auto *a = corners[i];
+            const auto *b = corners[(i + 1) % 4];
+            if (segmentsMeet(x1, y1, x2, y2, a[0], a[1], b[0], b[1]))
+                return true;
+        }
+        return false;
+    }
+
+    static bool segmentsMeet(long ax, long ay, long bx, long by, long cx, long cy, long dx, long dy)
+    {
+        const auto turn = [](long px, long py, long qx, long qy, long rx, long ry) {
+            const long cross = (qx - px) * (ry - py) - (qy - py) * (rx - px);
+            return (cross > 0) - (cross < 0);
+        };
+        const auto onSegment = [](long px, long py, long qx, long qy, long rx, long ry) {
+            return std::min(px, qx) <= rx && rx <= std::max(px, qx) && std::min(py, qy) <= ry
+                   && ry <= std::max(py, qy);
+        };
+        const int d1 = turn(cx, cy, dx, dy, ax, ay), d2 = turn(cx, cy, dx, dy, bx, by);
+        const int d3 = turn(ax, ay, bx, by, cx, cy), d4 = turn(ax, ay, bx, by, dx, dy);
+        if (d1 * d2 < 0 && d3 * d4 < 0)
+            return true;
+        return (d1 == 0 && onSegment(cx, cy, dx, dy, ax, ay))
+               || (d2 == 0 && onSegment(cx, cy, dx, dy, bx, by))
+               || (d3 == 0 && onSegment(ax, ay, bx, by, cx, cy))
+               || (d4 == 0 && onSegment(ax, ay, bx, by, dx, dy));
+    }
+
     void line(int x1, int y1, int x2, int y2, Colour colour)
     {
         steps << QStringLiteral("line %1 %2 %3 %4 %5").arg(x1).arg(y1).arg(x2).arg(y2).arg(colour);
@@ -125,8 +178,11 @@ private:
                 const int length = int(text.size());
                 const int tx = !xAxis ? ox - 6 - 4 * length : p - 2 * length - (step < 0 ? 2 : 0);
                 const int ty = xAxis ? oy + 2 : p - 5;
-                steps << QStringLiteral("text %1 %2 %3 ").arg(tx).arg(ty).arg(s.GraphNumberColor)
-                             + text;
+                // Four pixels a character, eight high: drawn only if the whole box is inside.
+                if (tx >= 0 && ty >= 0 && tx + 4 * length <= w && ty + 8 <= h)
+                    steps
+                        << QStringLiteral("text %1 %2 %3 ").arg(tx).arg(ty).arg(s.GraphNumberColor)
+                               + text;
                 numbers = 0;
             }
         }
@@ -142,13 +198,13 @@ private:
 
 } // namespace
 
-QStringList ReferencePicture(const GraphSettingsRecord &settings, int width, int height,
-                             std::u16string_view formula)
+ReferenceDrawing ReferencePicture(const GraphSettingsRecord &settings, int width, int height,
+                                  std::u16string_view formula)
 {
     Reference reference(settings, width, height);
     reference.coordinateSystem();
     reference.curve(formula);
-    return reference.steps;
+    return {reference.steps, reference.curveVisible};
 }
 
 } // namespace lw::test

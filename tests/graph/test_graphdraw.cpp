@@ -27,8 +27,7 @@ TEST_F(CoordinateSystem, DefaultsOnA300PixelSquare)
     EXPECT_EQ(ops().mid(0, 5), expectedStart);
     for (const char *line : {
              "line 300 150 300 155 8421504", // the bound itself is reached exactly
-             "text 296 152 0 10",
-             "text -8 152 0 -10",
+             "text 283 152 0 9",
              "line 135 150 135 155 8421504",
              "text 129 152 0 -1",
              "line 0 150 0 155 8421504",
@@ -38,8 +37,12 @@ TEST_F(CoordinateSystem, DefaultsOnA300PixelSquare)
              "line 150 300 145 300 8421504",
          })
         EXPECT_TRUE(has(line)) << line;
-    // Four walks of ten marks and ten numbers, two axes, one clearing; no "0".
-    EXPECT_EQ(ops().size(), 83);
+    // The four tens would be cut by the edges, where "10" and "-10" would read "1" and "0".
+    for (const char *line :
+         {"text 296 152 0 10", "text -8 152 0 -10", "text 136 -5 0 10", "text 132 295 0 -10"})
+        EXPECT_FALSE(has(line)) << line;
+    // Four walks of ten marks and nine numbers, two axes, one clearing; no "0".
+    EXPECT_EQ(ops().size(), 79);
     EXPECT_FALSE(ops().join('\n').contains(" 0\n"));
 }
 
@@ -84,7 +87,8 @@ TEST_F(CoordinateSystem, SpacingsOfMarksAndNumbers)
     }
     EXPECT_EQ(xMarks, 0);
     EXPECT_TRUE(has("text 163 152 0 1")); // the x axis keeps its numbers
-    EXPECT_EQ(yNumbers, 10);
+    // 2 to 8 and -2 to -8: the tens are cut by the edges.
+    EXPECT_EQ(yNumbers, 8);
     EXPECT_TRUE(has("text 140 115 0 2"));
     EXPECT_FALSE(has("text 140 130 0 1"));
     EXPECT_TRUE(has("text 136 175 0 -2"));
@@ -98,9 +102,10 @@ TEST_F(CoordinateSystem, OriginBeyondTheRightEdgeLeavesThePictureEmpty)
 
     GraphSettings.OriginX = -11;
     drawAxes();
-    for (const char *line : {"line 0 150 300 150 8421504", "line -15 0 -15 300 8421504",
-                             "text -6 152 0 -10", "text 11 152 0 -9"})
+    for (const char *line :
+         {"line 0 150 300 150 8421504", "line -15 0 -15 300 8421504", "text 11 152 0 -9"})
         EXPECT_TRUE(has(line)) << line;
+    EXPECT_FALSE(has("text -6 152 0 -10")); // cut by the left edge
 }
 
 TEST_F(CoordinateSystem, NumbersTakeTheirColour)
@@ -134,12 +139,12 @@ TEST_F(CoordinateSystem, UnplaceableGeometryDrawsNothingOrStopsWhereItOverflows)
         EXPECT_EQ(ops(), QStringList{"clear"}) << c.scaleX << " " << c.width << " " << c.originX;
     }
 
-    // The walk to the right runs out of 16 bits after its tenth mark.
+    // The walk to the right runs out of 16 bits after its tenth mark, whose number the edge cuts.
     SetUp();
     setSize(32767, 300);
     drawAxes();
     EXPECT_EQ(geometry().PixelsPerUnitX, 1638);
-    EXPECT_EQ(ops().size(), 23);
+    EXPECT_EQ(ops().size(), 22);
     EXPECT_TRUE(has("line 32764 150 32764 155 8421504"));
 }
 

@@ -46,9 +46,9 @@ TEST_F(Plot, TwoHundredSamplesAcrossTheDefaultRange)
 {
     EXPECT_EQ(plot(u"SUM(x;0)").outcome, PlotOutcome::Completed);
     EXPECT_EQ(samples, 200);
-    // The first sample lies on column 0 and is not drawn; the line from it
-    // to the second (column value 1.5000057) is.
-    EXPECT_EQ(ops().front(), "line 0 300 2 298 8388608");
+    // The first sample lies on column 0 and starts the curve; the second has the column value
+    // 1.5000057.
+    EXPECT_EQ(ops().mid(0, 2), QStringList({"point 0 300 8388608", "line 0 300 2 298 8388608"}));
 }
 
 TEST_F(Plot, AConstantLiesOnOneRow)
@@ -56,35 +56,39 @@ TEST_F(Plot, AConstantLiesOnOneRow)
     GraphSettings.LinkPoints = false;
     plot(u"SUM(2)");
     const QStringList points = kinds("point");
-    EXPECT_EQ(points.size(), 199);
-    EXPECT_EQ(points.front(), "point 2 120 8388608");
-    EXPECT_EQ(ops().filter(QRegularExpression("^point \\d+ 120 8388608$")).size(), 199);
+    EXPECT_EQ(points.size(), 200);
+    EXPECT_EQ(points.front(), "point 0 120 8388608");
+    EXPECT_EQ(ops().filter(QRegularExpression("^point \\d+ 120 8388608$")).size(), 200);
 
     SetUp();
     plot(u"SUM(2)");
     const QStringList lines = ops();
-    EXPECT_EQ(lines.size(), 199);
-    EXPECT_EQ(lines.front(), "line 0 120 2 120 8388608");
+    EXPECT_EQ(lines.size(), 200);
+    EXPECT_EQ(lines[1], "line 0 120 2 120 8388608");
     EXPECT_EQ(lines.back(), "line 297 120 299 120 8388608");
 }
 
-TEST_F(Plot, SizeFilterAndUnusableValuesMakeGaps)
+TEST_F(Plot, SizeFilterUnusableValuesAndWhatReachesThePicture)
 {
     const struct {
         const char16_t *formula;
         int drawn;
+        bool visible = false;
     } cases[] = {
-        {u"SUM(1234.5)", 0},                            // four places before the point, one after
-        {u"SUM(-123.45)", 0}, {u"SUM(-123.4567)", 199}, // four after the point pass
-        {u"SUM(999.5)", 199}, {u"SUM(-99.5)", 199},     // three before the point pass
-        {u"SUM(1000.5)", 0},  {u"SUM(2401)", 0},        // no point passes, but lies beyond 16 bits
-        {u"SQR(-1)", 0},                                // CalcError
-        {u"DIV(1;0)", 0},
+        {u"SUM(1234.5)", 0}, // four places before the point, one after
+        {u"SUM(-123.45)", 0},    {u"SUM(-123.4567)", 200}, // four after the point pass
+        {u"SUM(999.5)", 200},    {u"SUM(-99.5)", 200},     // three before the point pass
+        {u"SUM(1000.5)", 0},     {u"SUM(2401)", 0}, // no point passes, but lies beyond 16 bits
+        {u"SQR(-1)", 0},                            // CalcError
+        {u"DIV(1;0)", 0},        {u"SQR(SUM(x;-100))", 0}, // no value in the range
+        {u"SUM(10)", 200, true},                           // on row 0
+        {u"SUM(-9.99)", 200},                              // on row 300, just below the picture
     };
     for (const auto &c : cases) {
         SetUp();
         GraphSettings.LinkPoints = false;
-        plot(c.formula);
+        EXPECT_EQ(plot(c.formula).anyVisible, c.visible)
+            << QString::fromUtf16(c.formula).toStdString();
         EXPECT_EQ(ops().size(), c.drawn) << QString::fromUtf16(c.formula).toStdString();
     }
 }
@@ -99,12 +103,33 @@ TEST_F(Plot, AfterAGapTheCurveStartsWithASinglePoint)
     EXPECT_EQ(lines.filter(QRegularExpression("^line ")).size(), 99);
 }
 
-TEST_F(Plot, APointBeyondSixteenBitsStillStartsTheNextLine)
+TEST_F(Plot, APointBeyondSixteenBitsIsAGap)
 {
-    // 2401 at x = -10, then 1.49 at x = -9.9: the line starts at (0, 0).
+    // 2401 at x = -10, then 1.49 at x = -9.9: the curve starts at the second.
     plot(u"SUM(PRO(SUM(x;10);-23995);2401)");
     ASSERT_FALSE(ops().isEmpty());
-    EXPECT_EQ(ops().front(), "line 0 0 2 128 8388608");
+    EXPECT_EQ(ops().front(), "point 2 128 8388608");
+}
+
+// The picture's rows are 0 to 299; each SGN formula jumps at x = 0 between the rows noted. A jump
+// that is not joined starts a new run with a point.
+TEST_F(Plot, AJumpFromBelowThePictureToAboveItIsNotJoined)
+{
+    const struct {
+        const char16_t *formula;
+        int points;
+    } cases[] = {
+        {u"SUM(PRO(SGN(x);10.035);0.015)", 2}, // row 300 to row -1
+        {u"SUM(PRO(SGN(x);10);0.05)", 1},      // row 299 to row -1: joined
+        {u"SUM(PRO(SGN(x);10);-0.02)", 1},     // row 300 to row 0: joined
+        {u"TAN(x)", 7},                        // six poles
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        plot(c.formula);
+        EXPECT_EQ(ops().filter("point ").size(), c.points)
+            << QString::fromUtf16(c.formula).toStdString();
+    }
 }
 
 TEST_F(Plot, PrecisionZeroRepeatsUntilStoppedAndNegativeDrawsNothing)
@@ -113,7 +138,8 @@ TEST_F(Plot, PrecisionZeroRepeatsUntilStoppedAndNegativeDrawsNothing)
     stopAfter = 25;
     EXPECT_EQ(plot(u"SUM(x;0)").outcome, PlotOutcome::Stopped);
     EXPECT_EQ(samples, 25);
-    EXPECT_TRUE(ops().isEmpty()); // every sample sits on column 0
+    EXPECT_EQ(ops().size(), 25); // every sample sits on column 0
+    EXPECT_EQ(ops().back(), "line 0 300 0 300 8388608");
 
     SetUp();
     GraphSettings.Precision = -0.1f;
@@ -126,7 +152,7 @@ TEST_F(Plot, StopEndsTheCurveAfterTheCurrentSample)
     stopAfter = 10;
     EXPECT_EQ(plot(u"SUM(2)").outcome, PlotOutcome::Stopped);
     EXPECT_EQ(samples, 10);
-    EXPECT_EQ(ops().size(), 9);
+    EXPECT_EQ(ops().size(), 10);
 }
 
 TEST_F(Plot, ASecondPictureDrawnWhileTheCurvePausesLeavesTheCurveAsItWas)

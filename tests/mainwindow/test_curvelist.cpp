@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QTest>
 
 using namespace lw;
 using lw::testing::waitUntil;
@@ -54,6 +55,26 @@ TEST_F(CurveList, ResizeNewCentreAndUndoKeepTheCurvesEraseForgetsThem)
     EXPECT_TRUE(showsOnly({5}, {2, 3}));
     window->toolbarAction("EraseGraphs")->trigger();
     EXPECT_EQ(entries(), 0u);
+    for (const char *outside : {"1/0", "sqrt(x-100)"}) {
+        draw(outside);
+        EXPECT_EQ(status(), "Die Kurve hat im sichtbaren Bereich keine Punkte.") << outside;
+    }
+}
+
+TEST_F(CurveList, KeysOnThePictureZoomPanAndReturnToTheStoredView)
+{
+    openWindow();
+    draw("2");
+    QTest::keyClick(window->picGraph, Qt::Key_Plus);
+    EXPECT_EQ(GraphSettings.GraphScaleX, 15);
+    EXPECT_EQ(GraphSettings.PutNumberEachX, 2); // 20 pixels a unit
+    EXPECT_TRUE(waitUntil([this] { return showsOnly({2}, {}); }, "the curve in the closer view"));
+    QTest::keyClick(window->picGraph, Qt::Key_Left);
+    EXPECT_EQ(window->txtScreenCentralX->text(), "-2");
+    QTest::keyClick(window->picGraph, Qt::Key_Home);
+    EXPECT_EQ(GraphSettings.GraphScaleX, 20);
+    EXPECT_EQ(window->txtScreenCentralX->text(), "0");
+    EXPECT_TRUE(waitUntil([this] { return showsOnly({2}, {}); }, "the curve in the stored view"));
 }
 
 } // namespace

@@ -14,12 +14,17 @@ namespace {
 constexpr LayoutReserves FirstPass{0, 0};
 constexpr LayoutReserves BothBars{400, 1150};
 constexpr LayoutReserves NoBars{0, 880};
-constexpr int KeptOptionsWidth = 1815;
 
 LayoutInput inputOf(int width, int height, bool toolbar = true, bool statusBar = true,
                     double tppX = 15, double tppY = 15)
 {
-    return {width, height, false, toolbar, statusBar, tppX, tppY, KeptOptionsWidth};
+    return {.outerWidth = width,
+            .outerHeight = height,
+            .minimised = false,
+            .toolbarVisible = toolbar,
+            .statusBarVisible = statusBar,
+            .twipsPerPixelX = tppX,
+            .twipsPerPixelY = tppY};
 }
 
 struct WorkedExample {
@@ -34,21 +39,21 @@ struct WorkedExample {
 
 const WorkedExample workedExamples[] = {
     {"9000x6000", 9000, 6000, true, true, BothBars, 9000, 6000, 400, 4450, 6350, 2530, 297},
-    {"narrow after earlier pass", 5000, 6000, true, true, BothBars, 6450, 6000, 400, 4450, 6350,
-     KeptOptionsWidth, 297},
-    {"narrow in first pass", 5000, 6000, true, true, FirstPass, 8000, 6000, 400, 4450, 6350, 1530,
+    {"narrow after earlier pass", 5000, 6000, true, true, BothBars, 8285, 6000, 400, 4450, 6350,
+     1815, 297},
+    {"narrow in first pass", 5000, 6000, true, true, FirstPass, 8285, 6000, 400, 4450, 6350, 1815,
      297},
     {"height raised", 9000, 2500, true, true, BothBars, 9000, 3000, 400, 1450, 3350, 5530, 97},
-    {"height raised, nested pass widens", 3000, 2500, true, true, BothBars, 3450, 3000, 400, 1450,
-     3350, KeptOptionsWidth, 97},
-    {"height raised in first pass", 3000, 2500, true, true, FirstPass, 5000, 3000, 400, 1450, 3350,
-     1530, 97},
-    // The nested pass still widens with the reserves of the pass before.
-    {"nested pass sees old reserves", 3000, 2500, true, true, NoBars, 4120, 3000, 400, 1450, 3350,
-     650, 97},
-    // The outer pass widens again with the reserves the nested pass left.
-    {"outer pass sees new reserves", 3000, 2500, false, false, BothBars, 4120, 3000, 0, 2120, 4020,
-     KeptOptionsWidth, 141},
+    {"height raised, nested pass widens", 3000, 2500, true, true, BothBars, 5285, 3000, 400, 1450,
+     3350, 1815, 97},
+    {"height raised in first pass", 3000, 2500, true, true, FirstPass, 5285, 3000, 400, 1450, 3350,
+     1815, 97},
+    // The panel's own minimum wins over the picture's, which reads the reserves of the pass before.
+    {"nested pass sees old reserves", 3000, 2500, true, true, NoBars, 5285, 3000, 400, 1450, 3350,
+     1815, 97},
+    // Bars hidden since the pass before: the panel needs room beside the larger picture.
+    {"bars hidden since last pass", 3000, 2500, false, false, BothBars, 5955, 3000, 0, 2120, 4020,
+     1815, 141},
     {"status bar hidden", 9000, 6000, true, false, BothBars, 9000, 6000, 400, 4720, 6620, 2260,
      315},
     {"toolbar hidden", 9000, 6000, false, true, BothBars, 9000, 6000, 0, 4850, 6750, 2130, 323},
@@ -161,8 +166,8 @@ void checkNoOverlap(const LayoutInput &input, LayoutReserves previous)
     };
 
     const QRect term = px(docked.picTerm);
-    // picOptions alone may shrink below a pixel: its width is whatever the window leaves.
-    EXPECT_FALSE(px(r.picVariables).isEmpty() || px(r.picGraph).isEmpty() || term.isEmpty());
+    EXPECT_FALSE(px(r.picVariables).isEmpty() || px(r.picGraph).isEmpty()
+                 || px(r.picOptions).isEmpty() || term.isEmpty());
     std::vector<QRect> regions = {px(r.picVariables), px(r.picGraph), px(r.picOptions), term};
     for (const QRect &panel : {px(r.picVariables), px(r.picGraph), px(r.picOptions)}) {
         EXPECT_LE(panel.bottom(), term.top() - 1);
@@ -175,6 +180,8 @@ void checkNoOverlap(const LayoutInput &input, LayoutReserves previous)
     if (input.statusBarVisible)
         regions.push_back(px(docked.statusBar));
     expectApart(regions, "window");
+    const QSize clientPixels = ClientPixelsForOuter(QSize(r.outerWidth, r.outerHeight), tx, ty);
+    EXPECT_TRUE(QRect(QPoint(0, 0), clientPixels).contains(px(r.picOptions)));
 
     const TermBarGeometry bar = TermBarLayout(r.cmdDrawLeft, r.txtTermWidth);
     const std::vector<QRect> children = {px(bar.Label2), px(bar.Label3), px(bar.txtTerm),
@@ -191,8 +198,8 @@ TEST(LayoutPass, NoControlsOverlapInPixels)
     for (double tpp : {15.0, 12.0})
         for (int bars = 0; bars < 4; ++bars)
             for (const LayoutReserves &before : previous)
-                for (int w = 3000; w <= 20000; w += 850)
-                    for (int h = 2000; h <= 15000; h += 650) {
+                for (int w = 3000; w <= 30200; w += 850)
+                    for (int h = 2000; h <= 23000; h += 650) {
                         SCOPED_TRACE(testing::Message()
                                      << w << "x" << h << " bars " << bars << " tpp " << tpp);
                         checkNoOverlap(inputOf(w, h, bars & 1, bars & 2, tpp, tpp), before);

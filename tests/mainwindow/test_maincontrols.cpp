@@ -98,8 +98,8 @@ TEST_F(MainWindow, StatusBarHelp)
 TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
 {
     openWindow();
-    for (const QSize size :
-         {QSize(300, 100), QSize(515, 334), QSize(900, 700), QSize(1600, 1000)}) {
+    for (const QSize size : {QSize(300, 100), QSize(515, 334), QSize(900, 700), QSize(1600, 1000),
+                             QSize(700, 700), QSize(683, 740), QSize(600, 900)}) {
         window->resize(size);
         QApplication::processEvents();
         const QList<QWidget *> regions = {window->tbrMain,  window->picVariables,
@@ -111,6 +111,8 @@ TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
                     << regions[i]->objectName().toStdString() << " / "
                     << regions[j]->objectName().toStdString() << " at " << size.width() << "x"
                     << size.height();
+        EXPECT_TRUE(window->rect().contains(window->picOptions->geometry()))
+            << "picOptions outside at " << size.width() << "x" << size.height();
         // Square in twips; its pixel edges are rounded one by one.
         EXPECT_LE(std::abs(window->picGraph->width() - window->picGraph->height()), 1);
         const PlotGeometry &screen = ScreenPicture().geometry;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "settings/graphsettings.h"
+
+#include <cstdint>
+
+namespace lw {
+
+// The display ranges a zoom walks through: 1, 2, 3, 4, 5, 6, 8, then 10, 12, 15, 20, 25, 30, 40,
+// 50, 60, 80 times the powers of ten, and 32767 last. From a range between two of them the next
+// step is the nearer one in its direction; 0 when there is no step further.
+int16_t ZoomedRange(int16_t range, bool wider);
+
+// The view after a step of zoom: both display ranges keep their ratio, and marks and numbers
+// are spaced 1, 2, 5, 10, 20, 50 ... units apart, the closest that keeps the numbers at least
+// 24 pixels apart on a picture `pixels` wide and high. False when the view is at its end.
+bool ZoomView(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY);
+
+// Moves the centre by a tenth of the display range (at least a unit) in x and y steps of -1, 0
+// or 1; false when the centre would leave 16 bits.
+bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY);
+
+// Takes the view (centre, display ranges, marks and numbers) from `stored`, the rest stays.
+void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored);
+
+} // namespace lw
