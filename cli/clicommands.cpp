@@ -60,7 +60,8 @@ constexpr std::string_view RenderHelp =
     "  nicht so gezeichnet würde, wie sie dasteht (wie bei convert, auch mit --kzn),\n"
     "  beim Zeichnen ein Formelfehler (\"FEHLER: ...\") auftritt, die Graph-Datei nicht\n"
     "  gelesen oder das Bild nicht geschrieben werden kann; 2 bei einer\n"
-    "  Rechengenauigkeit, mit der die Kurve nie fertig würde.\n"
+    "  Rechengenauigkeit, mit der die Kurve nie fertig würde, einem Anzeigebereich unter 1\n"
+    "  oder einem Bild, zu klein für eine Einheit von einem Pixel.\n"
     "  Beispiele:\n"
     "    linienwerk-cli render -o kurve.png '2*x^2+3*x-4'\n"
     "    linienwerk-cli render --trace --set LinkPoints=False -- 2\n";

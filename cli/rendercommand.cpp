@@ -204,6 +204,21 @@ private:
     std::unique_ptr<RepeatFilter> m_filter;
 };
 
+// Settings under which the picture would show nothing, though exit 0 says every equation was
+// drawn: a display range below 1, or a picture too small for a unit of it to span a pixel.
+QString viewRefusal(const GraphSettingsRecord &settings, int size)
+{
+    if (settings.GraphScaleX < 1 || settings.GraphScaleY < 1)
+        return QStringLiteral("Der Anzeigebereich muss mindestens 1 sein.");
+    const auto side = static_cast<int16_t>(size);
+    const PlotGeometry geometry = ComputeGeometry(settings, side, side);
+    if (geometry.PixelsPerUnitX <= 0 || geometry.PixelsPerUnitY <= 0)
+        return QStringLiteral("Das Bild ist mit %1 Pixeln zu klein für den Anzeigebereich: "
+                              "eine Einheit wäre schmaler als ein Pixel.")
+            .arg(size);
+    return {};
+}
+
 // The draw command refuses these too: x would never reach the end of its range.
 QString precisionRefusal(const GraphSettingsRecord &settings)
 {
@@ -336,7 +351,9 @@ int RunRender(const CliCall &call)
     if (!options.gphFile.isEmpty() && !applyGphFile(options, call.err))
         return CliFailed;
 
-    const QString refusal = precisionRefusal(options.settings);
+    QString refusal = viewRefusal(options.settings, options.size);
+    if (refusal.isEmpty())
+        refusal = precisionRefusal(options.settings);
     if (!refusal.isEmpty()) {
         call.err << refusal.toStdString() << '\n';
         return CliRefused;
