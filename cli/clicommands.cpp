@@ -53,6 +53,7 @@ constexpr std::string_view RenderHelp =
     "                   Graph-Datei; --set ändert sie danach. Die Gleichung der Datei wird\n"
     "                   zuerst gezeichnet, dann jede GLEICHUNG, die dann auch fehlen darf.\n"
     "  -o DATEI         Schreibt das Bild als PNG, SVG oder PDF, je nach Endung.\n"
+    "  --legend         Schreibt die Gleichungen in ihren Farben oben links ins Bild.\n"
     "  --trace          Gibt jeden Zeichenschritt als Zeile aus: clear, line X1 Y1 X2 Y2 FARBE,\n"
     "                   point X Y FARBE, text X Y FARBE TEXT.\n"
     "  --               Beendet die Optionen: danach darf GLEICHUNG mit \"-\" beginnen.\n"

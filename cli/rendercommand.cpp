@@ -2,6 +2,7 @@
 
 #include "formula/equation.h"
 #include "gph/gphcodec.h"
+#include "graph/curvelist.h"
 #include "graph/drawingsurface.h"
 #include "graph/exportsurface.h"
 #include "graph/graphdraw.h"
@@ -107,6 +108,12 @@ bool applyTrace(RenderOptions &options, const QString &, QString *)
     return true;
 }
 
+bool applyLegend(RenderOptions &options, const QString &, QString *)
+{
+    options.legend = true;
+    return true;
+}
+
 bool applyHelp(RenderOptions &options, const QString &, QString *)
 {
     options.help = true;
@@ -121,6 +128,7 @@ constexpr std::array RenderOptionTable{
     RenderOption{.name = u"--gph", .takesValue = true, .apply = applyGph},
     RenderOption{.name = u"-o", .takesValue = true, .apply = applyOutput},
     RenderOption{.name = u"--trace", .takesValue = false, .apply = applyTrace},
+    RenderOption{.name = u"--legend", .takesValue = false, .apply = applyLegend},
     RenderOption{.name = u"--help", .takesValue = false, .apply = applyHelp},
 };
 
@@ -275,7 +283,8 @@ bool applyGphFile(RenderOptions &options, std::ostream &err)
 // False when any equation could not be drawn to its end.
 bool drawEquations(const RenderOptions &options, Picture &picture, std::ostream &err)
 {
-    const GraphSettingsRecord &settings = options.settings;
+    GraphSettingsRecord settings = options.settings;
+    settings.Legend = options.legend;
     bool allDrawn = true;
     RedrawAxes(picture, settings);
     for (const std::u16string &equation : options.equations) {
@@ -285,14 +294,23 @@ bool drawEquations(const RenderOptions &options, Picture &picture, std::ostream 
             continue;
         }
         if (settings.AlwaysDeleteGraph)
-            RedrawAxes(picture, settings);
+            ErasePicture(picture, settings);
         const PlotResult plotted =
             PlotGraph(*formula, picture.geometry, settings, *picture.surface);
+        if (plotted.outcome != PlotOutcome::Failed)
+            AddCurve(picture, {.typed = equation,
+                               .notation = options.kzn ? Notation::Kzn : Notation::Mathematical,
+                               .parameters = options.variables,
+                               .formula = *formula,
+                               .colour = settings.LiveColor,
+                               .precision = settings.Precision,
+                               .linkPoints = settings.LinkPoints});
         if (plotted.outcome == PlotOutcome::Failed)
             err << plotted.message.toStdString() << '\n';
         if (plotted.outcome != PlotOutcome::Completed)
             allDrawn = false;
     }
+    DrawLegend(picture, settings);
     return allDrawn;
 }
 

@@ -14,7 +14,7 @@ namespace lw {
 
 inline constexpr std::string_view RenderSyntax =
     "[--size N] [--kzn] [--var L=WERT]... [--set FELD=WERT]... [--gph DATEI] "
-    "[-o DATEI.png|DATEI.svg|DATEI.pdf] [--trace] [--] GLEICHUNG...";
+    "[-o DATEI.png|DATEI.svg|DATEI.pdf] [--legend] [--trace] [--] GLEICHUNG...";
 
 struct RenderOptions {
     int size = 300;
@@ -28,6 +28,7 @@ struct RenderOptions {
     QString gphFile;
     QString outputFile;
     bool trace = false;
+    bool legend = false;
     bool help = false;
     std::vector<std::u16string> equations;
 };

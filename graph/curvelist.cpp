@@ -1,6 +1,9 @@
 #include "curvelist.h"
 
+#include "pixelfont.h"
 #include "plotgraph.h"
+
+#include <QString>
 
 #include <algorithm>
 
@@ -28,6 +31,22 @@ void AddCurve(Picture &picture, CurveEntry entry)
     picture.curves.push_back(std::move(entry));
 }
 
+void DrawLegend(Picture &picture, const GraphSettingsRecord &settings)
+{
+    if (!settings.Legend)
+        return;
+    constexpr int Margin = 4;
+    constexpr int LineHeight = PixelFontHeight + 3;
+    int row = 0;
+    for (const CurveEntry &entry : picture.curves) {
+        if (!entry.visible)
+            continue;
+        picture.surface->setTextPosition(Margin, Margin + row++ * LineHeight);
+        picture.surface->setTextColour(entry.colour);
+        picture.surface->text(QString::fromStdU16String(entry.typed));
+    }
+}
+
 bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
 {
     RedrawAxes(picture, settings);
@@ -47,6 +66,7 @@ bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
         if (same != picture.curves.end())
             same->failed = true;
     }
+    DrawLegend(picture, settings);
     return true;
 }
 

@@ -130,6 +130,7 @@ void FrmMain::DrawOn(Picture &picture, GraphSettingsRecord &settings)
 void FrmMain::endDraw()
 {
     enter(DrawPhase::Idle);
+    CurvesChanged();
     const AfterDraw then = std::exchange(TheDraw.then, AfterDraw::Nothing);
     if (then == AfterDraw::Close)
         QTimer::singleShot(0, this, &QWidget::close);
@@ -169,6 +170,7 @@ void FrmMain::Undo()
     if (screen.curves.empty())
         return;
     screen.curves.pop_back();
+    CurvesChanged();
     RequestRedraw();
 }
 
@@ -214,6 +216,7 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
                        .precision = settings.Precision,
                        .linkPoints = settings.LinkPoints,
                        .stopped = plotted.outcome == PlotOutcome::Stopped});
+    DrawLegend(picture, settings);
 }
 
 Notation FrmMain::notationChosen() const

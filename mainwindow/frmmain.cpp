@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "drawcommand.h"
+#include "frmcurves.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
@@ -241,6 +242,14 @@ void FrmMain::QuickOptionsUpdate()
 void FrmMain::optTermFormat_Click(int index)
 {
     chkAutoConvert->setEnabled(index == 0);
+}
+
+void FrmMain::CurvesChanged()
+{
+    // A hidden list refreshes when it is shown again.
+    if (auto *curves = findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
+        curves && curves->isVisible())
+        curves->refresh();
 }
 
 QAction *FrmMain::toolbarAction(const QString &key) const

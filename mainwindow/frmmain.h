@@ -53,6 +53,8 @@ public:
     void RequestRedraw();
     // "Rückgängig": the last curve leaves the picture.
     void Undo();
+    // The picture's list of curves has changed: the open "Kurven" window shows it anew.
+    void CurvesChanged();
     void tbrMain_ButtonClick(const QString &key);
     // The graph file named by cdlLoad.
     void SaveFile();
@@ -106,7 +108,7 @@ protected:
 private:
     // What a toolbar button does, by the button's key.
     using ToolbarCommand = std::pair<const char *, void (*)(FrmMain &window, QAction *button)>;
-    static const std::array<ToolbarCommand, 13> ToolbarCommands;
+    static const std::array<ToolbarCommand, 14> ToolbarCommands;
 
     void createOptionsPanel();
     void createTermBar();

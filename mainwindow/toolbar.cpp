@@ -9,7 +9,7 @@
 
 namespace lw {
 
-const std::array<ToolbarButton, 13> ToolbarButtons{{
+const std::array<ToolbarButton, 14> ToolbarButtons{{
     {.key = "Load",
      .image = ":/toolbar/load.svg",
      .toolTip = "Datei öffnen",
@@ -36,6 +36,10 @@ const std::array<ToolbarButton, 13> ToolbarButtons{{
      .toolTip = "Graphen löschen",
      .description = "Löscht alle Graphen und zeichnet das Koordinatensystem neu",
      .separatorBefore = true},
+    {.key = "CurveList",
+     .image = ":/toolbar/curvelist.svg",
+     .toolTip = "Kurven",
+     .description = "Zeigt die gezeichneten Kurven zum Ausblenden, Löschen und Wiederverwenden"},
     {.key = "VariableEdit",
      .image = ":/toolbar/variableedit.svg",
      .toolTip = "Variablenwerte bearbeiten",
@@ -93,6 +97,8 @@ void CreateToolbarActions(QToolBar *toolbar)
     }
     for (const auto &[key, shortcut] : ButtonKeys)
         toolbar->findChild<QAction *>(QString::fromLatin1(key))->setShortcuts(shortcut);
+    toolbar->findChild<QAction *>(QStringLiteral("CurveList"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 }
 
 } // namespace lw

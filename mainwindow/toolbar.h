@@ -19,11 +19,11 @@ struct ToolbarButton {
 };
 
 // The toolbar's buttons from left to right.
-extern const std::array<ToolbarButton, 13> ToolbarButtons;
+extern const std::array<ToolbarButton, 14> ToolbarButtons;
 
 // Fills tbrMain; each action's object name is its key and its "description"
 // property holds the text the toolbar help shows. Load, Save and Print have
-// the usual keys (Ctrl+O, Ctrl+S, Ctrl+P).
+// the usual keys (Ctrl+O, Ctrl+S, Ctrl+P), the curve list has Ctrl+L.
 void CreateToolbarActions(QToolBar *toolbar);
 
 } // namespace lw

@@ -1,6 +1,7 @@
 // What each toolbar button does; the buttons themselves are in toolbar.cpp.
 
 #include "frmmain.h"
+#include "frmcurves.h"
 
 #include "about/frmabout.h"
 #include "assistant/frmfassist.h"
@@ -26,7 +27,7 @@
 
 namespace lw {
 
-const std::array<FrmMain::ToolbarCommand, 13> FrmMain::ToolbarCommands{{
+const std::array<FrmMain::ToolbarCommand, 14> FrmMain::ToolbarCommands{{
     {"Load",
      [](FrmMain &w, QAction *) {
          if (w.cdlLoad->ShowOpen())
@@ -56,8 +57,13 @@ const std::array<FrmMain::ToolbarCommand, 13> FrmMain::ToolbarCommands{{
          });
      }},
     {"EraseGraphs",
-     [](FrmMain &, QAction *) {
+     [](FrmMain &w, QAction *) {
          ErasePicture(ScreenPicture(), GraphSettings);
+         w.CurvesChanged();
+     }},
+    {"CurveList",
+     [](FrmMain &w, QAction *) {
+         FrmCurves::open(w);
      }},
     {"VariableEdit",
      [](FrmMain &w, QAction *button) {

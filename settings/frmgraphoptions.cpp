@@ -169,6 +169,8 @@ void FrmGraphOptions::createSwitchAndColourRows()
     lblLinkPoints = addRow("Punkte verbinden:", "lblLinkPoints", 10, chkLinkPoints);
     chkAlwaysDelete = named(new QCheckBox(this), QStringLiteral("chkAlwaysDelete"));
     lblAlwaysDelete = addRow("Graph immer löschen:", "lblAlwaysDelete", 11, chkAlwaysDelete);
+    chkLegend = named(new QCheckBox(this), QStringLiteral("chkLegend"));
+    lblLegend = addRow("Legende:", "lblLegend", 37, chkLegend);
 
     const char *captions[] = {"Achsenfarbe:", "Beschriftungsfarbe:", "Schaubildfarbe:"};
     const char *labelNames[] = {"lblColours_0", "lblColours_1", "lblColours_2"};
@@ -221,6 +223,7 @@ void FrmGraphOptions::fillControls(const GraphSettingsRecord &record)
         entry.field->setText(FieldText(record, entry.setting));
     chkLinkPoints->setChecked(record.LinkPoints);
     chkAlwaysDelete->setChecked(record.AlwaysDeleteGraph);
+    chkLegend->setChecked(record.Legend);
     setColour(0, record.GraphColor);
     setColour(1, record.GraphNumberColor);
     setColour(2, record.LiveColor);
@@ -256,6 +259,7 @@ std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
     }
     record.LinkPoints = chkLinkPoints->isChecked();
     record.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
+    record.Legend = chkLegend->isChecked();
     record.GraphColor = colourOf(0);
     record.GraphNumberColor = colourOf(1);
     record.LiveColor = colourOf(2);

@@ -67,6 +67,8 @@ public:
     QCheckBox *chkLinkPoints = nullptr;
     QLabel *lblAlwaysDelete = nullptr;
     QCheckBox *chkAlwaysDelete = nullptr;
+    QLabel *lblLegend = nullptr;
+    QCheckBox *chkLegend = nullptr;
     std::array<QLabel *, 3> lblColours{};
     std::array<QFrame *, 3> picColours{};
     QPushButton *cmdSave = nullptr;

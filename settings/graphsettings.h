@@ -26,14 +26,17 @@ struct GraphSettingsRecord {
     float Precision = 0.1f;
     bool LinkPoints = true;
     bool AlwaysDeleteGraph = false;
+    // The equations in their colours at the picture's top left. For this run only: neither the
+    // store nor graph files hold it.
+    bool Legend = false;
 
     friend bool operator==(const GraphSettingsRecord &, const GraphSettingsRecord &) = default;
 };
 
 // Filled by LoadOptions; assigned by the settings dialog, a loaded graph file
 // and linienwerk-cli; changed in part by the draw command (the quick options),
-// the curve colour button and the print command (which gives back the centre
-// its draw took). Written to the store only by SaveOptions.
+// the curve colour button and the view keys on the picture. Written to the
+// store only by SaveOptions.
 extern GraphSettingsRecord GraphSettings;
 
 } // namespace lw

@@ -68,6 +68,7 @@ TEST(CliRender, SettingsAndSizeShapeTheCoordinateSystem)
     const Case cases[] = {
         {{"--size", "100", "2"}, "line 0 50 100 50 8421504"},
         {{"--size", "11", "2"}, "line 0 6 11 6 8421504"}, // 5,5 rounds to 6
+        {{"--legend", "2", "--set", "LiveColor=255", "3"}, "text 4 15 255 3"}, // the second line
         {{"--set", "GraphColor=255", "2"}, "line 0 150 300 150 255"},
         {{"--set", "GraphNumberColor=65280", "2"}, "text 163 152 65280 1"},
         {{"--set", "GraphScaleX=10", "2"}, "line 180 150 180 155 8421504"},

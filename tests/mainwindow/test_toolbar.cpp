@@ -56,7 +56,7 @@ protected:
     QString status() const { return window->sbrMain->currentMessage(); }
 };
 
-TEST_F(Toolbar, ThirteenButtonsWithTheirTipsAndDescriptions)
+TEST_F(Toolbar, FourteenButtonsWithTheirTipsAndDescriptions)
 {
     const struct {
         const char *key;
@@ -73,6 +73,8 @@ TEST_F(Toolbar, ThirteenButtonsWithTheirTipsAndDescriptions)
         {"Print", "Drucken", "Druckt den Inhalt des Schaubildbereichs auf dem Systemdrucker"},
         {"EraseGraphs", "Graphen löschen",
          "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
+        {"CurveList", "Kurven",
+         "Zeigt die gezeichneten Kurven zum Ausblenden, Löschen und Wiederverwenden"},
         {"VariableEdit", "Variablenwerte bearbeiten",
          "Wenn aktiviert, können Sie die Variablenwerte im Variablenbereich ändern"},
         {"GraphColor", "Zeichenfarbe",

@@ -79,6 +79,7 @@ TEST_F(GraphOptions, FocusGoesFromTheButtonsThroughTheRowsAndOkIsTheDefault)
                                   "txtGraphScaleY",
                                   "chkLinkPoints",
                                   "chkAlwaysDelete",
+                                  "chkLegend",
                                   "picColours_0",
                                   "picColours_1",
                                   "picColours_2"};
