@@ -311,6 +311,10 @@ void Storm::buildActions()
     });
     act(2, "resize", [this] { window->resize(between(150, 1400), between(100, 1000)); });
     act(1, "undo", [this] { window->Undo(); });
+    act(1, "view keys", [this] {
+        QTest::keyClick(window->picGraph,
+                        pick(std::array{Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Left, Qt::Key_Home}));
+    });
     act(1, "minimise", [this] {
         if (window->isMinimized())
             window->showNormal();
