@@ -34,18 +34,27 @@ public:
     const QImage &image() const { return m_image; }
     // The logical area changed since the last call, for coalesced repaints.
     QRect takeDirtyRect();
-    // Called after every change of the picture.
+    // Called on the first change after the last takeDirtyRect(): whoever repaints takes the
+    // rest of the changes with the dirty rect, so a long walk costs one call, not one a step.
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 
 private:
     QPainter &painter();
-    void touch(const QRect &area);
+    // The first pixel of the image, or null where QPainter must place the pixels (a device
+    // pixel ratio other than 1, a size beyond the line walk's fixed point).
+    quint32 *directPixels();
+    bool plotLine(int x1, int y1, int x2, int y2, Colour colour);
+    void touch(int left, int top, int right, int bottom);
 
     QSize m_size;
     QColor m_background;
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;
-    QRect m_dirty;
+    quint32 *m_pixels = nullptr;
+    qsizetype m_pixelsPerLine = 0;
+    // Dirty area in logical pixels, inclusive; empty while m_dirtyLeft > m_dirtyRight.
+    int m_dirtyLeft = 0, m_dirtyTop = 0, m_dirtyRight = -1, m_dirtyBottom = -1;
+    bool m_announced = false;
     std::function<void()> m_changed;
     Colour m_penColour = 0;
     bool m_penValid = false;

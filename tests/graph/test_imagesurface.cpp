@@ -1,7 +1,12 @@
 #include "graph/imagesurface.h"
 #include "graph/surfaceoperation.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
+
+#include <array>
+#include <random>
 
 using namespace lw;
 
@@ -44,8 +49,12 @@ TEST_F(ImageSurfaceTest, KeepsItsPictureUntilClearedAndReportsWhatChanged)
     ImageSurface surface(QSize(50, 50), 1.0, Background);
     EXPECT_EQ(surface.takeDirtyRect(), QRect(0, 0, 50, 50));
     EXPECT_TRUE(surface.takeDirtyRect().isEmpty());
+    int announced = 0;
+    surface.setChangeListener([&] { ++announced; });
     surface.line(5, 5, 10, 5, 0);
-    EXPECT_TRUE(surface.takeDirtyRect().contains(QRect(5, 5, 6, 1)));
+    surface.line(7, 40, 7, 45, 0);
+    EXPECT_TRUE(surface.takeDirtyRect().contains(QRect(5, 5, 6, 41)));
+    EXPECT_EQ(announced, 1); // the rest waits for the taker
     const QImage copy = surface.image();
     surface.point(40, 40, 0);
     EXPECT_EQ(copy.pixelColor(40, 40), Background); // a copy keeps what it showed
@@ -74,6 +83,43 @@ TEST_F(ImageSurfaceTest, TextHangsBelowAndRightOfItsPosition)
         }
     }
     EXPECT_TRUE(inked);
+}
+
+// QPainter itself is the reference, on random figures in every octant, of zero length, on, just
+// beyond and far beyond the edges, at both device pixel ratios.
+TEST_F(ImageSurfaceTest, PaintsTheSamePixelsAsQPainter)
+{
+    std::mt19937 random(1906);
+    for (int round = 0; round < 4000; ++round) {
+        const qreal ratio = round % 8 ? 1.0 : 2.0;
+        const int reach = std::array{0, 1, 3, 40, 3000}[round % 5];
+        std::uniform_int_distribution<int> x(-reach, 36 + reach), y(-reach, 22 + reach),
+            near(-4, 4);
+        ImageSurface surface(QSize(37, 23), ratio, Background);
+        QImage expected(QSize(37, 23) * ratio, QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
+        expected.fill(Background);
+        QPainter painter(&expected);
+        QString figures;
+        for (int figure = 0; figure < 4; ++figure) {
+            const auto colour = static_cast<Colour>(random() & 0xffffff);
+            const int x1 = x(random), y1 = y(random);
+            const bool step = random() % 2; // as a walk draws: a few pixels on
+            const int x2 = step ? x1 + near(random) : x(random);
+            const int y2 = step ? y1 + near(random) : y(random);
+            figures += QStringLiteral(" (%1,%2)-(%3,%4)").arg(x1).arg(y1).arg(x2).arg(y2);
+            if (figure == 3) {
+                surface.point(x1, y1, colour);
+                painter.fillRect(QRect(x1, y1, 1, 1), ToQColor(colour));
+            } else {
+                surface.line(x1, y1, x2, y2, colour);
+                painter.setPen(QPen(ToQColor(colour), 1));
+                painter.drawLine(x1, y1, x2, y2);
+            }
+        }
+        painter.end();
+        ASSERT_EQ(surface.image(), expected) << "ratio " << ratio << qPrintable(figures);
+    }
 }
 
 } // namespace
