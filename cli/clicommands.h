@@ -31,8 +31,8 @@ struct CliCommand {
     int (*run)(const CliCall &call);
     // Gets every argument after its name, options included, instead of operandCount operands.
     bool parsesOwnOptions = false;
-    // Text drawn with fonts needs a QGuiApplication; the pictures' numbers use
-    // a pixel font, so no command needs one now.
+    // Text drawn with fonts needs a QGuiApplication: render starts an offscreen one for SVG and
+    // PDF files, whose numbers are text in a real font; the other commands and outputs need none.
     bool drawsText = false;
 };
 

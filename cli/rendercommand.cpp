@@ -14,6 +14,9 @@
 #include "graph/teesurface.h"
 #include "settings/settingsfields.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+
 #include <array>
 #include <memory>
 #include <optional>
@@ -146,13 +149,29 @@ QString argumentQString(std::u16string_view argument)
     return QString::fromUtf16(argument.data(), static_cast<qsizetype>(argument.size()));
 }
 
-// Where a render goes: the trace on standard output, a PNG painted as it is
-// drawn, or a recording for the vector formats. Only the vector formats keep
-// operations, and only those since the last clear, which is all they paint.
+// Text in a real font needs a GUI application. Only the vector files write any, so the trace and
+// the PNG start without one, which is faster.
+std::unique_ptr<QGuiApplication> applicationForFonts()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The application keeps both for its lifetime.
+    static int argc = 1;
+    static char name[] = "linienwerk-cli";
+    static char *argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// Where a render goes: the trace on standard output and a PNG, both painted as the curves are
+// drawn. SVG and PDF draw the picture's curves anew once all are drawn, at the exact positions
+// of their samples, as the window's vector files do.
 class RenderOutput {
 public:
     RenderOutput(const RenderOptions &options, std::ostream &out)
-        : m_fileName(options.outputFile), m_size(options.size, options.size)
+        : m_fileName(options.outputFile), m_format(PictureFormatOf(m_fileName)),
+          m_size(options.size, options.size)
     {
         if (options.trace) {
             m_trace.setListener([this, &out](const SurfaceOperation &operation) {
@@ -161,13 +180,10 @@ public:
             });
             addOutput(&m_trace);
         }
-        if (PictureFormatOf(m_fileName) == PictureFormat::Png) {
+        if (m_format == PictureFormat::Png) {
             m_image = std::make_unique<ImageSurface>(m_size, 1.0, PictureBackground());
-            addPicture(*m_image);
-        } else if (!m_fileName.isEmpty()) {
-            m_recording = std::make_unique<RecordingSurface>();
-            m_recording->keepSinceLastClear();
-            addPicture(*m_recording);
+            m_filter = std::make_unique<RepeatFilter>(*m_image);
+            addOutput(m_filter.get());
         }
     }
     RenderOutput(const RenderOutput &) = delete;
@@ -176,24 +192,23 @@ public:
     // One output alone is drawn on directly: a fine walk draws millions of samples.
     DrawingSurface *surface() { return m_outputs == 1 ? m_only : &m_tee; }
 
-    bool write(QString *error)
+    bool write(const Picture &picture, const GraphSettingsRecord &settings, QString *error)
     {
-        const bool written = m_recording
-                                 ? ExportRecording(*m_recording, m_size, PictureBackground(),
-                                                   m_fileName, *PictureFormatOf(m_fileName))
-                                 : !m_image || SavePng(m_image->image(), m_fileName);
+        bool written = true;
+        if (m_image) {
+            written = SavePng(m_image->image(), m_fileName);
+        } else if (m_format) {
+            const std::unique_ptr<QGuiApplication> application = applicationForFonts();
+            written = SaveCurves(picture.curves, settings, m_size, PictureBackground(), m_fileName,
+                                 *m_format)
+                      == SaveOutcome::Saved;
+        }
         if (!written)
             *error = NotWrittenReason(m_fileName);
         return written;
     }
 
 private:
-    void addPicture(DrawingSurface &picture)
-    {
-        m_filter = std::make_unique<RepeatFilter>(picture);
-        addOutput(m_filter.get());
-    }
-
     void addOutput(DrawingSurface *output)
     {
         m_tee.add(output);
@@ -202,13 +217,13 @@ private:
     }
 
     QString m_fileName;
+    std::optional<PictureFormat> m_format;
     QSize m_size;
     TeeSurface m_tee;
     DrawingSurface *m_only = nullptr;
     int m_outputs = 0;
     RecordingSurface m_trace;
     std::unique_ptr<ImageSurface> m_image;
-    std::unique_ptr<RecordingSurface> m_recording;
     std::unique_ptr<RepeatFilter> m_filter;
 };
 
@@ -218,13 +233,7 @@ QString viewRefusal(const GraphSettingsRecord &settings, int size)
 {
     if (settings.GraphScaleX < 1 || settings.GraphScaleY < 1)
         return QStringLiteral("Der Anzeigebereich muss mindestens 1 sein.");
-    const auto side = static_cast<int16_t>(size);
-    const PlotGeometry geometry = ComputeGeometry(settings, side, side);
-    if (geometry.PixelsPerUnitX <= 0 || geometry.PixelsPerUnitY <= 0)
-        return QStringLiteral("Das Bild ist mit %1 Pixeln zu klein für den Anzeigebereich: "
-                              "eine Einheit wäre schmaler als ein Pixel.")
-            .arg(size);
-    return {};
+    return PictureTooSmallReason(settings, QSize(size, size));
 }
 
 // The draw command refuses these too: x would never reach the end of its range.
@@ -281,10 +290,9 @@ bool applyGphFile(RenderOptions &options, std::ostream &err)
 }
 
 // False when any equation could not be drawn to its end.
-bool drawEquations(const RenderOptions &options, Picture &picture, std::ostream &err)
+bool drawEquations(const RenderOptions &options, const GraphSettingsRecord &settings,
+                   Picture &picture, std::ostream &err)
 {
-    GraphSettingsRecord settings = options.settings;
-    settings.Legend = options.legend;
     bool allDrawn = true;
     RedrawAxes(picture, settings);
     for (const std::u16string &equation : options.equations) {
@@ -377,13 +385,17 @@ int RunRender(const CliCall &call)
         return CliRefused;
     }
 
+    // Every picture file states one resolution, with a GUI application or without one.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
     RenderOutput output(options, call.out);
     const auto side = static_cast<int16_t>(options.size);
     Picture picture = BlankPicture(*output.surface(), side, side);
-    const bool allDrawn = drawEquations(options, picture, call.err);
+    GraphSettingsRecord settings = options.settings;
+    settings.Legend = options.legend;
+    const bool allDrawn = drawEquations(options, settings, picture, call.err);
 
     QString error;
-    if (!output.write(&error)) {
+    if (!output.write(picture, settings, &error)) {
         call.err << error.toStdString() << '\n';
         return CliFailed;
     }

@@ -18,6 +18,13 @@ GraphSettingsRecord SettingsForEntry(const CurveEntry &entry, const GraphSetting
     return drawn;
 }
 
+GraphSettingsRecord PaperSettings(const GraphSettingsRecord &settings)
+{
+    GraphSettingsRecord paper = settings;
+    paper.GraphNumberColor = 0;
+    return paper;
+}
+
 void ErasePicture(Picture &picture, const GraphSettingsRecord &settings)
 {
     picture.curves.clear();

@@ -4,6 +4,9 @@
 
 namespace lw {
 
+// The settings a picture is drawn with on white paper, by the print-out and into picture files:
+// the numbers in black, as the screen's colour for them may not show on white.
+GraphSettingsRecord PaperSettings(const GraphSettingsRecord &settings);
 // Clears the picture and forgets its curves: fresh axes only.
 void ErasePicture(Picture &picture, const GraphSettingsRecord &settings);
 // Adds a curve that has just been drawn on the picture.

@@ -2,6 +2,7 @@
 
 #include "settings/graphsettings.h"
 
+#include <QPointF>
 #include <QString>
 
 namespace lw {
@@ -15,6 +16,18 @@ public:
     virtual void clear() = 0;
     virtual void line(int x1, int y1, int x2, int y2, Colour colour) = 0;
     virtual void point(int x, int y, Colour colour) = 0;
+    // A vector file takes a curve at the exact positions of its samples, so that the curve stays
+    // smooth when scaled. The plotter asks once a curve and then calls these instead of line()
+    // and point(); positions are pixels as theirs are, without rounding.
+    virtual bool takesExactPositions() const { return false; }
+    virtual void exactLine(QPointF from, QPointF to, Colour colour)
+    {
+        line(qRound(from.x()), qRound(from.y()), qRound(to.x()), qRound(to.y()), colour);
+    }
+    virtual void exactPoint(QPointF at, Colour colour)
+    {
+        point(qRound(at.x()), qRound(at.y()), colour);
+    }
     // Where and in which colour the next text goes: state that every surface keeps alike.
     void setTextPosition(int x, int y)
     {

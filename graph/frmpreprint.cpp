@@ -48,8 +48,7 @@ void printOut(QSize sizingOuter, const PrintDraw &draw, bool allCurves,
     window->setPicturePixels(picture);
     // The print-out gets the settings as they stand, its numbers in black. What its draw takes
     // from the quick options stays with it: the screen's axes still show the settings' centre.
-    GraphSettingsRecord settings = GraphSettings;
-    settings.GraphNumberColor = 0;
+    GraphSettingsRecord settings = PaperSettings(GraphSettings);
     printing = true;
     const std::vector<CurveEntry> &curves = ScreenPicture().curves;
     if (allCurves && !curves.empty()) {

@@ -90,8 +90,13 @@ public:
         const auto roundedRow = RoundToInt16(row);
         if (!roundedColumn || !roundedRow)
             return Pixel{.fits = false};
+        m_exact = QPointF(column, row);
         return Pixel{*roundedColumn, *roundedRow};
     }
+
+    // Where the sample mapped last lies before rounding. Kept apart from the pixel, which the
+    // walk passes around for every sample and which stays small that way.
+    QPointF exact() const { return m_exact; }
 
 private:
     struct Geometry {
@@ -123,6 +128,7 @@ private:
 
     std::optional<Geometry> m_geometry;
     std::optional<Offsets> m_offsets;
+    QPointF m_exact;
 };
 
 PlotResult fail(FormulaError error, bool anyVisible)
@@ -171,6 +177,8 @@ PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
     bool visible = false;
     Pixel previous;
     PixelMapping pixelOf;
+    const bool exact = surface.takesExactPositions();
+    QPointF previousExact;
     while ((step >= 0 && x <= range.upper) || (step < 0 && x >= range.upper)) {
         const FormulaSample sample = program.sample(x);
         const float y = sample.value;
@@ -196,18 +204,26 @@ PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                 const Colour colour = settings.LiveColor;
                 if (joining && settings.LinkPoints && !pole) {
                     if (drawable) {
-                        surface.line(previous.column, previous.row, pixel->column, pixel->row,
-                                     colour);
+                        if (exact)
+                            surface.exactLine(previousExact, pixelOf.exact(), colour);
+                        else
+                            surface.line(previous.column, previous.row, pixel->column, pixel->row,
+                                         colour);
                         visible = visible || lineMeetsPicture(previous, *pixel, geometry);
                     }
                 } else {
                     if (drawable) {
-                        surface.point(pixel->column, pixel->row, colour);
+                        if (exact)
+                            surface.exactPoint(pixelOf.exact(), colour);
+                        else
+                            surface.point(pixel->column, pixel->row, colour);
                         visible = visible || insidePicture(*pixel, geometry);
                     }
                     joining = true;
                 }
                 previous = *pixel;
+                if (exact)
+                    previousExact = pixelOf.exact();
             }
         }
         YieldToEvents();

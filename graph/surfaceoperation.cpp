@@ -51,17 +51,28 @@ bool segmentMeets(double x1, double y1, double x2, double y2, double left, doubl
 // The picture paints a pixel to the right of and below its position; a vector file's viewer
 // centres it on the position, half a pixel further up and left, and smooths its edges. What
 // lies outside must paint nothing in either.
+bool LineLiesWhollyOutside(QPointF from, QPointF to, QSizeF picture)
+{
+    // A 1-pixel pen reaches less than a pixel beyond its line, square caps and diagonals
+    // included, so a line that keeps one pixel away from the picture paints nothing.
+    return !segmentMeets(from.x(), from.y(), to.x(), to.y(), -1.0, -1.0, picture.width() + 1.0,
+                         picture.height() + 1.0);
+}
+
+// A point is a pixel's square, half a pixel each way from its position in a vector file.
+bool PointLiesWhollyOutside(QPointF at, QSizeF picture)
+{
+    return at.x() < -0.5 || at.y() < -0.5 || at.x() > picture.width() + 0.5
+           || at.y() > picture.height() + 0.5;
+}
+
 bool LiesWhollyOutside(const SurfaceOperation &op, QSize picture)
 {
-    const int width = picture.width();
-    const int height = picture.height();
     switch (op.kind) {
     case SurfaceOperation::Kind::Point:
-        return op.x1 < 0 || op.y1 < 0 || op.x1 > width || op.y1 > height;
+        return PointLiesWhollyOutside(QPointF(op.x1, op.y1), picture);
     case SurfaceOperation::Kind::Line:
-        // A 1-pixel pen reaches less than a pixel beyond its line, square caps and diagonals
-        // included, so a line that keeps one pixel away from the picture paints nothing.
-        return !segmentMeets(op.x1, op.y1, op.x2, op.y2, -1.0, -1.0, width + 1.0, height + 1.0);
+        return LineLiesWhollyOutside(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2), picture);
     case SurfaceOperation::Kind::Clear:
     case SurfaceOperation::Kind::Text: return false;
     }

@@ -3,6 +3,7 @@
 #include "settings/colour.h"
 
 #include <QColor>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -34,9 +35,18 @@ inline QColor PictureBackground()
     return QColor(240, 240, 240);
 }
 
+// What a picture goes out on: white, as paper is.
+inline QColor PaperBackground()
+{
+    return QColor(Qt::white);
+}
+
 // True for a line or point that paints no pixel of a picture of this size, so a vector file
 // may leave it out. A line that crosses the picture, and every other operation, paints.
 bool LiesWhollyOutside(const SurfaceOperation &operation, QSize picture);
+// The same for a line and a point between pixels, as a vector file draws a curve.
+bool LineLiesWhollyOutside(QPointF from, QPointF to, QSizeF picture);
+bool PointLiesWhollyOutside(QPointF at, QSizeF picture);
 
 // Paints operations as the picture would show them: aliased 1-pixel lines,
 // texts with their top-left corner at the position.

@@ -88,7 +88,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     sbrMain->installEventFilter(this);
     lblPointer = named(new QLabel(sbrMain), "lblPointer");
     sbrMain->addPermanentWidget(lblPointer);
-    mnuPicture = new PictureMenu(picGraph, sbrMain);
+    mnuPicture = new PictureMenu(picGraph, sbrMain, ScreenPicture(), GraphSettings);
     ScreenPicture() = BlankPicture(mnuPicture->surface());
 
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmMain::Undo);

@@ -1,5 +1,7 @@
 #include "picturemenu.h"
 
+#include "graph/curvelist.h"
+#include "graph/graphdraw.h"
 #include "graph/surfaceoperation.h"
 #include "widgets/messages.h"
 #include "widgets/named.h"
@@ -8,12 +10,17 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGuiApplication>
-#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <array>
 
 namespace lw {
@@ -41,6 +48,15 @@ QAction *pictureAction(QWidget *picture, const QString &text, const char *name,
     return action;
 }
 
+QSpinBox *pixelField(QDialog &dialog, const char *name, int value)
+{
+    auto *field = named(new QSpinBox(&dialog), name);
+    field->setRange(1, PictureSizeLimit);
+    field->setValue(std::clamp(value, 1, PictureSizeLimit));
+    field->setSuffix(QStringLiteral(" Pixel"));
+    return field;
+}
+
 } // namespace
 
 QStringList PictureFileFilters()
@@ -63,8 +79,34 @@ std::pair<QString, PictureFormat> PictureFileOf(const FileDialogChoice &choice)
     return {choice.path + QLatin1String(chosen->extension), chosen->format};
 }
 
-PictureMenu::PictureMenu(PictureWidget *picture, QStatusBar *statusBar)
-    : QObject(picture), m_picture(picture), m_statusBar(statusBar), m_record(picture->surface())
+std::optional<QSize> AskPictureSize(QWidget *parent, QSize offered)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("frmPictureSize"));
+    dialog.setWindowTitle(QStringLiteral("Bild speichern in Größe"));
+    auto *form = new QFormLayout(&dialog);
+    QSpinBox *width = pixelField(dialog, "txtPictureWidth", offered.width());
+    QSpinBox *height = pixelField(dialog, "txtPictureHeight", offered.height());
+    form->addRow(QStringLiteral("Breite:"), width);
+    form->addRow(QStringLiteral("Höhe:"), height);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *ok =
+        named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), "cmdOK");
+    named(buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole),
+          "cmdCancel");
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return QSize(width->value(), height->value());
+}
+
+PictureMenu::PictureMenu(PictureWidget *picture, QStatusBar *statusBar, const Picture &screen,
+                         const GraphSettingsRecord &settings)
+    : QObject(picture), m_picture(picture), m_statusBar(statusBar), m_screen(screen),
+      m_settings(settings), m_repeats(picture->surface())
 {
     setObjectName(QStringLiteral("mnuPicture"));
     actCopyPicture = pictureAction(picture, QStringLiteral("Bild kopieren"), "actCopyPicture",
@@ -72,52 +114,73 @@ PictureMenu::PictureMenu(PictureWidget *picture, QStatusBar *statusBar)
     actSavePicture =
         pictureAction(picture, QStringLiteral("Bild speichern unter..."), "actSavePicture",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    actSavePictureSized =
+        pictureAction(picture, QStringLiteral("Bild speichern in Größe..."), "actSavePictureSized",
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
     connect(actCopyPicture, &QAction::triggered, this, &PictureMenu::CopyPicture);
     connect(actSavePicture, &QAction::triggered, this, &PictureMenu::SavePicture);
+    connect(actSavePictureSized, &QAction::triggered, this, &PictureMenu::SavePictureSized);
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
     // A click gives the picture the focus, so the menu key opens its menu.
     picture->setFocusPolicy(Qt::ClickFocus);
 }
 
+QSize PictureMenu::pictureSize() const
+{
+    return m_picture->surface().size();
+}
+
 void PictureMenu::CopyPicture()
 {
-    QGuiApplication::clipboard()->setImage(m_picture->surface().image());
+    const std::optional<QImage> image = DrawCurvesImage(m_screen.curves, PaperSettings(m_settings),
+                                                        pictureSize(), PaperBackground());
+    if (image)
+        QGuiApplication::clipboard()->setImage(*image);
 }
 
 void PictureMenu::SavePicture()
 {
+    saveAt(pictureSize(), QStringLiteral("Bild speichern unter"));
+}
+
+void PictureMenu::SavePictureSized()
+{
+    const std::optional<QSize> size = AskPictureSize(m_picture->window(), pictureSize());
+    if (!size)
+        return;
+    const QString refusal = PictureTooSmallReason(PaperSettings(m_settings), *size);
+    if (!refusal.isEmpty()) {
+        ShowError(refusal);
+        return;
+    }
+    saveAt(*size, QStringLiteral("Bild speichern in Größe"));
+}
+
+void PictureMenu::saveAt(QSize size, const QString &title)
+{
     const QString directory = m_fileName.isEmpty()
                                   ? CdlLoad::StartFolder(QCoreApplication::applicationDirPath())
                                   : QFileInfo(m_fileName).absolutePath();
-    const std::optional<FileDialogChoice> choice = AskFileName(
-        m_picture->window(), {FileDialogRequest::Mode::Save, QStringLiteral("Bild speichern unter"),
-                              directory, m_fileName, PictureFileFilters(), m_filter});
+    const std::optional<FileDialogChoice> choice =
+        AskFileName(m_picture->window(), {FileDialogRequest::Mode::Save, title, directory,
+                                          m_fileName, PictureFileFilters(), m_fileFilter});
     if (!choice)
         return;
     const auto [fileName, format] = PictureFileOf(*choice);
     m_fileName = QFileInfo(fileName).absoluteFilePath();
-    m_filter = choice->filter;
-
-    const QImage &image = m_picture->surface().image();
-    const QSize size = m_picture->surface().size();
-    bool saved = false;
-    QString status;
-    if (format == PictureFormat::Png) {
-        saved = SavePng(image, fileName);
-    } else if (m_record.complete()) {
-        saved = ExportRecording(m_record.recording(), size, PictureBackground(), fileName, format);
-    } else {
-        saved = SaveVectorPicture(fileName, format, size, [&](QPainter &painter) {
-            painter.drawImage(QRect(QPoint(0, 0), size), image);
-        });
-        status = QStringLiteral("Zu viele Zeichenschritte für Vektoren: %1 enthält das Bild als "
-                                "Rasterbild.")
-                     .arg(QFileInfo(fileName).fileName());
-    }
-    if (!saved)
+    m_fileFilter = choice->filter;
+    switch (SaveCurves(m_screen.curves, PaperSettings(m_settings), size, PaperBackground(),
+                       fileName, format)) {
+    case SaveOutcome::Saved: break;
+    case SaveOutcome::NotWritten:
         ShowError(PictureNotSavedMessage(QDir::toNativeSeparators(fileName)));
-    else if (!status.isEmpty())
-        m_statusBar->showMessage(status);
+        break;
+    case SaveOutcome::Stopped:
+        m_statusBar->showMessage(
+            QStringLiteral("%1 wurde nicht gespeichert: Das Zeichnen wurde angehalten.")
+                .arg(QFileInfo(fileName).fileName()));
+        break;
+    }
 }
 
 } // namespace lw

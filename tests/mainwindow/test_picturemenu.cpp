@@ -2,7 +2,6 @@
 #include "tests/support/modalanswer.h"
 
 #include "gph/cdlload.h"
-#include "graph/picturerecord.h"
 #include "mainwindow/picturemenu.h"
 #include "widgets/picturewidget.h"
 
@@ -13,9 +12,12 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QRegularExpression>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace lw;
 
@@ -42,6 +44,20 @@ protected:
         };
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     }
+    // The same through "Bild speichern in Größe...", answering its size dialog with width x height.
+    void saveSized(int width, int height, const QString &typed)
+    {
+        lw::testing::ModalAnswer<QDialog> size([&](QDialog *dialog) {
+            dialog->findChild<QSpinBox *>(QStringLiteral("txtPictureWidth"))->setValue(width);
+            dialog->findChild<QSpinBox *>(QStringLiteral("txtPictureHeight"))->setValue(height);
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        });
+        CdlLoad::TestAnswer = [&](const FileDialogRequest &) {
+            return std::optional<FileDialogChoice>(FileDialogChoice(dir.filePath(typed), {}));
+        };
+        // By name, not by its keys: once a dialog has closed, the offscreen window is not active.
+        window->findChild<QAction *>(QStringLiteral("actSavePictureSized"))->trigger();
+    }
     QByteArray saved(const QString &name) const
     {
         QFile file(dir.filePath(name));
@@ -51,6 +67,19 @@ protected:
     QTemporaryDir dir;
     QStringList offeredFilters;
 };
+
+// What linienwerk-cli render writes for the default settings; an SVG's grey ground becomes white.
+QByteArray Rendered(const QString &file, const QStringList &equations)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(LW_CLI_PATH),
+              QStringList{"render", "--size", "300", "-o", file} + equations);
+    EXPECT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    QFile written(file);
+    return written.open(QIODevice::ReadOnly) ? written.readAll().replace("#f0f0f0", "#ffffff")
+                                             : QByteArray();
+}
 
 TEST_F(PictureMenuTest, ContextMenuOffersCopyAndSave)
 {
@@ -66,20 +95,12 @@ TEST_F(PictureMenuTest, ContextMenuOffersCopyAndSave)
             for (QAction *action : shown->actions())
                 texts << action->text() + u' ' + action->shortcut().toString();
             EXPECT_EQ(texts, QStringList({"Bild kopieren Ctrl+Shift+C",
-                                          "Bild speichern unter... Ctrl+Shift+S"}));
+                                          "Bild speichern unter... Ctrl+Shift+S",
+                                          "Bild speichern in Größe... Ctrl+Shift+G"}));
             shown->close();
         });
     QApplication::sendEvent(window->picGraph, &request);
     EXPECT_TRUE(menu.answered());
-}
-
-TEST_F(PictureMenuTest, CopyPutsThePictureOnTheClipboard)
-{
-    draw("2*x^2+3*x-4");
-    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    const QImage copied = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
-              window->picGraph->surface().image().convertToFormat(QImage::Format_RGB32));
 }
 
 // The typed extension decides in any case; without one the chosen filter does and adds its own.
@@ -106,26 +127,58 @@ TEST_F(PictureMenuTest, FormatFollowsTheTypedExtensionOrTheFilter)
     EXPECT_TRUE(messages.empty());
 }
 
-// The vector file holds what linienwerk-cli render writes for the same picture, and the PNG
-// the picture's pixels.
-TEST_F(PictureMenuTest, SavedFilesHoldThePicture)
+// Files and clipboard hold the picture's curves drawn anew on white, just as linienwerk-cli render
+// draws the same equations (on the screen's grey), not the screen's pixels.
+TEST_F(PictureMenuTest, FilesAndClipboardHoldTheCurvesDrawnAnew)
 {
     draw("2*x^2+3*x-4");
-    save("bild.svg");
+    draw("x");
+    const QStringList equations{"2*x^2+3*x-4", "x"};
     save("bild.png");
-    QProcess cli;
-    cli.start(QStringLiteral(LW_CLI_PATH),
-              {"render", "--size", "300", "-o", dir.filePath("cli.svg"), "2*x^2+3*x-4"});
-    ASSERT_TRUE(cli.waitForFinished(120000));
-    ASSERT_EQ(cli.exitCode(), 0);
-    // Groups name the painter's default font, which the program has and the tool has not; every
-    // text is painted as pixels.
-    const QRegularExpression font(QStringLiteral(R"(font-family="[^"]*" font-size="[^"]*")"));
-    const QString gui = QString::fromUtf8(saved("bild.svg")).remove(font);
-    EXPECT_GT(gui.size(), 10000);
-    EXPECT_EQ(gui, QString::fromUtf8(saved("cli.svg")).remove(font));
-    EXPECT_EQ(QImage(dir.filePath("bild.png")).convertToFormat(QImage::Format_RGB32),
-              window->picGraph->surface().image().convertToFormat(QImage::Format_RGB32));
+    save("bild.svg");
+    saveSized(300, 300, "gross.svg");
+    window->findChild<QAction *>(QStringLiteral("actCopyPicture"))->trigger();
+    const QImage png(dir.filePath("bild.png"));
+    // The tool's PNG has a palette: its grey becomes white there.
+    QImage rendered = QImage::fromData(Rendered(dir.filePath("cli.png"), equations));
+    QList<QRgb> colours = rendered.colorTable();
+    std::replace(colours.begin(), colours.end(), PictureBackground().rgb(), qRgb(255, 255, 255));
+    rendered.setColorTable(colours);
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+              rendered.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              png.convertToFormat(QImage::Format_RGB32));
+    const QByteArray svg = Rendered(dir.filePath("cli.svg"), equations);
+    EXPECT_GT(svg.size(), 5000);
+    EXPECT_EQ(saved("bild.svg"), svg);
+    EXPECT_EQ(saved("gross.svg"), svg);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A size too small for a unit to span a pixel is refused, and no file is asked for.
+TEST_F(PictureMenuTest, SavesAtTheSizeAskedFor)
+{
+    const struct {
+        int width;
+        int height;
+        const char *file;
+        QString refusal; // part of the message; empty when saved
+    } rows[] = {
+        {640, 200, "breit.png", {}},
+        {9, 9, "klein.png", "mit 9 Pixeln zu klein"},
+        {8000, 8, "flach.png", "mit 8000 x 8 Pixeln zu klein"},
+    };
+    draw("x");
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.file);
+        messages.clear();
+        saveSized(row.width, row.height, QString::fromLatin1(row.file));
+        const bool saves = row.refusal.isEmpty();
+        EXPECT_EQ(QImage(dir.filePath(QString::fromLatin1(row.file))).size(),
+                  saves ? QSize(row.width, row.height) : QSize(0, 0));
+        ASSERT_EQ(messages.size(), saves ? 0u : 1u);
+        EXPECT_TRUE(saves || messages[0].text.contains(row.refusal)) << row.refusal.toStdString();
+    }
 }
 
 TEST_F(PictureMenuTest, AFailedSaveNamesTheFile)
@@ -136,43 +189,6 @@ TEST_F(PictureMenuTest, AFailedSaveNamesTheFile)
     EXPECT_EQ(messages[0].title, "Fehler");
     EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(dir.filePath("fehlt/bild.png"))))
         << messages[0].text.toStdString();
-}
-
-// A picture past the record's limit goes into the vector files as an image.
-TEST_F(PictureMenuTest, APictureWithTooManyStepsIsSavedAsAnImage)
-{
-    window->mnuPicture->record().setLimit(50);
-    draw("x");
-    save("bild.svg");
-    const QByteArray svg = saved("bild.svg");
-    EXPECT_TRUE(svg.contains("<image")) << svg.left(2000).toStdString();
-    EXPECT_FALSE(svg.contains("<polyline"));
-    EXPECT_TRUE(status().contains("bild.svg enthält das Bild als Rasterbild"))
-        << status().toStdString();
-    EXPECT_TRUE(messages.empty());
-}
-
-// Past its limit the record is dropped until the next clear; a repeat goes nowhere.
-TEST(PictureRecordTest, KeepsStepsSinceTheLastClearUpToItsLimit)
-{
-    RecordingSurface picture;
-    PictureRecord record(picture, 3);
-    record.clear();
-    record.line(0, 0, 1, 1, 5);
-    record.line(0, 0, 1, 1, 5);
-    record.point(2, 2, 5);
-    EXPECT_TRUE(record.complete());
-    EXPECT_EQ(record.recording().lines(), QStringList({"clear", "line 0 0 1 1 5", "point 2 2 5"}));
-    record.point(3, 3, 5);
-    EXPECT_FALSE(record.complete());
-    EXPECT_TRUE(record.recording().operations().empty());
-    // The picture gets every step past the limit too, but not the repeat.
-    EXPECT_EQ(picture.lines(),
-              QStringList({"clear", "line 0 0 1 1 5", "point 2 2 5", "point 3 3 5"}));
-    record.clear();
-    record.point(4, 4, 5);
-    EXPECT_TRUE(record.complete());
-    EXPECT_EQ(record.recording().lines(), QStringList({"clear", "point 4 4 5"}));
 }
 
 } // namespace
