@@ -44,19 +44,37 @@ bool deriveScale(const GraphSettingsRecord &s, PlotGeometry &g)
         return false;
     g.HalfRangeX = static_cast<float>(g.CentralPixelX) / static_cast<float>(g.PixelsPerUnitX);
     g.HalfRangeY = static_cast<float>(g.CentralPixelY) / static_cast<float>(g.PixelsPerUnitY);
+    // Whole pixels, so that the picture keeps the design's integer arithmetic.
+    g.CentralPixelX = fit(long(g.CentralPixelX)
+                          - long(required(RoundToInt16(s.CentreFractionX * g.PixelsPerUnitX))));
+    g.CentralPixelY = fit(long(g.CentralPixelY)
+                          + long(required(RoundToInt16(s.CentreFractionY * g.PixelsPerUnitY))));
     return true;
+}
+
+// The units from the whole centre to the middle of the picture: the centre's fraction, to the
+// pixel.
+float shiftUnits(int16_t shiftedPixel, int16_t middle, int16_t pixelsPerUnit)
+{
+    return static_cast<float>(middle - shiftedPixel) / static_cast<float>(pixelsPerUnit);
 }
 
 // Where the axes cross; false when that lies right of or above the picture.
 bool placeOrigin(const GraphSettingsRecord &s, PlotGeometry &g)
 {
-    if (fit(long(s.OriginX) - s.ScreenCentralX) > g.HalfRangeX
-        || fit(long(s.OriginY) - s.ScreenCentralY) > g.HalfRangeY)
+    const int16_t middleX = roundedQuotient(g.GraphWidth, 2);
+    const int16_t middleY = roundedQuotient(g.GraphHeight, 2);
+    if (fit(long(s.OriginX) - s.ScreenCentralX)
+                - shiftUnits(g.CentralPixelX, middleX, g.PixelsPerUnitX)
+            > g.HalfRangeX
+        || fit(long(s.OriginY) - s.ScreenCentralY)
+                   + shiftUnits(g.CentralPixelY, middleY, g.PixelsPerUnitY)
+               > g.HalfRangeY)
         return false;
-    g.OriginPixelX =
-        fit(long(g.CentralPixelX) + long(fit(long(s.OriginX) - s.ScreenCentralX)) * g.PixelsPerUnitX);
-    g.OriginPixelY =
-        fit(long(g.CentralPixelY) - long(fit(long(s.OriginY) - s.ScreenCentralY)) * g.PixelsPerUnitY);
+    g.OriginPixelX = fit(long(g.CentralPixelX)
+                         + long(fit(long(s.OriginX) - s.ScreenCentralX)) * g.PixelsPerUnitX);
+    g.OriginPixelY = fit(long(g.CentralPixelY)
+                         - long(fit(long(s.OriginY) - s.ScreenCentralY)) * g.PixelsPerUnitY);
     return true;
 }
 
@@ -190,8 +208,8 @@ void ResizePicture(Picture &picture, int16_t width, int16_t height)
 
 void RedrawAxes(Picture &picture, const GraphSettingsRecord &settings)
 {
-    picture.geometry = ComputeGeometry(settings, picture.geometry.GraphWidth,
-                                       picture.geometry.GraphHeight);
+    picture.geometry =
+        ComputeGeometry(settings, picture.geometry.GraphWidth, picture.geometry.GraphHeight);
     picture.blank = false;
     DrawCoordinateSystem(picture.geometry, settings, *picture.surface);
 }

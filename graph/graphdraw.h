@@ -14,7 +14,8 @@ namespace lw {
 // picture redrawn at another size while a curve is drawn takes the rest of
 // the curve along.
 struct PlotGeometry {
-    // Each in x and in y: the picture in pixels, a unit in pixels, the middle pixel, the units
+    // Each in x and in y: the picture in pixels, a unit in pixels, the pixel of the whole
+    // centre (ScreenCentralX/Y: the middle pixel, moved by the centre's fraction), the units
     // from the middle to the edge.
     int16_t GraphWidth = 0, GraphHeight = 0;
     int16_t PixelsPerUnitX = 0, PixelsPerUnitY = 0;

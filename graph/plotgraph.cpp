@@ -146,7 +146,11 @@ SampleRange SampleRangeOf(int16_t centreX, int16_t scaleX)
 
 SampleRange SampleRangeOf(const GraphSettingsRecord &settings)
 {
-    return SampleRangeOf(settings.ScreenCentralX, settings.GraphScaleX);
+    if (settings.CentreFractionX == 0)
+        return SampleRangeOf(settings.ScreenCentralX, settings.GraphScaleX);
+    const double centre = settings.ScreenCentralX + settings.CentreFractionX;
+    return {static_cast<float>(centre - double(settings.GraphScaleX) / 2),
+            static_cast<float>(double(settings.GraphScaleX) / 2 + centre)};
 }
 
 bool WalkAdvances(float lower, float upper, float step)

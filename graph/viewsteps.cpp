@@ -1,6 +1,7 @@
 #include "viewsteps.h"
 
 #include "formula/numeric.h"
+#include "graphdraw.h"
 
 #include <algorithm>
 #include <array>
@@ -91,12 +92,83 @@ void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored)
 {
     settings.ScreenCentralX = stored.ScreenCentralX;
     settings.ScreenCentralY = stored.ScreenCentralY;
+    settings.CentreFractionX = stored.CentreFractionX;
+    settings.CentreFractionY = stored.CentreFractionY;
     settings.GraphScaleX = stored.GraphScaleX;
     settings.GraphScaleY = stored.GraphScaleY;
     settings.PutMarkEachX = stored.PutMarkEachX;
     settings.PutMarkEachY = stored.PutMarkEachY;
     settings.PutNumberEachX = stored.PutNumberEachX;
     settings.PutNumberEachY = stored.PutNumberEachY;
+}
+
+ViewCentre CentreOf(const GraphSettingsRecord &settings)
+{
+    return {settings.ScreenCentralX + settings.CentreFractionX,
+            settings.ScreenCentralY + settings.CentreFractionY};
+}
+
+bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre)
+{
+    const double x = std::round(centre.x * 1e4) / 1e4;
+    const double y = std::round(centre.y * 1e4) / 1e4;
+    const auto wholeX = RoundToInt16(x);
+    const auto wholeY = RoundToInt16(y);
+    if (!wholeX || !wholeY)
+        return false;
+    settings.ScreenCentralX = *wholeX;
+    settings.ScreenCentralY = *wholeY;
+    // Exact (the two lie within a factor of two, or the whole part is 0), so that the centre
+    // read back from the fields compares equal.
+    settings.CentreFractionX = x - *wholeX;
+    settings.CentreFractionY = y - *wholeY;
+    return true;
+}
+
+bool ZoomViewAbout(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY,
+                   double column, double row)
+{
+    const auto width = static_cast<int16_t>(pixelsX);
+    const auto height = static_cast<int16_t>(pixelsY);
+    const PlotGeometry before = ComputeGeometry(settings, width, height);
+    if (before.PixelsPerUnitX <= 0 || before.PixelsPerUnitY <= 0)
+        return false;
+    // The point under the pointer, as the pointer field reads it.
+    const double pointX =
+        settings.ScreenCentralX + (column - before.CentralPixelX) / before.PixelsPerUnitX;
+    const double pointY =
+        settings.ScreenCentralY + (before.CentralPixelY - row) / before.PixelsPerUnitY;
+    GraphSettingsRecord zoomed = settings;
+    zoomed.CentreFractionX = zoomed.CentreFractionY = 0;
+    if (!ZoomView(zoomed, wider, pixelsX, pixelsY))
+        return false;
+    const PlotGeometry after = ComputeGeometry(zoomed, width, height);
+    if (after.PixelsPerUnitX <= 0 || after.PixelsPerUnitY <= 0)
+        return false;
+    // Without a fraction the whole centre lies on the middle pixel.
+    if (!PlaceCentre(zoomed, {pointX - (column - after.CentralPixelX) / after.PixelsPerUnitX,
+                              pointY + (row - after.CentralPixelY) / after.PixelsPerUnitY}))
+        return false;
+    settings = zoomed;
+    return true;
+}
+
+bool DragView(GraphSettingsRecord &settings, ViewCentre start, double dx, double dy, int pixelsX,
+              int pixelsY)
+{
+    const PlotGeometry g =
+        ComputeGeometry(settings, static_cast<int16_t>(pixelsX), static_cast<int16_t>(pixelsY));
+    if (g.PixelsPerUnitX <= 0 || g.PixelsPerUnitY <= 0)
+        return false;
+    // From the pixel the start's fraction puts the picture on, so that the picture moves by
+    // exactly the pointer's pixels.
+    GraphSettingsRecord from = settings;
+    if (!PlaceCentre(from, start))
+        return false;
+    const auto shiftX = RoundToInt16(from.CentreFractionX * g.PixelsPerUnitX).value_or(0);
+    const auto shiftY = RoundToInt16(from.CentreFractionY * g.PixelsPerUnitY).value_or(0);
+    return PlaceCentre(settings, {from.ScreenCentralX + (shiftX - dx) / g.PixelsPerUnitX,
+                                  from.ScreenCentralY + (shiftY + dy) / g.PixelsPerUnitY});
 }
 
 } // namespace lw

@@ -23,4 +23,23 @@ bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY);
 // Takes the view (centre, display ranges, marks and numbers) from `stored`, the rest stays.
 void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored);
 
+// The view's centre in units: the whole centre and its fraction.
+struct ViewCentre {
+    double x = 0;
+    double y = 0;
+};
+ViewCentre CentreOf(const GraphSettingsRecord &settings);
+// Puts the centre at (x, y), rounded to 4 decimals (what the centre fields show), as the nearest
+// whole centre and its fraction; false, and nothing changed, beyond 16 bits.
+bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre);
+
+// A step of zoom (as ZoomView) that keeps the point under the pointer at (column, row) of a
+// picture `pixelsX` x `pixelsY` where it is, to the pixel.
+bool ZoomViewAbout(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY,
+                   double column, double row);
+// The view of a drag: the centre `start` moved so that the picture follows the pointer's
+// movement of (dx, dy) pixels, with the units of `start`'s picture.
+bool DragView(GraphSettingsRecord &settings, ViewCentre start, double dx, double dy, int pixelsX,
+              int pixelsY);
+
 } // namespace lw

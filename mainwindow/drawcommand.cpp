@@ -6,8 +6,8 @@
 #include "formula/equation.h"
 #include "formula/eventhook.h"
 #include "formula/numeric.h"
-#include "graph/drawingsurface.h"
 #include "graph/curvelist.h"
+#include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/plotgraph.h"
 #include "settings/graphsettings.h"
@@ -66,27 +66,26 @@ void FrmMain::report(const QString &text)
 
 bool FrmMain::readQuickOptions(QuickOptions &options, const GraphSettingsRecord &settings)
 {
-    const auto centreX = ReadFloatTextLenient(txtScreenCentralX->text());
-    const auto centreY = ReadFloatTextLenient(txtScreenCentralY->text());
+    const auto centreX = ReadNumberTextLenient(txtScreenCentralX->text());
+    const auto centreY = ReadNumberTextLenient(txtScreenCentralY->text());
     const QString centreField = QStringLiteral("Mittelpunkt:");
     if (!centreX)
         return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralX);
     if (!centreY)
         return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralY);
-    const auto roundedX = RoundToInt16(*centreX);
-    const auto roundedY = RoundToInt16(*centreY);
-    if (!roundedX || !roundedY)
+    GraphSettingsRecord placed = settings;
+    if (!PlaceCentre(placed, {*centreX, *centreY}))
         return refuse(EntryRefusal(centreField, QStringLiteral("Zahlen zwischen -32768 und 32767")),
-                      roundedX ? txtScreenCentralY : txtScreenCentralX);
-    options.centreX = *roundedX;
-    options.centreY = *roundedY;
-    options.centreChanged = *centreX != settings.ScreenCentralX || *centreY != settings.ScreenCentralY;
+                      RoundToInt16(*centreX) ? txtScreenCentralY : txtScreenCentralX);
+    options.centre = CentreOf(placed);
+    const ViewCentre now = CentreOf(settings);
+    options.centreChanged = options.centre.x != now.x || options.centre.y != now.y;
 
     const auto precision = ReadFloatTextLenient(txtPrecision->text());
     const QString precisionField = QStringLiteral("Genauigkeit:");
     if (!precision)
         return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl")), txtPrecision);
-    switch (CheckPrecision(*precision, SampleRangeOf(options.centreX, settings.GraphScaleX))) {
+    switch (CheckPrecision(*precision, SampleRangeOf(placed))) {
     case PrecisionFault::None: break;
     case PrecisionFault::NotPositive:
         return refuse(EntryRefusal(precisionField, QStringLiteral("eine Zahl größer als 0")),
@@ -164,6 +163,11 @@ void FrmMain::redrawCurves()
     endDraw();
 }
 
+bool FrmMain::PictureUpToDate() const
+{
+    return TheDraw.phase == DrawPhase::Idle && !m_redrawScheduled && !m_redrawWanted;
+}
+
 void FrmMain::Undo()
 {
     Picture &screen = ScreenPicture();
@@ -200,8 +204,7 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
         return;
     if (settings.AlwaysDeleteGraph || picture.blank)
         ErasePicture(picture, settings);
-    const PlotResult plotted =
-        PlotGraph(*formula, picture.geometry, settings, *picture.surface);
+    const PlotResult plotted = PlotGraph(*formula, picture.geometry, settings, *picture.surface);
     if (plotted.outcome == PlotOutcome::Failed) {
         report(plotted.message);
         return;
@@ -257,8 +260,7 @@ bool FrmMain::applyQuickOptions(const QuickOptions &options, Picture &picture,
     settings.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
     if (!options.centreChanged)
         return true;
-    settings.ScreenCentralX = options.centreX;
-    settings.ScreenCentralY = options.centreY;
+    PlaceCentre(settings, options.centre);
     // The curves drawn so far move with the view, unless they are about to be erased anyway;
     // a stop among them ends the draw.
     if (!settings.AlwaysDeleteGraph)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graph/viewsteps.h"
+
 #include <cstdint>
 
 namespace lw {
@@ -41,8 +43,7 @@ inline bool StopRequested()
 // The quick options as the draw command reads them from the main window,
 // before any of them is stored.
 struct QuickOptions {
-    int16_t centreX = 0;
-    int16_t centreY = 0;
+    ViewCentre centre{};
     bool centreChanged = false; // the centre differs from the stored one
     float precision = 0;
 };

@@ -5,8 +5,8 @@
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
-#include "graph/drawingsurface.h"
 #include "graph/curvelist.h"
+#include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
 #include "graph/viewsteps.h"
 #include "picturemenu.h"
@@ -40,8 +40,10 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lw {
 
@@ -159,13 +161,12 @@ void FrmMain::createOptionsPanel()
     cmdMoreGraphOptions = named(new QPushButton(QStringLiteral("Mehr..."), fraGraphOptions),
                                 "cmdMoreGraphOptions", 12);
     cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
-    connect(cmdMoreGraphOptions, &QPushButton::clicked, this,
-            [this] {
-                FrmGraphOptions::open(this, [this] {
-                    QuickOptionsUpdate();
-                    RequestRedraw();
-                });
-            });
+    connect(cmdMoreGraphOptions, &QPushButton::clicked, this, [this] {
+        FrmGraphOptions::open(this, [this] {
+            QuickOptionsUpdate();
+            RequestRedraw();
+        });
+    });
     for (QWidget *caption :
          {static_cast<QWidget *>(optTermFormat[0]), static_cast<QWidget *>(optTermFormat[1]),
           static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
@@ -233,8 +234,7 @@ void FrmMain::QuickOptionsUpdate()
 {
     const GraphSettingsRecord &s = GraphSettings;
     txtPrecision->setText(FloatText(s.Precision));
-    txtScreenCentralX->setText(QString::number(s.ScreenCentralX));
-    txtScreenCentralY->setText(QString::number(s.ScreenCentralY));
+    showCentre();
     chkLinkPoints->setChecked(s.LinkPoints);
     chkAlwaysDelete->setChecked(s.AlwaysDeleteGraph);
 }
@@ -282,6 +282,15 @@ std::u16string FrmMain::UpdateVariables(std::u16string_view formula) const
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == picGraph && pictureMouse(*event))
+        return true;
+    // A held Enter repeats: it would press "Stop" and draw again over and over, and a repeat of
+    // the Enter that closed a message before the field had the focus would draw unasked.
+    if (watched == txtTerm && event->type() == QEvent::KeyPress) {
+        const auto &key = static_cast<const QKeyEvent &>(*event);
+        if (key.isAutoRepeat() && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter))
+            return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         const QPointF position = static_cast<QMouseEvent *>(event)->position();
         showStatusHelp(watched, position.toPoint());
@@ -299,6 +308,46 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool FrmMain::pictureMouse(const QEvent &event)
+{
+    const QSize pixels = picGraph->surface().size();
+    GraphSettingsRecord view = GraphSettings;
+    switch (event.type()) {
+    case QEvent::Wheel: {
+        const auto &wheel = static_cast<const QWheelEvent &>(event);
+        // A notch is 120; touchpads send less at a time.
+        m_wheelAngle += wheel.angleDelta().y();
+        bool moved = false;
+        for (; std::abs(m_wheelAngle) >= 120; m_wheelAngle -= m_wheelAngle > 0 ? 120 : -120)
+            moved =
+                ZoomViewAbout(view, m_wheelAngle < 0, pixels.width(), pixels.height(),
+                              std::floor(wheel.position().x()), std::floor(wheel.position().y()))
+                || moved;
+        if (moved)
+            showView(view);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto &press = static_cast<const QMouseEvent &>(event);
+        if (press.button() == Qt::LeftButton)
+            m_drag = Drag{press.position(), CentreOf(GraphSettings)};
+        return false; // the press still gives the picture the focus
+    }
+    case QEvent::MouseMove: {
+        const auto &move = static_cast<const QMouseEvent &>(event);
+        if (!m_drag || !(move.buttons() & Qt::LeftButton))
+            return false;
+        const QPointF moved = move.position() - m_drag->start;
+        if (DragView(view, m_drag->centre, moved.x(), moved.y(), pixels.width(), pixels.height())
+            && view != GraphSettings)
+            showView(view);
+        return false; // the pointer field follows too
+    }
+    case QEvent::MouseButtonRelease: m_drag.reset(); return false;
+    default: return false;
+    }
+}
+
 bool FrmMain::pictureKey(const QKeyEvent &key)
 {
     GraphSettingsRecord view = GraphSettings;
@@ -311,15 +360,11 @@ bool FrmMain::pictureKey(const QKeyEvent &key)
     case Qt::Key_Right: moved = PanView(view, 1, 0); break;
     case Qt::Key_Up: moved = PanView(view, 0, 1); break;
     case Qt::Key_Down: moved = PanView(view, 0, -1); break;
-    case Qt::Key_Home: {
+    case Qt::Key_Home:
         // The view of the settings store; what else the store holds stays as it is now.
-        const GraphSettingsRecord now = GraphSettings;
-        LoadOptions();
-        TakeView(view, GraphSettings);
-        GraphSettings = now;
+        TakeView(view, StoredOptions());
         moved = true;
         break;
-    }
     default: return false;
     }
     if (moved)
@@ -331,11 +376,17 @@ void FrmMain::showView(const GraphSettingsRecord &view)
 {
     GraphSettings = view;
     // Only the centre: other quick options typed but not yet drawn stay as typed.
-    txtScreenCentralX->setText(QString::number(view.ScreenCentralX));
-    txtScreenCentralY->setText(QString::number(view.ScreenCentralY));
+    showCentre();
     // The axes at once, so a curve being drawn goes on in the new view; the curves follow.
     RedrawAxes(ScreenPicture(), GraphSettings);
     RequestRedraw();
+}
+
+void FrmMain::showCentre()
+{
+    const ViewCentre centre = CentreOf(GraphSettings);
+    txtScreenCentralX->setText(DecimalText(centre.x, 4));
+    txtScreenCentralY->setText(DecimalText(centre.y, 4));
 }
 
 void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)

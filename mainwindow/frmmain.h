@@ -1,7 +1,9 @@
 #pragma once
 
+#include "graph/viewsteps.h"
 #include "mainwindow/layoutpass.h"
 
+#include <QPointF>
 #include <QWidget>
 
 #include <array>
@@ -51,6 +53,8 @@ public:
     // Draws the screen's picture with its curves again once the event loop is free, as a draw
     // that "Stop" and Esc end; requests made meanwhile become one.
     void RequestRedraw();
+    // No draw runs and no redraw waits: the picture shows every curve in the current view.
+    bool PictureUpToDate() const;
     // "Rückgängig": the last curve leaves the picture.
     void Undo();
     // The picture's list of curves has changed: the open "Kurven" window shows it anew.
@@ -116,8 +120,13 @@ private:
     // + and - zoom about the centre, the arrows move the view a tenth of the picture, Home
     // returns to the view of the settings store; false for any other key.
     bool pictureKey(const QKeyEvent &key);
+    // The wheel zooms about the pointer, a drag with the left button moves the view with the
+    // pointer; true when the event is used up.
+    bool pictureMouse(const QEvent &event);
     // Takes the view into GraphSettings and the centre fields, and draws the picture in it.
     void showView(const GraphSettingsRecord &view);
+    // The centre of GraphSettings in the centre fields, with its fraction.
+    void showCentre();
     void placeDockedBars();
     // Reads the quick options into `options` and stores none of them; false
     // after a message that names the first unusable field, which gets the focus.
@@ -138,6 +147,13 @@ private:
     // The draw command's phase, and the button's caption with it.
     void enter(DrawPhase phase);
 
+    // Where a drag on the picture began, and the centre then.
+    struct Drag {
+        QPointF start;
+        ViewCentre centre;
+    };
+    std::optional<Drag> m_drag;
+    int m_wheelAngle = 0; // eighths of a degree not yet turned into a step of zoom
     LayoutReserves m_reserves;
     bool m_inLayout = false;
     bool m_redrawScheduled = false; // a redraw waits for the event loop

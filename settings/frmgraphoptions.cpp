@@ -257,6 +257,11 @@ std::optional<GraphSettingsRecord> FrmGraphOptions::readEntries()
         refuse(TooFineRefusal(lblPrecision->text()), txtPrecision);
         return std::nullopt;
     }
+    // The fields hold the whole centre; one left as it was keeps what a zoom or drag added.
+    if (record.ScreenCentralX == GraphSettings.ScreenCentralX)
+        record.CentreFractionX = GraphSettings.CentreFractionX;
+    if (record.ScreenCentralY == GraphSettings.ScreenCentralY)
+        record.CentreFractionY = GraphSettings.CentreFractionY;
     record.LinkPoints = chkLinkPoints->isChecked();
     record.AlwaysDeleteGraph = chkAlwaysDelete->isChecked();
     record.Legend = chkLegend->isChecked();

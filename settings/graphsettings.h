@@ -29,6 +29,11 @@ struct GraphSettingsRecord {
     // The equations in their colours at the picture's top left. For this run only: neither the
     // store nor graph files hold it.
     bool Legend = false;
+    // Zoom about the pointer and a drag move the view by fractions of a unit: its centre lies
+    // this far beyond ScreenCentralX/Y, less than half a unit either way. For this run only:
+    // the store and graph files keep the nearest whole centre.
+    double CentreFractionX = 0;
+    double CentreFractionY = 0;
 
     friend bool operator==(const GraphSettingsRecord &, const GraphSettingsRecord &) = default;
 };

@@ -30,18 +30,27 @@ QString LoadOptions()
     return LoadOptions(CurrentSettingsStore());
 }
 
-QString LoadOptions(const SettingsStore &store)
+GraphSettingsRecord StoredOptions(const SettingsStore &store)
 {
-    const QString notice = readCheck(store) == 0 ? incompleteStoreNotice() : QString();
     // Absent and unreadable values both keep the default the record starts with.
-    GraphSettingsRecord loaded;
+    GraphSettingsRecord stored;
     for (const SettingsField &field : SettingsFields) {
         if (const std::optional<QString> text =
                 store.read(OptionsSection, QLatin1String(field.name)))
-            ReadFieldText(loaded, field, *text);
+            ReadFieldText(stored, field, *text);
     }
-    GraphSettings = loaded;
-    return notice;
+    return stored;
+}
+
+GraphSettingsRecord StoredOptions()
+{
+    return StoredOptions(CurrentSettingsStore());
+}
+
+QString LoadOptions(const SettingsStore &store)
+{
+    GraphSettings = StoredOptions(store);
+    return readCheck(store) == 0 ? incompleteStoreNotice() : QString();
 }
 
 bool SaveOptions()

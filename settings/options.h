@@ -6,6 +6,12 @@ namespace lw {
 
 class SettingsStore;
 
+struct GraphSettingsRecord;
+
+// The settings the store holds, the defaults standing in for what is missing or unreadable.
+GraphSettingsRecord StoredOptions(const SettingsStore &store);
+GraphSettingsRecord StoredOptions();
+
 // Fills GraphSettings from the store. When the store was never saved completely, the notice to
 // show (the defaults stand in for what is missing); otherwise empty.
 QString LoadOptions();

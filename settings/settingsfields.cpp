@@ -60,8 +60,7 @@ std::optional<double> readDouble(const QLocale &locale, const QString &text)
     return value;
 }
 
-std::optional<double> readFloatNumber(const QString &text, FloatReading reading,
-                                      const QLocale &locale = QLocale())
+std::optional<double> readDecimal(const QString &text, FloatReading reading, const QLocale &locale)
 {
     std::optional<double> value = readDouble(locale, text);
     if (!value && reading == FloatReading::Lenient) {
@@ -69,6 +68,13 @@ std::optional<double> readFloatNumber(const QString &text, FloatReading reading,
         pointed.replace(QLatin1Char(','), QLatin1Char('.'));
         value = readDouble(QLocale::c(), pointed);
     }
+    return value;
+}
+
+std::optional<double> readFloatNumber(const QString &text, FloatReading reading,
+                                      const QLocale &locale = QLocale())
+{
+    const std::optional<double> value = readDecimal(text, reading, locale);
     if (!value)
         return std::nullopt;
     // Rounded first so that a text just above the largest float still reads as that float.
@@ -158,12 +164,33 @@ std::optional<float> ReadFloatText(const QString &text)
     return static_cast<float>(*value);
 }
 
+std::optional<double> ReadNumberTextLenient(const QString &text, const QLocale &locale)
+{
+    const std::optional<double> value = readDecimal(text, FloatReading::Lenient, locale);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return value;
+}
+
 std::optional<float> ReadFloatTextLenient(const QString &text, const QLocale &locale)
 {
     const std::optional<double> value = readFloatNumber(text, FloatReading::Lenient, locale);
     if (!value || !std::isfinite(*value))
         return std::nullopt;
     return static_cast<float>(*value);
+}
+
+QString DecimalText(double value, int decimals)
+{
+    const QLocale locale = writingLocale();
+    QString text = locale.toString(value, 'f', decimals);
+    if (text.contains(locale.decimalPoint())) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(locale.decimalPoint()))
+            text.chop(locale.decimalPoint().size());
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
 QString TruthText(bool value)

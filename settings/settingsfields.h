@@ -97,6 +97,11 @@ std::optional<float> ReadFloatText(const QString &text);
 // For files and command lines written elsewhere: the number format of `locale`, and failing that
 // a "." or a "," as the decimal point.
 std::optional<float> ReadFloatTextLenient(const QString &text, const QLocale &locale = QLocale());
+// The same reading in double, for values shown with more digits than a float holds.
+std::optional<double> ReadNumberTextLenient(const QString &text, const QLocale &locale = QLocale());
+// A value with at most `decimals` decimals in the user's number format, without trailing zeros
+// or group separators: "1,25", "-3".
+QString DecimalText(double value, int decimals);
 QString TruthText(bool value);
 // "True"/"False", "Wahr"/"Falsch" in any case, or an integer (0 is false).
 std::optional<bool> ReadTruthText(const QString &text);

@@ -40,7 +40,13 @@ public:
         g.centralX = *rounded16(w / 2.0);
         const auto halfX = float(double(g.centralX) / g.ppuX);
         const auto halfY = float(double(g.centralY) / g.ppuY);
-        if (s.OriginX - s.ScreenCentralX > halfX || s.OriginY - s.ScreenCentralY > halfY)
+        // A view centre between whole units moves the picture by whole pixels.
+        const int shiftX = *rounded16(s.CentreFractionX * g.ppuX);
+        const int shiftY = *rounded16(s.CentreFractionY * g.ppuY);
+        g.centralX -= shiftX;
+        g.centralY += shiftY;
+        if (s.OriginX - s.ScreenCentralX - float(shiftX) / float(g.ppuX) > halfX
+            || s.OriginY - s.ScreenCentralY - float(shiftY) / float(g.ppuY) > halfY)
             return;
         ox = g.centralX + (s.OriginX - s.ScreenCentralX) * g.ppuX;
         oy = g.centralY - (s.OriginY - s.ScreenCentralY) * g.ppuY;
@@ -54,8 +60,9 @@ public:
 
     void curve(std::u16string_view formula)
     {
-        const auto lower = float(double(s.ScreenCentralX) - double(s.GraphScaleX) / 2);
-        const auto upper = float(double(s.GraphScaleX) / 2 + double(s.ScreenCentralX));
+        const double centre = s.ScreenCentralX + s.CentreFractionX;
+        const auto lower = float(centre - double(s.GraphScaleX) / 2);
+        const auto upper = float(double(s.GraphScaleX) / 2 + centre);
         const float step = s.Precision;
         const int offsetX = g.centralX - s.ScreenCentralX * g.ppuX;
         const int offsetY = g.centralY + s.ScreenCentralY * g.ppuY;

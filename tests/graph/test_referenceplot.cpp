@@ -45,6 +45,10 @@ PlotCase randomCase(uint64_t seed)
     whole(c.height, s.GraphScaleY);
     s.ScreenCentralX = int16_t(between(-30, 30));
     s.ScreenCentralY = int16_t(between(-30, 30));
+    if (random.chance(30)) { // a view moved by the wheel or a drag
+        s.CentreFractionX = between(-4999, 4999) / 1e4;
+        s.CentreFractionY = between(-4999, 4999) / 1e4;
+    }
     // Origins from a little beyond the left or bottom edge to a little beyond the right or top.
     s.OriginX = int16_t(s.ScreenCentralX + between(-s.GraphScaleX / 2 - 3, s.GraphScaleX / 2 + 3));
     s.OriginY = int16_t(s.ScreenCentralY + between(-s.GraphScaleY / 2 - 3, s.GraphScaleY / 2 + 3));

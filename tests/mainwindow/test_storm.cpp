@@ -38,6 +38,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <functional>
@@ -314,6 +315,20 @@ void Storm::buildActions()
     act(1, "view keys", [this] {
         QTest::keyClick(window->picGraph,
                         pick(std::array{Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Left, Qt::Key_Home}));
+    });
+    act(1, "wheel", [this] {
+        const QPointF at(between(0, window->picGraph->width()),
+                         between(0, window->picGraph->height()));
+        QWheelEvent wheel(at, window->picGraph->mapToGlobal(at), {}, {0, chance(2) ? 120 : -120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window->picGraph, &wheel);
+    });
+    act(1, "drag", [this] {
+        const QPoint from(between(0, 300), between(0, 300));
+        QTest::mousePress(window->picGraph, Qt::LeftButton, {}, from);
+        for (int move = 1; move <= 3; ++move)
+            QTest::mouseMove(window->picGraph, from + QPoint(between(-60, 60), between(-60, 60)));
+        QTest::mouseRelease(window->picGraph, Qt::LeftButton, {}, from);
     });
     act(1, "minimise", [this] {
         if (window->isMinimized())
