@@ -40,12 +40,18 @@ void AddCurve(Picture &picture, CurveEntry entry)
 
 void DrawLegend(Picture &picture, const GraphSettingsRecord &settings)
 {
+    DrawLegend(picture, picture.curves, settings);
+}
+
+void DrawLegend(Picture &picture, const std::vector<CurveEntry> &curves,
+                const GraphSettingsRecord &settings)
+{
     if (!settings.Legend)
         return;
     constexpr int Margin = 4;
     constexpr int LineHeight = PixelFontHeight + 3;
     int row = 0;
-    for (const CurveEntry &entry : picture.curves) {
+    for (const CurveEntry &entry : curves) {
         if (!entry.visible)
             continue;
         picture.surface->setTextPosition(Margin, Margin + row++ * LineHeight);
@@ -56,11 +62,17 @@ void DrawLegend(Picture &picture, const GraphSettingsRecord &settings)
 
 bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
 {
+    return RedrawPicture(picture, picture.curves, settings);
+}
+
+bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
+                   const GraphSettingsRecord &settings)
+{
     RedrawAxes(picture, settings);
     // By index and by copy: during the plotter's yields the list may be erased, lose its last
     // entry or gain one.
-    for (std::size_t i = 0; i < picture.curves.size(); ++i) {
-        const CurveEntry entry = picture.curves[i];
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const CurveEntry entry = curves[i];
         if (!entry.visible)
             continue;
         const PlotResult plotted = PlotGraph(entry.formula, picture.geometry,
@@ -69,11 +81,11 @@ bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
             return false;
         if (plotted.outcome != PlotOutcome::Failed)
             continue;
-        const auto same = std::ranges::find(picture.curves, entry.id, &CurveEntry::id);
-        if (same != picture.curves.end())
+        const auto same = std::ranges::find(curves, entry.id, &CurveEntry::id);
+        if (same != curves.end())
             same->failed = true;
     }
-    DrawLegend(picture, settings);
+    DrawLegend(picture, curves, settings);
     return true;
 }
 

@@ -14,10 +14,16 @@ void AddCurve(Picture &picture, CurveEntry entry);
 // With the settings' Legend: the typed equations of the visible curves, one a line in their
 // colours, at the picture's top left, over what is drawn.
 void DrawLegend(Picture &picture, const GraphSettingsRecord &settings);
+void DrawLegend(Picture &picture, const std::vector<CurveEntry> &curves,
+                const GraphSettingsRecord &settings);
 // Draws the axes and then every visible curve again, in the order drawn, with
 // the plotter's yields; a stop ends it where it is (what was drawn stays).
 // False when stopped. A curve that fails now is marked failed and skipped. The
 // legend comes last.
 bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings);
+// The same with the curves of another list (the screen's, drawn again behind it): a curve that
+// fails is marked failed there.
+bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
+                   const GraphSettingsRecord &settings);
 
 } // namespace lw

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace lw {
@@ -88,6 +89,50 @@ void ImageSurface::touch(int left, int top, int right, int bottom)
 void ImageSurface::clear()
 {
     painter().fillRect(QRect(QPoint(0, 0), m_size), m_background);
+    touch(0, 0, m_size.width() - 1, m_size.height() - 1);
+}
+
+void ImageSurface::showShifted(const ImageSurface &source, QPoint offset)
+{
+    quint32 *to = directPixels();
+    if (!to || source.m_image.size() != m_image.size()
+        || source.m_image.devicePixelRatio() != 1.0) {
+        // From itself, a copy first: the painter would read what it has just overwritten.
+        const QImage picture = &source == this ? m_image.copy() : source.image();
+        QPainter &p = painter();
+        p.fillRect(QRect(QPoint(0, 0), m_size), m_background);
+        p.drawImage(offset, picture);
+    } else {
+        // Row by row: a drag moves the picture at every pointer move, and the painter's copy
+        // of a megapixel costs several milliseconds of the frame.
+        const int width = m_size.width();
+        const int height = m_size.height();
+        const int dx = offset.x();
+        const int dy = offset.y();
+        const int left = std::clamp(dx, 0, width);
+        const int right = std::clamp(width + dx, 0, width);
+        const quint32 fill = m_background.rgb();
+        const auto *from = reinterpret_cast<const quint32 *>(source.m_image.constBits());
+        const auto row = [&](int y) {
+            quint32 *line = to + y * m_pixelsPerLine;
+            const int sourceRow = y - dy;
+            if (sourceRow < 0 || sourceRow >= height || left >= right) {
+                std::fill_n(line, width, fill);
+                return;
+            }
+            std::memmove(line + left, from + sourceRow * m_pixelsPerLine + left - dx,
+                         std::size_t(right - left) * sizeof(quint32));
+            std::fill(line, line + left, fill);
+            std::fill(line + right, line + width, fill);
+        };
+        // On itself, each row is read before the rows moved onto it are written.
+        if (dy > 0)
+            for (int y = height - 1; y >= 0; --y)
+                row(y);
+        else
+            for (int y = 0; y < height; ++y)
+                row(y);
+    }
     touch(0, 0, m_size.width() - 1, m_size.height() - 1);
 }
 

@@ -25,6 +25,9 @@ public:
     void point(int x, int y, Colour colour) override;
     void text(const QString &text) override;
 
+    // Shows what `source` (this surface too) shows, moved by `offset` logical pixels, the
+    // background where it does not reach.
+    void showShifted(const ImageSurface &source, QPoint offset);
     // A new, cleared picture of another size.
     void resize(QSize size, qreal devicePixelRatio);
     QSize size() const { return m_size; }

@@ -171,4 +171,34 @@ bool DragView(GraphSettingsRecord &settings, ViewCentre start, double dx, double
                                   from.ScreenCentralY + (shiftY + dy) / g.PixelsPerUnitY});
 }
 
+std::optional<std::pair<int, int>> ViewShift(const GraphSettingsRecord &fromSettings,
+                                             const PlotGeometry &from,
+                                             const GraphSettingsRecord &toSettings,
+                                             const PlotGeometry &to)
+{
+    const auto apartFromCentre = [](GraphSettingsRecord s) {
+        s.ScreenCentralX = s.ScreenCentralY = 0;
+        s.CentreFractionX = s.CentreFractionY = 0;
+        // The quick options reach only curves yet to be drawn.
+        s.Precision = 0;
+        s.LiveColor = 0;
+        s.LinkPoints = s.AlwaysDeleteGraph = false;
+        return s;
+    };
+    if (apartFromCentre(fromSettings) != apartFromCentre(toSettings)
+        || from.GraphWidth != to.GraphWidth || from.GraphHeight != to.GraphHeight
+        || from.PixelsPerUnitX != to.PixelsPerUnitX || from.PixelsPerUnitY != to.PixelsPerUnitY
+        || from.PixelsPerUnitX <= 0 || from.PixelsPerUnitY <= 0)
+        return std::nullopt;
+    // Where unit 0 lies on each.
+    const auto zeroX = [](const GraphSettingsRecord &s, const PlotGeometry &g) {
+        return long(g.CentralPixelX) - long(s.ScreenCentralX) * g.PixelsPerUnitX;
+    };
+    const auto zeroY = [](const GraphSettingsRecord &s, const PlotGeometry &g) {
+        return long(g.CentralPixelY) + long(s.ScreenCentralY) * g.PixelsPerUnitY;
+    };
+    return std::pair(int(zeroX(toSettings, to) - zeroX(fromSettings, from)),
+                     int(zeroY(toSettings, to) - zeroY(fromSettings, from)));
+}
+
 } // namespace lw

@@ -2,6 +2,9 @@
 
 #include "settings/graphsettings.h"
 
+#include <optional>
+#include <utility>
+
 #include <cstdint>
 
 namespace lw {
@@ -32,6 +35,14 @@ ViewCentre CentreOf(const GraphSettingsRecord &settings);
 // Puts the centre at (x, y), rounded to 4 decimals (what the centre fields show), as the nearest
 // whole centre and its fraction; false, and nothing changed, beyond 16 bits.
 bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre);
+
+struct PlotGeometry;
+// How many pixels across and down picture `to` shows what picture `from` shows, when it shows
+// the same at another centre (the same size, scale and everything else); nullopt otherwise.
+std::optional<std::pair<int, int>> ViewShift(const GraphSettingsRecord &fromSettings,
+                                             const PlotGeometry &from,
+                                             const GraphSettingsRecord &toSettings,
+                                             const PlotGeometry &to);
 
 // A step of zoom (as ZoomView) that keeps the point under the pointer at (column, row) of a
 // picture `pixelsX` x `pixelsY` where it is, to the pixel.

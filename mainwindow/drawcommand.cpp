@@ -9,11 +9,15 @@
 #include "graph/curvelist.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
+#include "graph/imagesurface.h"
 #include "graph/plotgraph.h"
+#include "graph/repeatfilter.h"
+#include "graph/viewsteps.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 #include "variablespanel.h"
 #include "widgets/messages.h"
+#include "widgets/picturewidget.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -141,6 +145,7 @@ void FrmMain::endDraw()
 
 void FrmMain::RequestRedraw()
 {
+    ++m_viewsAsked;
     if (std::exchange(m_redrawScheduled, true))
         return;
     QTimer::singleShot(0, this, &FrmMain::redrawCurves);
@@ -151,16 +156,68 @@ void FrmMain::redrawCurves()
     m_redrawScheduled = false;
     if (TheDraw.phase != DrawPhase::Idle) {
         m_redrawWanted = true;
-        // A redraw for a view that is gone already gives way to the one for the latest view.
-        if (m_redrawing && DrawInProgress())
+        // A redraw for a view that is gone gives way to the one for the latest view while most
+        // of it is still ahead; further along it finishes and is shown moved, if the latest view
+        // is a move of it. Were every redraw stopped, a drag faster than a redraw would show none.
+        if (m_redrawing && DrawInProgress() && m_redrawClock.elapsed() * 2 < m_lastRedrawMs) {
+            m_superseded = true;
             TheDraw.phase = DrawPhase::Stopping;
+        }
         return;
     }
     m_redrawing = true;
+    m_superseded = false;
     enter(DrawPhase::Plotting);
-    RedrawPicture(ScreenPicture(), GraphSettings);
+    m_redrawClock.start();
+    if (redrawBehind())
+        m_lastRedrawMs = m_redrawClock.elapsed();
     m_redrawing = false;
     endDraw();
+}
+
+namespace {
+// What a redraw draws: the curves and whether they show.
+std::vector<std::pair<uint64_t, bool>> curvesShown(const std::vector<CurveEntry> &curves)
+{
+    std::vector<std::pair<uint64_t, bool>> shown;
+    shown.reserve(curves.size());
+    for (const CurveEntry &entry : curves)
+        shown.emplace_back(entry.id, entry.visible);
+    return shown;
+}
+} // namespace
+
+bool FrmMain::redrawBehind()
+{
+    ImageSurface &screen = picGraph->surface();
+    if (!m_backImage || m_backImage->size() != screen.size()) {
+        m_backImage = std::make_unique<ImageSurface>(
+            screen.size(), screen.image().devicePixelRatio(), PictureBackground());
+        m_backSteps = std::make_unique<RepeatFilter>(*m_backImage);
+    }
+    // The view as it is now: a move meanwhile changes the screen, not this picture.
+    const unsigned asked = m_viewsAsked;
+    const GraphSettingsRecord view = GraphSettings;
+    Picture back = BlankPicture(*m_backSteps, static_cast<int16_t>(screen.size().width()),
+                                static_cast<int16_t>(screen.size().height()));
+    std::vector<CurveEntry> &curves = ScreenPicture().curves;
+    const auto drawn = curvesShown(curves);
+    const bool whole = RedrawPicture(back, curves, view);
+    // Stopped by Esc, what was drawn stays, as in any draw; a list changed meanwhile (erased,
+    // a curve hidden) is drawn again or not at all.
+    if ((!whole && m_superseded) || curvesShown(curves) != drawn)
+        return whole;
+    Picture &shown = ScreenPicture();
+    const auto shift = ViewShift(view, back.geometry, GraphSettings, shown.geometry);
+    if (!shift)
+        return whole; // another size or scale by now: its redraw follows
+    screen.showShifted(*m_backImage, {shift->first, shift->second});
+    shown.blank = false;
+    // Moved, it shows every curve of the view asked for when it began, and of every later
+    // view all but the strip the move uncovered.
+    if (whole)
+        m_viewsShownWhole = asked;
+    return whole;
 }
 
 bool FrmMain::PictureUpToDate() const

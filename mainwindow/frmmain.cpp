@@ -8,6 +8,7 @@
 #include "graph/curvelist.h"
 #include "graph/drawingsurface.h"
 #include "graph/graphdraw.h"
+#include "graph/repeatfilter.h"
 #include "graph/viewsteps.h"
 #include "picturemenu.h"
 #include "pointerposition.h"
@@ -374,11 +375,23 @@ bool FrmMain::pictureKey(const QKeyEvent &key)
 
 void FrmMain::showView(const GraphSettingsRecord &view)
 {
+    Picture &screen = ScreenPicture();
+    const PlotGeometry moved =
+        ComputeGeometry(view, screen.geometry.GraphWidth, screen.geometry.GraphHeight);
+    const auto shift =
+        screen.blank ? std::nullopt : ViewShift(GraphSettings, screen.geometry, view, moved);
     GraphSettings = view;
     // Only the centre: other quick options typed but not yet drawn stay as typed.
     showCentre();
-    // The axes at once, so a curve being drawn goes on in the new view; the curves follow.
-    RedrawAxes(ScreenPicture(), GraphSettings);
+    if (shift) {
+        // A move: the picture goes along with the pointer at once, and the strip it uncovers
+        // fills when the curves have been drawn again.
+        picGraph->surface().showShifted(picGraph->surface(), {shift->first, shift->second});
+        screen.geometry = moved;
+    } else {
+        // The axes at once, so a curve being drawn goes on in the new view; the curves follow.
+        RedrawAxes(screen, GraphSettings);
+    }
     RequestRedraw();
 }
 

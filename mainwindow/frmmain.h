@@ -3,10 +3,12 @@
 #include "graph/viewsteps.h"
 #include "mainwindow/layoutpass.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,6 +27,8 @@ class QToolBar;
 namespace lw {
 
 class CdlLoad;
+class ImageSurface;
+class RepeatFilter;
 class PictureMenu;
 class PictureWidget;
 class VariablesPanel;
@@ -55,6 +59,10 @@ public:
     void RequestRedraw();
     // No draw runs and no redraw waits: the picture shows every curve in the current view.
     bool PictureUpToDate() const;
+    // Counts of what asked for the picture to be drawn again (a new view, size, list), and of
+    // the last of those whose every curve the picture shows (moved along since, for a drag).
+    unsigned ViewsAsked() const { return m_viewsAsked; }
+    unsigned ViewsShownWhole() const { return m_viewsShownWhole; }
     // "Rückgängig": the last curve leaves the picture.
     void Undo();
     // The picture's list of curves has changed: the open "Kurven" window shows it anew.
@@ -144,6 +152,8 @@ private:
     Notation notationChosen() const;
     void endDraw();
     void redrawCurves();
+    // Draws the curves again behind the screen and shows them; false when stopped.
+    bool redrawBehind();
     // The draw command's phase, and the button's caption with it.
     void enter(DrawPhase phase);
 
@@ -159,6 +169,15 @@ private:
     bool m_redrawScheduled = false; // a redraw waits for the event loop
     bool m_redrawWanted = false;    // a redraw waits for the draw on the stack
     bool m_redrawing = false;
+    // The curves are drawn again on a picture of their own and then shown, so that a view that
+    // moves meanwhile never shows a picture half cleared.
+    std::unique_ptr<ImageSurface> m_backImage;
+    std::unique_ptr<RepeatFilter> m_backSteps;
+    bool m_superseded = false; // the running redraw was stopped for a newer view
+    unsigned m_viewsAsked = 0;
+    unsigned m_viewsShownWhole = 0;
+    QElapsedTimer m_redrawClock; // since the running redraw began
+    qint64 m_lastRedrawMs = 0;   // how long the last whole redraw took
 };
 
 } // namespace lw

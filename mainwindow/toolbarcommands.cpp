@@ -1,7 +1,7 @@
 // What each toolbar button does; the buttons themselves are in toolbar.cpp.
 
-#include "frmmain.h"
 #include "frmcurves.h"
+#include "frmmain.h"
 
 #include "about/frmabout.h"
 #include "assistant/frmfassist.h"

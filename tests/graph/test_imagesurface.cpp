@@ -122,4 +122,25 @@ TEST_F(ImageSurfaceTest, PaintsTheSamePixelsAsQPainter)
     }
 }
 
+// Moved by rows, on itself or from another, as QPainter moves it.
+TEST_F(ImageSurfaceTest, ShowsAPictureMovedAsQPainterDoes)
+{
+    std::mt19937 random(8);
+    std::uniform_int_distribution<int> coordinate(-3, 40), shift(-45, 45);
+    for (int round = 0; round < 200; ++round) {
+        ImageSurface source(QSize(37, 23), 1.0, Background), moved(QSize(37, 23), 1.0, Background);
+        for (int figure = 0; figure < 6; ++figure)
+            source.line(coordinate(random), coordinate(random), coordinate(random),
+                        coordinate(random), Colour(random() & 0xffffff));
+        const QPoint offset(shift(random), shift(random) / 2);
+        QImage expected(source.image().size(), QImage::Format_RGB32);
+        expected.fill(Background);
+        QPainter(&expected).drawImage(offset, source.image());
+        moved.showShifted(source, offset);
+        source.showShifted(source, offset);
+        ASSERT_EQ(moved.image(), expected) << offset.x() << "," << offset.y();
+        ASSERT_EQ(source.image(), expected) << offset.x() << "," << offset.y();
+    }
+}
+
 } // namespace
