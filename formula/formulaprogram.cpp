@@ -454,6 +454,21 @@ float FormulaProgram::evaluate(float x, FormulaError *error) const
     return run(number.text(), number.readBack, negX, error, false);
 }
 
+FormulaSample FormulaProgram::sample(float x) const
+{
+    CalcError = 0;
+    FormulaSample result;
+    // evaluate(x) without its calls: the plotter comes here once per sample.
+    if (d->valueOnly) {
+        const float value = NumberTextValue(x);
+        result.value = d->execute(value, std::isfinite(x) ? -value : 0.0f, {});
+    } else {
+        result.value = evaluate(x, &result.error);
+    }
+    result.arithmeticFault = CalcError != 0;
+    return result;
+}
+
 bool FormulaProgram::overflows(std::size_t xTextLength) const
 {
     const auto grown = static_cast<std::ptrdiff_t>(d->formula.size())

@@ -51,14 +51,4 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-// Inline: the plotter calls it once per sample, millions of times a draw.
-inline FormulaSample FormulaProgram::sample(float x) const
-{
-    CalcError = 0;
-    FormulaSample result;
-    result.value = evaluate(x, &result.error);
-    result.arithmeticFault = CalcError != 0;
-    return result;
-}
-
 } // namespace lw

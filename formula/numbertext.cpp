@@ -139,58 +139,6 @@ bool roundFast(float value, Rounded &r)
     return false;
 }
 
-constexpr std::array<double, 18> InversePowers = {
-    1e0,  1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,
-    1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17,
-};
-
-constexpr std::array<uint64_t, 18> PowersOfFive = powersOf<uint64_t, 18>(5);
-
-// The value the number text of a normal float from 2^-35 up to 2^16 reads back as, by
-// integers: the seven digits are the float's exact value m / 2^s times 10^p rounded half to
-// even, that is m * 5^p / 2^(s - p), which stays below 2^64 for p <= 17; the text's value is
-// digits / 10^p, both exact in double, so one division rounds it as reading the text does
-// (a multiplication stands in for it where that cannot change the float).
-// bench/exhaustive_check compares it with reading the text for every float with |x| < 2^16.
-bool readBackByIntegers(float value, float &readBack)
-{
-    const auto bits = std::bit_cast<uint32_t>(value);
-    const int biased = static_cast<int>((bits >> 23) & 0xff);
-    if (biased < 127 - 35 || biased >= 127 + 16)
-        return false;
-    const uint64_t mantissa = (bits & 0x7fffff) | 0x800000;
-    const int shift = 150 - biased; // value = mantissa / 2^shift
-    // floor(log10(2^e)): the first guess of the leading digit's power of ten.
-    int k = ((biased - 127) * 1233) >> 12;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int p = 6 - k;
-        if (p < 0 || p > 17)
-            return false;
-        const uint64_t scaled = mantissa * PowersOfFive[static_cast<std::size_t>(p)];
-        const int drop = shift - p;
-        uint64_t digits = scaled >> drop;
-        if (const int move = powerCorrection(digits)) {
-            k += move;
-            continue;
-        }
-        const uint64_t rest = scaled & ((uint64_t{1} << drop) - 1);
-        const uint64_t half = uint64_t{1} << (drop - 1);
-        if (rest > half || (rest == half && (digits & 1) != 0))
-            ++digits;
-        // A carry to 10000000 names the same number as 1000000 at the next power. The product
-        // with the rounded 10^-p lies within 3 ulps of the quotient; unless a float's rounding
-        // boundary (low 29 bits 0x10000000) is that near, both convert to one float.
-        const auto i = static_cast<std::size_t>(p);
-        double magnitude = static_cast<double>(digits) * InversePowers[i];
-        const uint64_t low = std::bit_cast<uint64_t>(magnitude) & 0x1fffffff;
-        if (low - (0x10000000 - 3) <= 6)
-            magnitude = scaleByPowerOfTen(static_cast<double>(digits), -p);
-        readBack = static_cast<float>((bits >> 31) != 0 ? -magnitude : magnitude);
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 namespace detail {
@@ -227,11 +175,15 @@ NumberTextResult NumberTextWithValue(float value)
     return result;
 }
 
-float NumberTextValue(float value)
+namespace detail {
+
+double digitsOverPowerOfTen(uint64_t digits, int p)
 {
-    float readBack = 0;
-    if (readBackByIntegers(value, readBack))
-        return readBack;
+    return scaleByPowerOfTen(static_cast<double>(digits), -p);
+}
+
+float numberTextValueBeyondIntegers(float value)
+{
     Rounded r{};
     if (value != 0.0f && std::isfinite(value) && roundFast(value, r)) {
         const double magnitude = scaleByPowerOfTen(r.digits, r.exponent - 6);
@@ -239,6 +191,8 @@ float NumberTextValue(float value)
     }
     return NumberTextWithValue(value).readBack;
 }
+
+} // namespace detail
 
 std::string NumberTextAscii(float value)
 {

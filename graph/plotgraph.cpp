@@ -75,17 +75,23 @@ public:
     std::optional<Pixel> operator()(float x, float y, const PlotGeometry &g,
                                     const GraphSettingsRecord &s)
     {
-        const Geometry now{s.ScreenCentralX,  s.ScreenCentralY, g.PixelsPerUnitX,
-                           g.PixelsPerUnitY, g.CentralPixelX,  g.CentralPixelY};
-        if (!m_geometry || *m_geometry != now) {
-            m_geometry = now;
-            m_offsets = offsetsOf(now);
+        // The six numbers the integer parts depend on, packed: compared once for every sample.
+        const uint64_t scale =
+            uint64_t(uint16_t(g.PixelsPerUnitX)) | uint64_t(uint16_t(g.PixelsPerUnitY)) << 16
+            | uint64_t(uint16_t(g.CentralPixelX)) << 32 | uint64_t(uint16_t(g.CentralPixelY)) << 48;
+        const uint32_t centre =
+            uint32_t(uint16_t(s.ScreenCentralX)) | uint32_t(uint16_t(s.ScreenCentralY)) << 16;
+        if (!m_known || scale != m_scale || centre != m_centre) {
+            m_known = true;
+            m_scale = scale;
+            m_centre = centre;
+            m_offsets = offsetsOf(s.ScreenCentralX, s.ScreenCentralY, g);
         }
         if (!m_offsets)
             return std::nullopt;
         // Formed in double and rounded to float once: 1.5000057 for x = -9.9 at 15 pixels a unit.
-        const auto column = static_cast<float>(double(x) * now.pixelsPerUnitX + m_offsets->x);
-        const auto row = static_cast<float>(m_offsets->y - double(y) * now.pixelsPerUnitY);
+        const auto column = static_cast<float>(double(x) * g.PixelsPerUnitX + m_offsets->x);
+        const auto row = static_cast<float>(m_offsets->y - double(y) * g.PixelsPerUnitY);
         const auto roundedColumn = RoundToInt16(column);
         const auto roundedRow = RoundToInt16(row);
         if (!roundedColumn || !roundedRow)
@@ -99,34 +105,27 @@ public:
     QPointF exact() const { return m_exact; }
 
 private:
-    struct Geometry {
-        int16_t screenCentralX;
-        int16_t screenCentralY;
-        int16_t pixelsPerUnitX;
-        int16_t pixelsPerUnitY;
-        int16_t centralPixelX;
-        int16_t centralPixelY;
-        bool operator==(const Geometry &) const = default;
-    };
     struct Offsets {
         int16_t x;
         int16_t y;
     };
 
-    static std::optional<Offsets> offsetsOf(const Geometry &g)
+    static std::optional<Offsets> offsetsOf(int16_t centreX, int16_t centreY, const PlotGeometry &g)
     {
-        const auto sx = FitInt16(long(g.screenCentralX) * g.pixelsPerUnitX);
-        const auto sy = FitInt16(long(g.screenCentralY) * g.pixelsPerUnitY);
+        const auto sx = FitInt16(long(centreX) * g.PixelsPerUnitX);
+        const auto sy = FitInt16(long(centreY) * g.PixelsPerUnitY);
         if (!sx || !sy)
             return std::nullopt;
-        const auto offsetX = FitInt16(long(g.centralPixelX) - *sx);
-        const auto offsetY = FitInt16(long(g.centralPixelY) + *sy);
+        const auto offsetX = FitInt16(long(g.CentralPixelX) - *sx);
+        const auto offsetY = FitInt16(long(g.CentralPixelY) + *sy);
         if (!offsetX || !offsetY)
             return std::nullopt;
         return Offsets{*offsetX, *offsetY};
     }
 
-    std::optional<Geometry> m_geometry;
+    bool m_known = false;
+    uint64_t m_scale = 0;
+    uint32_t m_centre = 0;
     std::optional<Offsets> m_offsets;
     QPointF m_exact;
 };

@@ -2,14 +2,6 @@
 
 namespace lw {
 
-bool RepeatFilter::repeats(const Figure &figure)
-{
-    if (figure == m_last)
-        return true;
-    m_last = figure;
-    return false;
-}
-
 void RepeatFilter::clear()
 {
     m_last = {};

@@ -18,15 +18,22 @@ public:
 
 private:
     // Kind (1 line, 2 point, 0 none), coordinates and colour of the last figure passed on.
-    // Compared field by field: it is asked once for every sample of a walk.
     struct Figure {
         int kind = 0;
         int x1 = 0, y1 = 0;
         int x2 = 0, y2 = 0;
         Colour colour = 0;
-        bool operator==(const Figure &) const = default;
     };
-    bool repeats(const Figure &figure);
+    // Asked once for every sample of a walk: inline, and one test for all six fields.
+    bool repeats(const Figure &f)
+    {
+        const Figure &l = m_last;
+        const bool same = ((f.kind ^ l.kind) | (f.x1 ^ l.x1) | (f.y1 ^ l.y1) | (f.x2 ^ l.x2)
+                           | (f.y2 ^ l.y2) | static_cast<int>(f.colour ^ l.colour))
+                          == 0;
+        m_last = f;
+        return same;
+    }
 
     DrawingSurface &m_target;
     Figure m_last{};
