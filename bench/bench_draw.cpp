@@ -39,6 +39,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -270,11 +271,14 @@ void BarePlotDrawYield(benchmark::State &state)
 
 // The picture drawn again from its list, as a resize or a new view draws it: ten curves of
 // 20 001 samples each on a 1000 x 1000 picture through the screen's repeat filter, with the
-// program's yield. The goal is one frame at 60 Hz.
+// program's yield, on every core as the window draws it (and on one, to compare). The goal is
+// one frame at 60 Hz.
 constexpr double FrameMs = 1000.0 / 60;
 
 void RedrawTenCurves(benchmark::State &state)
 {
+    const bool alongside = state.range(0) != 0;
+    const char *name = alongside ? "RedrawTenCurves" : "RedrawTenCurvesOneThread";
     lw::ImageSurface image(QSize(1000, 1000), 1.0, lw::PictureBackground());
     lw::RepeatFilter screen(image);
     lw::Picture picture = lw::BlankPicture(screen, 1000, 1000);
@@ -289,13 +293,23 @@ void RedrawTenCurves(benchmark::State &state)
     lw::InstallDrawYield();
     for (auto _ : state) {
         const DrawTimer timer;
-        lw::RedrawPicture(picture, settings);
-        timer.stop(state, "RedrawTenCurves");
+        if (alongside)
+            lw::RedrawPictureAlongside(picture, picture.curves, settings,
+                                       int(std::max(1u, std::thread::hardware_concurrency())),
+                                       [] { QCoreApplication::processEvents(); });
+        else
+            lw::RedrawPicture(picture, settings);
+        timer.stop(state, name);
     }
-    state.counters["frames"] = median(bench->seconds["RedrawTenCurves"]) * 1000 / FrameMs;
+    state.counters["frames"] = median(bench->seconds[name]) * 1000 / FrameMs;
 }
 
-BENCHMARK(RedrawTenCurves)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(RedrawTenCurves)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(FullDraw)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BarePlotNoYield)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BarePlotDrawYield)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
@@ -460,6 +474,8 @@ void printSummary(const StopFigures &stops)
     const double redrawMs = median(bench->seconds["RedrawTenCurves"]) * 1000;
     std::printf("redraw of 10 curves of 20 001 samples on 1000 x 1000, ms  median %8.3f\n",
                 redrawMs);
+    std::printf("  on one thread, ms                                     median %8.3f\n",
+                median(bench->seconds["RedrawTenCurvesOneThread"]) * 1000);
     std::printf("goal, the redraw within one frame at 60 Hz (%.1f ms): %s\n", FrameMs,
                 verdict(redrawMs <= FrameMs, redrawMs / FrameMs));
     std::printf("CPU: %s\n", lw::bench::CpuModel().c_str());

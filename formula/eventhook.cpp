@@ -4,29 +4,15 @@
 
 namespace lw {
 
-namespace {
-EventHook &installedHook()
-{
-    static EventHook hook;
-    return hook;
-}
-} // namespace
+namespace detail {
+constinit thread_local EventHook *InstalledEventHook = nullptr;
+} // namespace detail
 
 void InstallEventHook(EventHook hook)
 {
-    installedHook() = std::move(hook);
-}
-
-void YieldToEvents()
-{
-    if (installedHook().yield)
-        installedHook().yield();
-}
-
-bool IsStopRequested()
-{
-    const auto &stop = installedHook().stopRequested;
-    return stop && stop();
+    thread_local EventHook installed;
+    installed = std::move(hook);
+    detail::InstalledEventHook = &installed;
 }
 
 } // namespace lw

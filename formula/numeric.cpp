@@ -2,7 +2,7 @@
 
 namespace lw {
 
-int16_t CalcError = 0;
+thread_local int16_t CalcError = 0;
 
 std::optional<int16_t> FitInt16(long value)
 {

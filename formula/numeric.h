@@ -9,8 +9,8 @@ namespace lw {
 
 // The engine's error flag: 0 or -1. Set by the steps (CalcSqr, CalcSgn, ...) and
 // the evaluators (text and compiled), cleared only by whoever starts an
-// evaluation (the plotter, the eval tool).
-extern int16_t CalcError;
+// evaluation (the plotter, the eval tool). One a thread: curves are plotted side by side.
+extern thread_local int16_t CalcError;
 
 // A folding step either yields the new accumulator or signals an arithmetic
 // fault, which the evaluator turns into CalcError = -1.

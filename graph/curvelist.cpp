@@ -1,11 +1,18 @@
 #include "curvelist.h"
 
+#include "formula/eventhook.h"
 #include "pixelfont.h"
 #include "plotgraph.h"
+#include "repeatfilter.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace lw {
 
@@ -82,6 +89,143 @@ bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
         if (plotted.outcome != PlotOutcome::Failed)
             continue;
         const auto same = std::ranges::find(curves, entry.id, &CurveEntry::id);
+        if (same != curves.end())
+            same->failed = true;
+    }
+    DrawLegend(picture, curves, settings);
+    return true;
+}
+
+namespace {
+
+// A curve's steps as a helper thread plots them, for the picture's thread to draw in order.
+class StepRecord final : public DrawingSurface {
+public:
+    void clear() override {}
+    void line(int x1, int y1, int x2, int y2, Colour colour) override
+    {
+        m_steps.push_back({x1, y1, x2, y2, colour, true});
+    }
+    void point(int x, int y, Colour colour) override
+    {
+        m_steps.push_back({x, y, x, y, colour, false});
+    }
+    void text(const QString &) override {}
+
+    void drawOn(DrawingSurface &target) const
+    {
+        for (const Step &s : m_steps) {
+            if (s.line)
+                target.line(s.x1, s.y1, s.x2, s.y2, s.colour);
+            else
+                target.point(s.x1, s.y1, s.colour);
+        }
+    }
+
+private:
+    struct Step {
+        int x1, y1, x2, y2;
+        Colour colour;
+        bool line;
+    };
+    std::vector<Step> m_steps;
+};
+
+struct CurveJob {
+    CurveEntry entry;
+    StepRecord steps;
+    PlotResult result;
+    bool done = false;
+};
+
+// Helper threads that plot the curves in turn, each into its own record.
+class CurvePlotters {
+public:
+    CurvePlotters(std::vector<CurveJob> &jobs, const PlotGeometry &geometry,
+                  const GraphSettingsRecord &settings, int helpers)
+        : m_jobs(jobs), m_geometry(geometry), m_settings(settings)
+    {
+        for (int i = 0; i < std::max(helpers, 1); ++i)
+            m_threads.emplace_back([this] { plotCurves(); });
+    }
+    ~CurvePlotters() { stop(); }
+
+    // Waits for the job, calling `meanwhile` every few milliseconds; false when a stop came
+    // before it began.
+    bool waitFor(const CurveJob &job, const std::function<void()> &meanwhile)
+    {
+        for (;;) {
+            std::unique_lock lock(m_mutex);
+            if (m_plotted.wait_for(lock, std::chrono::milliseconds(2), [&] { return job.done; }))
+                return true;
+            lock.unlock();
+            meanwhile();
+            if (IsStopRequested())
+                stop();
+            if (m_stop && !job.done)
+                return false;
+        }
+    }
+    // Ends the plots under way where they are and begins none.
+    void stop()
+    {
+        m_stop = true;
+        m_threads.clear(); // joins
+    }
+
+private:
+    void plotCurves()
+    {
+        InstallEventHook({{}, [this] {
+                              return m_stop.load(std::memory_order_relaxed);
+                          }});
+        for (std::size_t i; !m_stop && (i = m_next++) < m_jobs.size();) {
+            CurveJob &job = m_jobs[i];
+            // Repeats left out here are repeats the picture's own filter would leave out.
+            RepeatFilter filter(job.steps);
+            PlotResult result = PlotGraph(job.entry.formula, m_geometry,
+                                          SettingsForEntry(job.entry, m_settings), filter);
+            const std::lock_guard lock(m_mutex);
+            job.result = std::move(result);
+            job.done = true;
+            m_plotted.notify_one();
+        }
+    }
+
+    std::vector<CurveJob> &m_jobs;
+    const PlotGeometry m_geometry;
+    const GraphSettingsRecord m_settings;
+    std::mutex m_mutex;
+    std::condition_variable m_plotted;
+    std::atomic<std::size_t> m_next = 0;
+    std::atomic<bool> m_stop = false;
+    std::vector<std::jthread> m_threads; // last: joined before the rest goes
+};
+
+} // namespace
+
+bool RedrawPictureAlongside(Picture &picture, std::vector<CurveEntry> &curves,
+                            const GraphSettingsRecord &settings, int helpers,
+                            const std::function<void()> &meanwhile)
+{
+    std::vector<CurveJob> jobs;
+    for (const CurveEntry &entry : curves)
+        if (entry.visible)
+            jobs.emplace_back().entry = entry;
+    const PlotGeometry geometry =
+        ComputeGeometry(settings, picture.geometry.GraphWidth, picture.geometry.GraphHeight);
+    CurvePlotters plotters(jobs, geometry, settings, helpers);
+    // The axes while the first curves are plotted.
+    RedrawAxes(picture, settings);
+    for (CurveJob &job : jobs) {
+        if (!plotters.waitFor(job, meanwhile))
+            return false; // never begun
+        job.steps.drawOn(*picture.surface);
+        if (job.result.outcome == PlotOutcome::Stopped)
+            return false;
+        if (job.result.outcome != PlotOutcome::Failed)
+            continue;
+        const auto same = std::ranges::find(curves, job.entry.id, &CurveEntry::id);
         if (same != curves.end())
             same->failed = true;
     }

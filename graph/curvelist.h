@@ -2,6 +2,8 @@
 
 #include "graph/graphdraw.h"
 
+#include <functional>
+
 namespace lw {
 
 // The settings a picture is drawn with on white paper, by the print-out and into picture files:
@@ -25,5 +27,11 @@ bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings);
 // fails is marked failed there.
 bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
                    const GraphSettingsRecord &settings);
+// The same picture, with the curves plotted on `helpers` threads beside this one. This thread
+// draws their steps in the order drawn as they come in, and between them calls `meanwhile` and
+// asks whether to stop. A curve's plot does not yield: only this thread's hook runs.
+bool RedrawPictureAlongside(Picture &picture, std::vector<CurveEntry> &curves,
+                            const GraphSettingsRecord &settings, int helpers,
+                            const std::function<void()> &meanwhile);
 
 } // namespace lw

@@ -28,6 +28,9 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+#include <thread>
+
 namespace lw {
 
 DrawState TheDraw;
@@ -202,7 +205,10 @@ bool FrmMain::redrawBehind()
                                 static_cast<int16_t>(screen.size().height()));
     std::vector<CurveEntry> &curves = ScreenPicture().curves;
     const auto drawn = curvesShown(curves);
-    const bool whole = RedrawPicture(back, curves, view);
+    // The curves on every core: a drag asks for a new view at each frame.
+    const int helpers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const bool whole = RedrawPictureAlongside(back, curves, view, helpers,
+                                              [] { QCoreApplication::processEvents(); });
     // Stopped by Esc, what was drawn stays, as in any draw; a list changed meanwhile (erased,
     // a curve hidden) is drawn again or not at all.
     if ((!whole && m_superseded) || curvesShown(curves) != drawn)

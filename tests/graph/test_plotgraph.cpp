@@ -2,11 +2,13 @@
 
 #include "graph/curvelist.h"
 #include "graph/plotgraph.h"
+#include "graph/repeatfilter.h"
 
 #include <QRegularExpression>
 
 #include <functional>
 #include <limits>
+#include <random>
 
 using namespace lw;
 
@@ -188,7 +190,8 @@ TEST_F(Plot, ARedrawnListDrawsItsVisibleCurvesAsDrawnAndSurvivesChangesDuringIts
     for (const CurveEntry &entry : entries) {
         AddCurve(screen, entry);
         if (entry.visible)
-            PlotGraph(entry.formula, one.geometry, SettingsForEntry(entry, GraphSettings), expected);
+            PlotGraph(entry.formula, one.geometry, SettingsForEntry(entry, GraphSettings),
+                      expected);
     }
     EXPECT_TRUE(RedrawPicture(screen, GraphSettings));
     EXPECT_EQ(ops(), expected.lines());
@@ -204,6 +207,40 @@ TEST_F(Plot, ARedrawnListDrawsItsVisibleCurvesAsDrawnAndSurvivesChangesDuringIts
     AddCurve(screen, entries[0]);
     stopAfter = samples + 10;
     EXPECT_FALSE(RedrawPicture(screen, GraphSettings));
+}
+
+// Helper threads plot, this one draws their steps in order: the same steps as one thread's, and
+// the same curves marked failed, whatever the list and however many helpers.
+TEST_F(Plot, CurvesPlottedAlongsideDrawWhatOneThreadDraws)
+{
+    const char16_t *pool[] = {u"PRO(x;x)", u"DIV(1;x)", u"SQR(SUM(x;-3))", u"SUM)(",
+                              u"TAN(x)",   u"EXP(x)",   u"SUM(5)"};
+    std::mt19937 random(20);
+    for (int round = 0; round < 40; ++round) {
+        GraphSettings.Legend = round % 2;
+        std::vector<CurveEntry> list;
+        for (int n = int(random() % 12); n > 0; --n)
+            list.push_back({.typed = u"f",
+                            .formula = pool[random() % std::size(pool)],
+                            .colour = Colour(random() & 0xffffff),
+                            .precision = 0.01f * float(1 + random() % 20),
+                            .linkPoints = random() % 2 == 0,
+                            .visible = random() % 5 != 0,
+                            .id = list.size() + 1});
+        std::vector<CurveEntry> alongside = list;
+        RecordingSurface oneRecord, alongsideRecord;
+        RepeatFilter oneSteps(oneRecord), alongsideSteps(alongsideRecord);
+        Picture one = BlankPicture(oneSteps, 300, 300),
+                other = BlankPicture(alongsideSteps, 300, 300);
+        ASSERT_TRUE(RedrawPicture(one, list, GraphSettings));
+        ASSERT_TRUE(RedrawPictureAlongside(other, alongside, GraphSettings, 1 + round % 3, [] {}));
+        ASSERT_EQ(alongsideRecord.lines(), oneRecord.lines()) << "round " << round;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            EXPECT_EQ(alongside[i].failed, list[i].failed) << "round " << round;
+    }
+    stopAfter = 0;
+    std::vector<CurveEntry> list(3, CurveEntry{.formula = u"PRO(x;x)", .precision = 1e-5f});
+    EXPECT_FALSE(RedrawPictureAlongside(screen, list, GraphSettings, 2, [] {}));
 }
 
 TEST_F(Plot, RangeAndStepAreFixedButGeometryIsReadPerPoint)
