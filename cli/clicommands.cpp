@@ -1,5 +1,6 @@
 #include "clicommands.h"
 
+#include "analysecommands.h"
 #include "rendercommand.h"
 
 #include "formula/equation.h"
@@ -67,6 +68,29 @@ constexpr std::string_view RenderHelp =
     "    linienwerk-cli render -o kurve.png '2*x^2+3*x-4'\n"
     "    linienwerk-cli render --trace --set LinkPoints=False -- 2\n";
 
+constexpr std::string_view AnalyseHelp =
+    "  Kurvendiskussion im Bereich A bis B (Standard -10 bis 10): eine Zeile je Punkt,\n"
+    "  nach x geordnet, als ART X Y mit ART Nullstelle, Hochpunkt, Tiefpunkt, Wendepunkt,\n"
+    "  Polstelle (Y ist dann -) oder y-Achsenabschnitt; Zahlen mit Punkt und bis zu 6\n"
+    "  Nachkommastellen. Die Gleichung wird gelesen wie beim Zeichnen (--kzn, --var wie\n"
+    "  bei render). Rückgabewert 0, auch ohne Punkte; 1 bei einer Gleichung, die nicht\n"
+    "  gezeichnet würde (Meldung wie bei convert); 2 bei einem falschen Aufruf.\n"
+    "  Beispiel:\n"
+    "    linienwerk-cli analyse '2*x^2+3*x-4'\n";
+
+constexpr std::string_view DeriveHelp =
+    "  Die Ableitung f'(x): in der ersten Zeile in mathematischer Schreibweise, in der\n"
+    "  zweiten als KZN-Formel. Rückgabewerte wie bei convert.\n"
+    "  Beispiel:\n"
+    "    linienwerk-cli derive '2*x^2+3*x-4'   ->  4*x+3\n";
+
+constexpr std::string_view TableHelp =
+    "  Wertetabelle von A bis B in Schritten von S: je Zeile x, ein Tabulator und y\n"
+    "  (- wo die Funktion keinen Wert hat), mit Punkt als Dezimalzeichen. Höchstens\n"
+    "  1 000 000 Zeilen; mehr ist ein falscher Aufruf (Rückgabewert 2).\n"
+    "  Beispiel:\n"
+    "    linienwerk-cli table --from -2 --to 2 --step 0.5 'x^2'\n";
+
 constexpr std::array Commands{
     CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
     CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
@@ -75,6 +99,24 @@ constexpr std::array Commands{
                .operandCount = 0,
                .help = RenderHelp,
                .run = RunRender,
+               .parsesOwnOptions = true},
+    CliCommand{.name = "analyse",
+               .operandSyntax = AnalyseSyntax,
+               .operandCount = 1,
+               .help = AnalyseHelp,
+               .run = RunAnalyse,
+               .parsesOwnOptions = true},
+    CliCommand{.name = "derive",
+               .operandSyntax = DeriveSyntax,
+               .operandCount = 1,
+               .help = DeriveHelp,
+               .run = RunDerive,
+               .parsesOwnOptions = true},
+    CliCommand{.name = "table",
+               .operandSyntax = TableSyntax,
+               .operandCount = 1,
+               .help = TableHelp,
+               .run = RunTable,
                .parsesOwnOptions = true},
 };
 

@@ -16,7 +16,7 @@ struct CurveEntry {
     std::u16string typed{};
     Notation notation = Notation::Mathematical;
     VariableValues parameters{}; // as the panel held them
-    std::u16string formula{};  // the KZN formula with the parameters put in: what was drawn
+    std::u16string formula{};    // the KZN formula with the parameters put in: what was drawn
     Colour colour = 0;
     float precision = 0.1f;
     bool linkPoints = true;
@@ -24,6 +24,17 @@ struct CurveEntry {
     bool visible = true;
     bool failed = false; // it failed when drawn again (it drew before, so it should not)
     uint64_t id = 0;     // tells an entry apart from one that took its place during a yield
+};
+
+// A point of a curve marked on the picture from its analysis: a small circle with its label in
+// the curve's colour. It shows while its curve does.
+struct PointMark {
+    uint64_t curve = 0; // the entry's id
+    double x = 0;
+    double y = 0;
+    Colour colour = 0;
+    std::u16string label;
+    bool operator==(const PointMark &) const = default;
 };
 
 // The settings an entry is drawn with: the picture's, with the entry's colour,

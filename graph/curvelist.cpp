@@ -8,8 +8,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -35,6 +37,7 @@ GraphSettingsRecord PaperSettings(const GraphSettingsRecord &settings)
 void ErasePicture(Picture &picture, const GraphSettingsRecord &settings)
 {
     picture.curves.clear();
+    picture.marks.clear();
     RedrawAxes(picture, settings);
 }
 
@@ -67,6 +70,42 @@ void DrawLegend(Picture &picture, const std::vector<CurveEntry> &curves,
     }
 }
 
+void DrawMark(Picture &picture, const PointMark &mark, const GraphSettingsRecord &settings)
+{
+    const PlotGeometry &g = picture.geometry;
+    const double column = g.CentralPixelX + (mark.x - settings.ScreenCentralX) * g.PixelsPerUnitX;
+    const double row = g.CentralPixelY - (mark.y - settings.ScreenCentralY) * g.PixelsPerUnitY;
+    // Far outside, nothing of it shows, and its pixels would not fit the surface's numbers.
+    if (!(std::fabs(column) < 30000 && std::fabs(row) < 30000))
+        return;
+    const int cx = static_cast<int>(std::lround(column));
+    const int cy = static_cast<int>(std::lround(row));
+    // A circle of radius 3 as an octagon: every surface draws lines.
+    constexpr std::array<std::pair<int, int>, 9> Ring{
+        {{3, 0}, {2, 2}, {0, 3}, {-2, 2}, {-3, 0}, {-2, -2}, {0, -3}, {2, -2}, {3, 0}}};
+    DrawingSurface &surface = *picture.surface;
+    for (std::size_t i = 0; i + 1 < Ring.size(); ++i)
+        surface.line(cx + Ring[i].first, cy + Ring[i].second, cx + Ring[i + 1].first,
+                     cy + Ring[i + 1].second, mark.colour);
+    surface.setTextPosition(cx + 5, cy - PixelFontHeight - 4);
+    surface.setTextColour(mark.colour);
+    surface.text(QString::fromStdU16String(mark.label));
+}
+
+namespace {
+
+void drawMarks(Picture &picture, const std::vector<CurveEntry> &curves,
+               const GraphSettingsRecord &settings)
+{
+    for (const PointMark &mark : picture.marks) {
+        const auto curve = std::ranges::find(curves, mark.curve, &CurveEntry::id);
+        if (curve != curves.end() && curve->visible)
+            DrawMark(picture, mark, settings);
+    }
+}
+
+} // namespace
+
 bool RedrawPicture(Picture &picture, const GraphSettingsRecord &settings)
 {
     return RedrawPicture(picture, picture.curves, settings);
@@ -92,6 +131,7 @@ bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
         if (same != curves.end())
             same->failed = true;
     }
+    drawMarks(picture, curves, settings);
     DrawLegend(picture, curves, settings);
     return true;
 }
@@ -229,6 +269,7 @@ bool RedrawPictureAlongside(Picture &picture, std::vector<CurveEntry> &curves,
         if (same != curves.end())
             same->failed = true;
     }
+    drawMarks(picture, curves, settings);
     DrawLegend(picture, curves, settings);
     return true;
 }

@@ -18,6 +18,8 @@ void AddCurve(Picture &picture, CurveEntry entry);
 void DrawLegend(Picture &picture, const GraphSettingsRecord &settings);
 void DrawLegend(Picture &picture, const std::vector<CurveEntry> &curves,
                 const GraphSettingsRecord &settings);
+// A marked point, drawn now; a redraw draws the marks of the visible curves after the curves.
+void DrawMark(Picture &picture, const PointMark &mark, const GraphSettingsRecord &settings);
 // Draws the axes and then every visible curve again, in the order drawn, with
 // the plotter's yields; a stop ends it where it is (what was drawn stays).
 // False when stopped. A curve that fails now is marked failed and skipped. The

@@ -47,6 +47,7 @@ struct Picture {
     // Nothing drawn on it yet: a first draw gives it its axes before the curve.
     bool blank = true;
     std::vector<CurveEntry> curves;
+    std::vector<PointMark> marks;
 };
 
 // A blank picture of width x height pixels on the surface.

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "drawcommand.h"
+#include "frmanalysis.h"
 #include "frmcurves.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
@@ -12,6 +13,7 @@
 #include "graph/viewsteps.h"
 #include "picturemenu.h"
 #include "pointerposition.h"
+#include "settings/colour.h"
 #include "settings/frmgraphoptions.h"
 #include "settings/graphsettings.h"
 #include "settings/options.h"
@@ -251,6 +253,9 @@ void FrmMain::CurvesChanged()
     if (auto *curves = findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
         curves && curves->isVisible())
         curves->refresh();
+    if (auto *analysis = findChild<FrmAnalysis *>(QString(), Qt::FindDirectChildrenOnly);
+        analysis && analysis->isVisible())
+        analysis->refresh();
 }
 
 QAction *FrmMain::toolbarAction(const QString &key) const
@@ -296,17 +301,34 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         const QPointF position = static_cast<QMouseEvent *>(event)->position();
         showStatusHelp(watched, position.toPoint());
         if (watched == picGraph)
-            lblPointer->setText(PointerPositionText(position));
+            showPointer(position, static_cast<QMouseEvent *>(event)->modifiers());
     } else if (watched == picGraph && event->type() == QEvent::KeyPress) {
         if (pictureKey(static_cast<const QKeyEvent &>(*event)))
             return true;
     } else if (watched == picGraph && event->type() == QEvent::Leave) {
         lblPointer->clear();
+        picGraph->setCross(std::nullopt);
     } else if (watched == sbrMain && event->type() == QEvent::MouseButtonDblClick) {
         sbrMain->hide(); // for the rest of the run; the next layout pass takes it into account
         placeDockedBars();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FrmMain::showPointer(QPointF position, Qt::KeyboardModifiers modifiers)
+{
+    const auto &curves = ScreenPicture().curves;
+    const auto traced =
+        std::ranges::find(curves.rbegin(), curves.rend(), true, &CurveEntry::visible);
+    const bool tracing = (modifiers & Qt::ShiftModifier) || mnuPicture->actTrace->isChecked();
+    if (!tracing || traced == curves.rend()) {
+        lblPointer->setText(PointerPositionText(position));
+        picGraph->setCross(std::nullopt);
+        return;
+    }
+    const TracePoint trace = TraceAt(position, traced->formula);
+    lblPointer->setText(trace.text);
+    picGraph->setCross(trace.at, ToQColor(traced->colour));
 }
 
 bool FrmMain::pictureMouse(const QEvent &event)

@@ -120,7 +120,7 @@ protected:
 private:
     // What a toolbar button does, by the button's key.
     using ToolbarCommand = std::pair<const char *, void (*)(FrmMain &window, QAction *button)>;
-    static const std::array<ToolbarCommand, 14> ToolbarCommands;
+    static const std::array<ToolbarCommand, 15> ToolbarCommands;
 
     void createOptionsPanel();
     void createTermBar();
@@ -133,6 +133,9 @@ private:
     bool pictureMouse(const QEvent &event);
     // Takes the view into GraphSettings and the centre fields, and draws the picture in it.
     void showView(const GraphSettingsRecord &view);
+    // The pointer's place in the status bar, or with the trace on (Shift or "Spur") the value of
+    // the newest visible curve at its x and a cross on the curve.
+    void showPointer(QPointF position, Qt::KeyboardModifiers modifiers);
     // The centre of GraphSettings in the centre fields, with its fraction.
     void showCentre();
     void placeDockedBars();

@@ -117,6 +117,10 @@ PictureMenu::PictureMenu(PictureWidget *picture, QStatusBar *statusBar, const Pi
     actSavePictureSized =
         pictureAction(picture, QStringLiteral("Bild speichern in Größe..."), "actSavePictureSized",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
+    // The trace follows the newest curve under the pointer; Shift does the same while held.
+    actTrace = pictureAction(picture, QStringLiteral("Spur"), "actTrace",
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    actTrace->setCheckable(true);
     connect(actCopyPicture, &QAction::triggered, this, &PictureMenu::CopyPicture);
     connect(actSavePicture, &QAction::triggered, this, &PictureMenu::SavePicture);
     connect(actSavePictureSized, &QAction::triggered, this, &PictureMenu::SavePictureSized);

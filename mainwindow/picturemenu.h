@@ -41,6 +41,7 @@ public:
     QAction *actCopyPicture = nullptr;
     QAction *actSavePicture = nullptr;
     QAction *actSavePictureSized = nullptr;
+    QAction *actTrace = nullptr;
 
 private:
     QSize pictureSize() const;

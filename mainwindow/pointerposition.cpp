@@ -1,5 +1,6 @@
 #include "pointerposition.h"
 
+#include "formula/formulaprogram.h"
 #include "graph/graphdraw.h"
 #include "settings/graphsettings.h"
 
@@ -50,6 +51,29 @@ QString PointerPositionText(QPointF position)
     return QStringLiteral("x = %1   y = %2")
         .arg(number(x, PointerDecimals(g.PixelsPerUnitX), locale),
              number(y, PointerDecimals(g.PixelsPerUnitY), locale));
+}
+
+TracePoint TraceAt(QPointF position, std::u16string_view formula)
+{
+    const PlotGeometry &g = ScreenPicture().geometry;
+    if (g.PixelsPerUnitX <= 0 || g.PixelsPerUnitY <= 0)
+        return {};
+    const double column = std::floor(position.x());
+    const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
+    const QLocale locale;
+    const QString xText = number(x, PointerDecimals(g.PixelsPerUnitX), locale);
+    const FormulaSample sample = FormulaProgram(formula).sample(static_cast<float>(x));
+    if (sample.error != FormulaError::None || sample.arithmeticFault
+        || !std::isfinite(sample.value))
+        return {QStringLiteral("f(%1) hat keinen Wert").arg(xText), std::nullopt};
+    const double y = sample.value;
+    const double row = g.CentralPixelY - (y - GraphSettings.ScreenCentralY) * g.PixelsPerUnitY;
+    std::optional<QPoint> at;
+    if (std::fabs(row) < 30000)
+        at = QPoint(static_cast<int>(column), static_cast<int>(std::lround(row)));
+    return {QStringLiteral("f(%1) = %2")
+                .arg(xText, number(y, PointerDecimals(g.PixelsPerUnitY), locale)),
+            at};
 }
 
 } // namespace lw

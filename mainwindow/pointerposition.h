@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointF>
 #include <QString>
+
+#include <optional>
+#include <string_view>
 
 namespace lw {
 
@@ -13,5 +17,13 @@ int PointerDecimals(int pixelsPerUnit);
 // geometry in effect and in the user's number format; empty while no
 // coordinate system could be laid out.
 QString PointerPositionText(QPointF position);
+
+// The trace on a curve: "f(2,35) = 4,52" at the pointer's x, the value as the plotter computes
+// it, and the pixel where that point lies (none where the formula has no value there).
+struct TracePoint {
+    QString text;
+    std::optional<QPoint> at;
+};
+TracePoint TraceAt(QPointF position, std::u16string_view formula);
 
 } // namespace lw

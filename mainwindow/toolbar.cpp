@@ -9,7 +9,7 @@
 
 namespace lw {
 
-const std::array<ToolbarButton, 14> ToolbarButtons{{
+const std::array<ToolbarButton, 15> ToolbarButtons{{
     {.key = "Load",
      .image = ":/toolbar/load.svg",
      .toolTip = "Datei öffnen",
@@ -40,6 +40,10 @@ const std::array<ToolbarButton, 14> ToolbarButtons{{
      .image = ":/toolbar/curvelist.svg",
      .toolTip = "Kurven",
      .description = "Zeigt die gezeichneten Kurven zum Ausblenden, Löschen und Wiederverwenden"},
+    {.key = "CurveAnalysis",
+     .image = ":/toolbar/analysis.svg",
+     .toolTip = "Kurvendiskussion",
+     .description = "Zeigt Nullstellen, Extrempunkte, Wendepunkte und Ableitungen einer Kurve"},
     {.key = "VariableEdit",
      .image = ":/toolbar/variableedit.svg",
      .toolTip = "Variablenwerte bearbeiten",
@@ -99,6 +103,8 @@ void CreateToolbarActions(QToolBar *toolbar)
         toolbar->findChild<QAction *>(QString::fromLatin1(key))->setShortcuts(shortcut);
     toolbar->findChild<QAction *>(QStringLiteral("CurveList"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    toolbar->findChild<QAction *>(QStringLiteral("CurveAnalysis"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
 }
 
 } // namespace lw

@@ -19,7 +19,7 @@ struct ToolbarButton {
 };
 
 // The toolbar's buttons from left to right.
-extern const std::array<ToolbarButton, 14> ToolbarButtons;
+extern const std::array<ToolbarButton, 15> ToolbarButtons;
 
 // Fills tbrMain; each action's object name is its key and its "description"
 // property holds the text the toolbar help shows. Load, Save and Print have

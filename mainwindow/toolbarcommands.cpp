@@ -1,5 +1,6 @@
 // What each toolbar button does; the buttons themselves are in toolbar.cpp.
 
+#include "frmanalysis.h"
 #include "frmcurves.h"
 #include "frmmain.h"
 
@@ -27,7 +28,7 @@
 
 namespace lw {
 
-const std::array<FrmMain::ToolbarCommand, 14> FrmMain::ToolbarCommands{{
+const std::array<FrmMain::ToolbarCommand, 15> FrmMain::ToolbarCommands{{
     {"Load",
      [](FrmMain &w, QAction *) {
          if (w.cdlLoad->ShowOpen())
@@ -64,6 +65,10 @@ const std::array<FrmMain::ToolbarCommand, 14> FrmMain::ToolbarCommands{{
     {"CurveList",
      [](FrmMain &w, QAction *) {
          FrmCurves::open(w);
+     }},
+    {"CurveAnalysis",
+     [](FrmMain &w, QAction *) {
+         FrmAnalysis::open(w);
      }},
     {"VariableEdit",
      [](FrmMain &w, QAction *button) {

@@ -10,6 +10,7 @@ namespace lw {
 
 namespace {
 constexpr int RepaintIntervalMs = 16;
+constexpr int CrossArm = 4;
 } // namespace
 
 PictureWidget::PictureWidget(QWidget *parent, const QColor &background, Qt::WindowFlags flags)
@@ -46,6 +47,25 @@ void PictureWidget::paintEvent(QPaintEvent *event)
     painter.fillRect(area, m_background);
     painter.setClipRect(area);
     painter.drawImage(QPoint(0, 0), m_surface.image());
+    if (m_cross) {
+        painter.setPen(QPen(m_crossColour, 1));
+        const QPoint c = *m_cross;
+        painter.drawLine(c - QPoint(CrossArm, 0), c + QPoint(CrossArm, 0));
+        painter.drawLine(c - QPoint(0, CrossArm), c + QPoint(0, CrossArm));
+    }
+}
+
+void PictureWidget::setCross(std::optional<QPoint> at, const QColor &colour)
+{
+    const auto area = [](QPoint c) {
+        return QRect(c - QPoint(CrossArm, CrossArm), QSize(2 * CrossArm + 1, 2 * CrossArm + 1));
+    };
+    if (m_cross)
+        update(area(*m_cross));
+    m_cross = at;
+    m_crossColour = colour;
+    if (m_cross)
+        update(area(*m_cross));
 }
 
 } // namespace lw

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace lw {
 
 // Shows a persistent picture the coordinate system and the curves are drawn
@@ -22,6 +24,10 @@ public:
     const ImageSurface &surface() const { return m_surface; }
     // A new, empty picture of this many pixels.
     void setPictureSize(QSize size);
+    // A small cross over the picture, not in it, where the trace stands on a curve; none
+    // without a position.
+    void setCross(std::optional<QPoint> at, const QColor &colour = {});
+    std::optional<QPoint> cross() const { return m_cross; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -32,6 +38,8 @@ private:
     QColor m_background;
     ImageSurface m_surface;
     bool m_repaintScheduled = false;
+    std::optional<QPoint> m_cross;
+    QColor m_crossColour;
 };
 
 } // namespace lw

@@ -134,4 +134,53 @@ TEST(CliCall, HelpDescribesBothCommands)
         ExpectRun({arguments, 0, help.out, ""});
 }
 
+// What scripts read of the curve analysis: one line a point or row, exit codes as for convert.
+TEST(CliAnalysis, PointsDerivativeAndTable)
+{
+    const QString failed = Line(lw::ConversionFailedMessage());
+    const CliCase cases[] = {
+        {{"analyse", "x^2-4"},
+         0,
+         "Nullstelle -2 0\ny-Achsenabschnitt 0 -4\nTiefpunkt 0 -4\nNullstelle 2 0\n",
+         ""},
+        {{"analyse", "--from", "-5", "--to", "5", "1/x"}, 0, "Polstelle 0 -\n", ""},
+        {{"analyse", "--var", "a=2", "--kzn", "--", "DIF(PRO(a;x);4)"},
+         0,
+         "y-Achsenabschnitt 0 -4\nNullstelle 2 0\n",
+         ""},
+        {{"analyse", "sqrt(-1-x^2)"}, 0, "", ""},
+        {{"analyse", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
+        {{"derive", "2*x^2+3*x-4"}, 0, "4*x+3\nSUM(PRO(4;x);3)\n", ""},
+        {{"derive", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
+        {{"table", "--from", "-1", "--to", "1", "--step", "0.5", "x^2"},
+         0,
+         "-1\t1\n-0.5\t0.25\n0\t0\n0.5\t0.25\n1\t1\n",
+         ""},
+        {{"table", "--step", "1", "--from", "-1", "--to", "1", "--", "sqrt(x)"},
+         0,
+         "-1\t-\n0\t0\n1\t1\n",
+         ""},
+    };
+    for (const CliCase &c : cases)
+        ExpectRun(c);
+    const QStringList wrong[] = {
+        {"analyse"},
+        {"analyse", "x", "x"},
+        {"analyse", "--from", "x", "x"},
+        {"analyse", "--from", "1", "--to", "1", "x"},
+        {"analyse", "--step", "1", "x"},
+        {"derive", "--var", "a=1", "x"},
+        {"table", "x"},
+        {"table", "--from", "0", "--to", "1", "--step", "0", "x"},
+        {"table", "--from", "0", "--to", "1000000", "--step", "1", "x"},
+    };
+    for (const QStringList &arguments : wrong) {
+        const CliRun run = RunCli(arguments);
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Aufruf: linienwerk-cli")));
+    }
+}
+
 } // namespace

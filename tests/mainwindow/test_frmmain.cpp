@@ -57,7 +57,7 @@ TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
     EXPECT_EQ(window->txtTerm->text(), "x");
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
-    EXPECT_EQ(window->tbrMain->actions().size(), 14 + 3); // three separators
+    EXPECT_EQ(window->tbrMain->actions().size(), 15 + 3); // three separators
 }
 
 TEST_F(MainWindow, DrawsAConstantAsAHorizontalLine)

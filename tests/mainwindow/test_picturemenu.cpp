@@ -96,7 +96,8 @@ TEST_F(PictureMenuTest, ContextMenuOffersCopyAndSave)
                 texts << action->text() + u' ' + action->shortcut().toString();
             EXPECT_EQ(texts, QStringList({"Bild kopieren Ctrl+Shift+C",
                                           "Bild speichern unter... Ctrl+Shift+S",
-                                          "Bild speichern in Größe... Ctrl+Shift+G"}));
+                                          "Bild speichern in Größe... Ctrl+Shift+G",
+                                          "Spur Ctrl+Shift+T"}));
             shown->close();
         });
     QApplication::sendEvent(window->picGraph, &request);

@@ -75,6 +75,8 @@ TEST_F(Toolbar, FourteenButtonsWithTheirTipsAndDescriptions)
          "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
         {"CurveList", "Kurven",
          "Zeigt die gezeichneten Kurven zum Ausblenden, Löschen und Wiederverwenden"},
+        {"CurveAnalysis", "Kurvendiskussion",
+         "Zeigt Nullstellen, Extrempunkte, Wendepunkte und Ableitungen einer Kurve"},
         {"VariableEdit", "Variablenwerte bearbeiten",
          "Wenn aktiviert, können Sie die Variablenwerte im Variablenbereich ändern"},
         {"GraphColor", "Zeichenfarbe",

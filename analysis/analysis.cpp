@@ -1,0 +1,221 @@
+#include "analysis.h"
+
+#include "analysis/derivative.h"
+#include "analysis/kzntree.h"
+#include "analysis/mathprinter.h"
+#include "formula/evaluator.h"
+#include "formula/formulaprogram.h"
+
+#include <QElapsedTimer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace lw {
+
+namespace {
+
+// A formula prepared once for the many values an analysis asks of it: the engine's program for
+// what the plotter computes, and the tree with its derivatives for the values in double.
+class PreparedFormula {
+public:
+    explicit PreparedFormula(std::u16string_view formula) : m_program(formula)
+    {
+        m_tree = ParseKzn(formula);
+        if (m_tree)
+            m_first = Derive(*m_tree);
+        if (m_first)
+            m_second = Derive(*m_first);
+    }
+
+    std::optional<double> engine(double x) const
+    {
+        const FormulaSample sample = m_program.sample(static_cast<float>(x));
+        if (sample.error != FormulaError::None || sample.arithmeticFault
+            || !std::isfinite(sample.value))
+            return std::nullopt;
+        return sample.value;
+    }
+    // Without a tree, the engine's value stands in; the derivatives then come from differences.
+    double value(double x) const
+    {
+        if (m_tree)
+            return EvaluateDouble(*m_tree, x);
+        return engine(x).value_or(std::nan(""));
+    }
+
+    CurveFunctions functions() const
+    {
+        CurveFunctions f;
+        f.engine = [this](double x) {
+            return engine(x);
+        };
+        f.f = [this](double x) {
+            return value(x);
+        };
+        if (m_first)
+            f.d1 = [this](double x) {
+                return EvaluateDouble(*m_first, x);
+            };
+        if (m_second)
+            f.d2 = [this](double x) {
+                return EvaluateDouble(*m_second, x);
+            };
+        return f;
+    }
+
+    const std::optional<KznNode> &first() const { return m_first; }
+    const std::optional<KznNode> &second() const { return m_second; }
+
+private:
+    FormulaProgram m_program;
+    std::optional<KznNode> m_tree;
+    std::optional<KznNode> m_first;
+    std::optional<KznNode> m_second;
+};
+
+std::optional<DerivedFormula> derived(const std::optional<KznNode> &node)
+{
+    if (!node)
+        return std::nullopt;
+    std::u16string kzn = ToKzn(*node);
+    // A bare number or x is no call, which the engine reads as 0: SUM passes it through.
+    if (!IsFunctionTerm(kzn))
+        kzn = u"SUM(" + kzn + u")";
+    return DerivedFormula{ToMathematical(*node), kzn};
+}
+
+// The caller's stop, or the budget spent.
+std::function<bool()> withinBudget(const std::function<bool()> &stop)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    return [clock, stop] {
+        return clock->elapsed() >= AnalysisBudgetMs || (stop && stop());
+    };
+}
+
+std::optional<double> finite(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double to,
+                               const std::function<bool()> &stop)
+{
+    const auto stopNow = withinBudget(stop);
+    const PreparedFormula prepared(formula);
+    FormulaAnalysis analysis;
+    analysis.first = derived(prepared.first());
+    analysis.second = derived(prepared.second());
+    analysis.points = FindCurvePoints(prepared.functions(), from, to, stopNow);
+    return analysis;
+}
+
+std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_view b, double from,
+                                          double to, const std::function<bool()> &stop)
+{
+    const auto stopNow = withinBudget(stop);
+    const PreparedFormula first(a);
+    const PreparedFormula second(b);
+    return FindIntersections(first.functions(), second.functions(), from, to, stopNow);
+}
+
+std::optional<DerivedFormula> DeriveFormula(std::u16string_view formula)
+{
+    const std::optional<KznNode> tree = ParseKzn(formula);
+    if (!tree)
+        return std::nullopt;
+    return derived(Derive(*tree));
+}
+
+std::optional<std::size_t> TableRowCount(double from, double to, double step)
+{
+    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || !(step > 0)
+        || from > to)
+        return std::nullopt;
+    // A last row that misses `to` by rounding alone still belongs to the table.
+    const double steps = std::floor((to - from) / step * (1 + 1e-12) + 1e-9);
+    if (steps >= double(MaxTableRows) * 2)
+        return MaxTableRows * 2;
+    return static_cast<std::size_t>(steps) + 1;
+}
+
+std::vector<TableRow> ValueTable(std::u16string_view formula, double from, double to, double step,
+                                 bool withSlope)
+{
+    const std::optional<std::size_t> count = TableRowCount(from, to, step);
+    if (!count || *count > MaxTableRows)
+        return {};
+    const PreparedFormula prepared(formula);
+    std::vector<TableRow> rows(*count);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TableRow &row = rows[i];
+        row.x = from + double(i) * step;
+        row.y = finite(prepared.value(row.x));
+        if (withSlope && row.y && prepared.first())
+            row.slope = finite(EvaluateDouble(*prepared.first(), row.x));
+    }
+    return rows;
+}
+
+std::u16string FixedDecimalText(double value, int decimals, char16_t separator)
+{
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    if (const auto point = text.find('.'); point != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        text = "0";
+    std::u16string result(text.begin(), text.end());
+    for (char16_t &c : result)
+        if (c == u'.')
+            c = separator;
+    return result;
+}
+
+std::u16string PointKindName(PointKind kind)
+{
+    switch (kind) {
+    case PointKind::YIntercept: return u"y-Achsenabschnitt";
+    case PointKind::Zero: return u"Nullstelle";
+    case PointKind::Maximum: return u"Hochpunkt";
+    case PointKind::Minimum: return u"Tiefpunkt";
+    case PointKind::Inflection: return u"Wendepunkt";
+    case PointKind::Pole: return u"Polstelle";
+    case PointKind::Gap: return u"Definitionslücke";
+    case PointKind::Intersection: return u"Schnittpunkt";
+    }
+    return {};
+}
+
+std::u16string PointText(const CurvePoint &point)
+{
+    const std::u16string x = FixedDecimalText(point.x, 4, u',');
+    switch (point.kind) {
+    case PointKind::Pole: return u"Pol bei x = " + x;
+    case PointKind::Gap: return u"Lücke bei x = " + x;
+    default: break;
+    }
+    const std::u16string_view letter = [&]() -> std::u16string_view {
+        switch (point.kind) {
+        case PointKind::YIntercept: return u"Sy";
+        case PointKind::Zero: return u"N";
+        case PointKind::Maximum: return u"H";
+        case PointKind::Minimum: return u"T";
+        case PointKind::Inflection: return u"W";
+        default: return u"S";
+        }
+    }();
+    return std::u16string(letter) + u"(" + x + u" | " + FixedDecimalText(point.y, 4, u',') + u")";
+}
+
+} // namespace lw

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "analysis/curvepoints.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lw {
+
+// Every answer comes within this, however costly the formula: the window asks while the pupil
+// waits, and the command line in scripts.
+inline constexpr int AnalysisBudgetMs = 200;
+
+// A derivative as the pupil reads it and as the program draws it.
+struct DerivedFormula {
+    std::u16string mathematical;
+    std::u16string kzn;
+};
+
+// What the analysis of one formula finds on an interval.
+struct FormulaAnalysis {
+    std::vector<CurvePoint> points;
+    std::optional<DerivedFormula> first;  // f'(x); none where the formula has no derivative here
+    std::optional<DerivedFormula> second; // f''(x)
+};
+
+// The analysis of a KZN formula with the parameters put in (what the draw command plots) on
+// [from; to]. Stops with what it has when `stop` says so or the budget is spent.
+FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double to,
+                               const std::function<bool()> &stop = {});
+// Where the curves of two such formulas meet on [from; to].
+std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_view b, double from,
+                                          double to, const std::function<bool()> &stop = {});
+// f'(x) of a KZN formula, simplified.
+std::optional<DerivedFormula> DeriveFormula(std::u16string_view formula);
+
+// A value table from `from` to `to` in steps of `step`: x = from + i * step, so that no error
+// adds up. Values in double precision; none where the formula has no value.
+struct TableRow {
+    double x = 0;
+    std::optional<double> y;
+    std::optional<double> slope; // f'(x), when asked for
+};
+inline constexpr std::size_t MaxTableRows = 1'000'000;
+// How many rows the table has; nullopt when the bounds or the step make no table (a step that
+// is not positive, bounds reversed or not finite).
+std::optional<std::size_t> TableRowCount(double from, double to, double step);
+std::vector<TableRow> ValueTable(std::u16string_view formula, double from, double to, double step,
+                                 bool withSlope);
+
+// A number rounded to `decimals` places, without trailing zeros, with `separator` as the
+// decimal sign ("-0" comes out as "0").
+std::u16string FixedDecimalText(double value, int decimals, char16_t separator);
+// The German name of a kind of point ("Nullstelle", "Hochpunkt", ...).
+std::u16string PointKindName(PointKind kind);
+// A point as a pupil writes it: "H(1,5 | 2,25)", "N(2 | 0)", "Pol bei x = 2".
+std::u16string PointText(const CurvePoint &point);
+
+} // namespace lw

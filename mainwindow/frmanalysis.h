@@ -1,0 +1,59 @@
+#pragma once
+
+#include "analysis/curvepoints.h"
+#include "graph/curveentry.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace lw {
+
+class FrmMain;
+
+// "Kurvendiskussion": the points of a curve of the picture on the calculation range, its first
+// and second derivative, and where it meets another curve. A click on a row marks the point on
+// the picture; "Ableitung zeichnen" adds f' (and f'') to the picture's curves.
+class FrmAnalysis : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmAnalysis(FrmMain &main);
+
+    // Shows the main window's one analysis, made on first use, for its newest curve.
+    static FrmAnalysis &open(FrmMain &main);
+    // The picture's curves have changed: the choice of curves follows, and the analysis.
+    void refresh();
+
+    QComboBox *cboCurve = nullptr;
+    QComboBox *cboOther = nullptr;
+    QLabel *lblFirst = nullptr;
+    QLabel *lblSecond = nullptr;
+    QLabel *lblRange = nullptr;
+    QTableWidget *tblPoints = nullptr;
+    QCheckBox *chkSecond = nullptr;
+    QPushButton *cmdDrawDerivative = nullptr;
+    QPushButton *cmdValueTable = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void analyse();
+    void showPoints();
+    void markRow(int row);
+    void drawDerivative();
+    const CurveEntry *chosen(const QComboBox *box) const;
+
+    FrmMain &m_main;
+    std::vector<CurvePoint> m_points;
+    uint64_t m_curve = 0; // the entry the points belong to
+};
+
+} // namespace lw
