@@ -1,6 +1,7 @@
 #include "mathprinter.h"
 
 #include <cmath>
+#include <utility>
 
 namespace lw {
 
@@ -55,8 +56,12 @@ Printed number(double value)
 {
     if (std::isnan(value))
         return {u"0/0", Binding::Product};
-    if (std::signbit(value))
-        return {u"-" + KznNumberText(-value), Binding::Sum};
+    if (std::signbit(value)) {
+        // Appended rather than prefixed: GCC 12 at -O3 warns of an overlap in the prefixing.
+        std::u16string text = u"-";
+        text += KznNumberText(-value);
+        return {std::move(text), Binding::Sum};
+    }
     return {KznNumberText(value), Binding::Atom};
 }
 
