@@ -34,9 +34,16 @@ constexpr int HelpTopic = 18;
 // More rows than a pupil reads; the command line's table goes further.
 constexpr std::size_t MaxShownRows = 10'000;
 
+// Decimal commas whatever the system's format: the program's numbers are German, and so are the
+// spreadsheets its tables go into.
+QString number(double value)
+{
+    return QString::fromStdU16String(FixedDecimalText(value, 4, u','));
+}
+
 QString cell(const std::optional<double> &value)
 {
-    return value ? DecimalText(*value, 4) : QStringLiteral("-");
+    return value ? number(*value) : QStringLiteral("-");
 }
 
 } // namespace
@@ -146,7 +153,7 @@ void FrmValueTable::fill()
     tblValues->setRowCount(static_cast<int>(m_rows.size()));
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const int row = static_cast<int>(i);
-        tblValues->setItem(row, 0, new QTableWidgetItem(DecimalText(m_rows[i].x, 4)));
+        tblValues->setItem(row, 0, new QTableWidgetItem(number(m_rows[i].x)));
         tblValues->setItem(row, 1, new QTableWidgetItem(cell(m_rows[i].y)));
         if (slope)
             tblValues->setItem(row, 2, new QTableWidgetItem(cell(m_rows[i].slope)));
@@ -163,7 +170,7 @@ QString FrmValueTable::tableText(QChar separator) const
         text += separator + QStringLiteral("f'(x)");
     text += u'\n';
     for (const TableRow &row : m_rows) {
-        text += DecimalText(row.x, 4) + separator + cell(row.y);
+        text += number(row.x) + separator + cell(row.y);
         if (slope)
             text += separator + cell(row.slope);
         text += u'\n';

@@ -61,11 +61,11 @@ TEST_F(AnalysisWindow, PointsMarksDerivativeTableAndTrace)
     ASSERT_TRUE(table);
     table->txtFrom->setText("-1");
     table->txtTo->setText("1");
-    table->txtStep->setText("1");
+    table->txtStep->setText("0,5");
     table->chkSlope->setChecked(true); // fills anew
     table->cmdCopy->click();
     EXPECT_EQ(QApplication::clipboard()->text(),
-              "x\tf(x)\tf'(x)\n-1\t-3\t-2\n0\t-4\t0\n1\t-3\t2\n");
+              "x\tf(x)\tf'(x)\n-1\t-3\t-2\n-0,5\t-3,75\t-1\n0\t-4\t0\n0,5\t-3,75\t1\n1\t-3\t2\n");
 
     // The trace follows the newest visible curve: f'' = 2 is hidden, f' = 2x shows.
     ScreenPicture().curves[2].visible = false;
