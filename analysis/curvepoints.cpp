@@ -670,6 +670,9 @@ double Finder::Snap(double x, double within) const
 
 void Finder::Add(PointKind kind, double x, bool zeroY)
 {
+    // A secant step may leave its bracket for a point of the curve beyond the interval.
+    if (!(x >= from_ && x <= to_))
+        return;
     double s = Snap(x), y = NaN;
     if (kind != PointKind::Pole && kind != PointKind::Gap) {
         y = F(s);

@@ -166,6 +166,15 @@ TEST(Analysis, SchoolFunctionsHaveTheirExactPoints)
     }
 }
 
+// A fuzz finding: a search that left its bracket reported a zero at -0.73.
+TEST(Analysis, EveryPointLiesInTheInterval)
+{
+    const EquationFormula steep =
+        FormulaOfEquation(u"1-x^72xxxx22222222222", Notation::Mathematical);
+    for (const CurvePoint &point : AnalyseFormula(steep.formula, -0.5, 65535.5).points)
+        EXPECT_TRUE(point.x >= -0.5 && point.x <= 65535.5) << point.x;
+}
+
 TEST(Analysis, ValueTableStepsWithoutDriftAndMarksWhatHasNoValue)
 {
     EXPECT_EQ(TableRowCount(-1, 1, 0.1), 21u);
