@@ -230,16 +230,7 @@ std::u16string_view KeywordName(Keyword keyword)
 
 bool IsFunctionKeyword(Keyword keyword)
 {
-    switch (keyword) {
-    case Keyword::Sum:
-    case Keyword::Dif:
-    case Keyword::Pro:
-    case Keyword::Div:
-    case Keyword::Pot:
-    case Keyword::Ami:
-    case Keyword::Unknown: return false;
-    default: return true;
-    }
+    return TakesOneArgument(keyword);
 }
 
 std::optional<KznNode> ParseKzn(std::u16string_view formula)

@@ -51,17 +51,8 @@ std::optional<double> numberOf(const QString &text)
 bool applyOption(AnalyseOptions &options, const QString &name, const QString &value,
                  QString &reason)
 {
-    if (name == u"--var") {
-        if (value.size() < 2 || value[0] < u'a' || value[0] > u'h' || value[1] != u'=') {
-            reason = QStringLiteral("Ungültige Variable: %1 (a=WERT bis h=WERT)").arg(value);
-            return false;
-        }
-        const auto row = static_cast<std::size_t>(value[0].unicode() - u'a');
-        options.variables.editMode = true;
-        options.variables.checked[row] = true;
-        options.variables.values[row] = value.mid(2).toStdU16String();
-        return true;
-    }
+    if (name == u"--var")
+        return ApplyVariableOption(options.variables, value, reason);
     const std::optional<double> number = numberOf(value);
     if (!number) {
         reason = QStringLiteral("Ungültige Zahl für %1: %2").arg(name, value);

@@ -180,6 +180,19 @@ std::string CliHelp()
     return help;
 }
 
+bool ApplyVariableOption(VariableValues &variables, const QString &value, QString &reason)
+{
+    if (value.size() < 2 || value[0] < u'a' || value[0] > u'h' || value[1] != u'=') {
+        reason = QStringLiteral("Ungültige Variable: %1 (a=WERT bis h=WERT)").arg(value);
+        return false;
+    }
+    const auto row = static_cast<std::size_t>(value[0].unicode() - u'a');
+    variables.editMode = true;
+    variables.checked[row] = true;
+    variables.values[row] = value.mid(2).toStdU16String();
+    return true;
+}
+
 std::u16string ArgumentText(const char *argument)
 {
     return QString::fromLocal8Bit(argument).toStdU16String();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "formula/variables.h"
+
+#include <QString>
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -45,6 +49,9 @@ std::string CliUsage();
 std::string CliHelp();
 
 std::u16string ArgumentText(const char *argument);
+// "--var L=WERT" as the panel takes it: the row ticked, edit mode on; false with the German
+// reason when it names no parameter.
+bool ApplyVariableOption(VariableValues &variables, const QString &value, QString &reason);
 std::string Utf8Text(std::u16string_view text);
 
 } // namespace lw

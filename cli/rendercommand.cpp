@@ -56,15 +56,7 @@ bool applyKzn(RenderOptions &options, const QString &, QString *)
 
 bool applyVariable(RenderOptions &options, const QString &value, QString *reason)
 {
-    if (value.size() < 2 || value[0] < u'a' || value[0] > u'h' || value[1] != u'=') {
-        *reason = QStringLiteral("Ungültige Variable: %1 (a=WERT bis h=WERT)").arg(value);
-        return false;
-    }
-    const auto row = static_cast<std::size_t>(value[0].unicode() - u'a');
-    options.variables.editMode = true;
-    options.variables.checked[row] = true;
-    options.variables.values[row] = value.mid(2).toStdU16String();
-    return true;
+    return ApplyVariableOption(options.variables, value, *reason);
 }
 
 bool applySetting(RenderOptions &options, const QString &value, QString *reason)

@@ -17,16 +17,7 @@ bool isKnownKeyword(std::u16string_view name)
 
 bool takesOneArgument(std::u16string_view keyword)
 {
-    switch (keywordOf(keyword)) {
-    case Keyword::Sum:
-    case Keyword::Dif:
-    case Keyword::Pro:
-    case Keyword::Div:
-    case Keyword::Pot:
-    case Keyword::Ami:
-    case Keyword::Unknown: return false;
-    default: return true;
-    }
+    return TakesOneArgument(keywordOf(keyword));
 }
 
 } // namespace detail

@@ -76,15 +76,7 @@ constexpr uint32_t FirstConstant = 2;
 
 bool isFolding(Keyword keyword)
 {
-    switch (keyword) {
-    case Keyword::Sum:
-    case Keyword::Dif:
-    case Keyword::Pro:
-    case Keyword::Div:
-    case Keyword::Pot:
-    case Keyword::Ami: return true;
-    default: return false;
-    }
+    return keyword != Keyword::Unknown && !TakesOneArgument(keyword);
 }
 
 // The instruction for a step that needs no more than two registers, else Step.

@@ -32,6 +32,21 @@ enum class Keyword {
 
 Keyword keywordOf(std::u16string_view name);
 
+// A function of one argument (SIN, SQR, ...), not one that folds any number of them (SUM, ...).
+inline bool TakesOneArgument(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::Sum:
+    case Keyword::Dif:
+    case Keyword::Pro:
+    case Keyword::Div:
+    case Keyword::Pot:
+    case Keyword::Ami:
+    case Keyword::Unknown: return false;
+    default: return true;
+    }
+}
+
 // One operation step of argument `index`; an arithmetic fault sets CalcError
 // and keeps the accumulator.
 inline float applyStep(Keyword keyword, float acc, float value, int index, float count)

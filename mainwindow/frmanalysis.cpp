@@ -98,10 +98,7 @@ FrmAnalysis &FrmAnalysis::open(FrmMain &main)
     auto *window = main.findChild<FrmAnalysis *>(QString(), Qt::FindDirectChildrenOnly);
     if (!window)
         window = new FrmAnalysis(main);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return *window;
+    return ShowInFront(window);
 }
 
 const CurveEntry *FrmAnalysis::chosen(const QComboBox *box) const

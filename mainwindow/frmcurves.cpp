@@ -66,10 +66,7 @@ FrmCurves &FrmCurves::open(FrmMain &main)
     auto *window = main.findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
     if (!window)
         window = new FrmCurves(main);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return *window;
+    return ShowInFront(window);
 }
 
 void FrmCurves::refresh()

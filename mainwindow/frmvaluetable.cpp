@@ -109,10 +109,7 @@ FrmValueTable &FrmValueTable::open(FrmMain &main, const CurveEntry &curve)
         window = new FrmValueTable(main, curve);
     else
         window->setCurve(curve);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return *window;
+    return ShowInFront(window);
 }
 
 void FrmValueTable::setCurve(const CurveEntry &curve)

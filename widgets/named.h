@@ -15,4 +15,14 @@ Control *named(Control *control, const QString &name, int helpTopic = 0)
     return control;
 }
 
+// Shows one of the main window's own windows and brings it to the front.
+template<typename Window>
+Window &ShowInFront(Window *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return *window;
+}
+
 } // namespace lw
