@@ -197,11 +197,12 @@ bool writePng(const QImage &image, QIODevice &device)
 
 // The axes and every visible curve drawn anew on a surface of this size; false when stopped.
 bool drawAnew(DrawingSurface &surface, const std::vector<CurveEntry> &curves,
-              const GraphSettingsRecord &settings, QSize size)
+              const GraphSettingsRecord &settings, QSize size, const std::vector<PointMark> &marks)
 {
     Picture picture = BlankPicture(surface, static_cast<int16_t>(size.width()),
                                    static_cast<int16_t>(size.height()));
     picture.curves = curves;
+    picture.marks = marks;
     return RedrawPicture(picture, settings);
 }
 
@@ -251,12 +252,12 @@ QString PictureTooSmallReason(const GraphSettingsRecord &settings, QSize size)
 
 std::optional<QImage> DrawCurvesImage(const std::vector<CurveEntry> &curves,
                                       const GraphSettingsRecord &settings, QSize size,
-                                      const QColor &background)
+                                      const QColor &background, const std::vector<PointMark> &marks)
 {
     ImageSurface image(size, 1.0, background);
     // As on the screen: a step that repeats the one before paints nothing new.
     RepeatFilter filter(image);
-    if (!drawAnew(filter, curves, settings, size))
+    if (!drawAnew(filter, curves, settings, size, marks))
         return std::nullopt;
     QImage drawn = image.image();
     const int dotsPerMetre = qRound(PictureFileDpi / 0.0254);
@@ -267,10 +268,11 @@ std::optional<QImage> DrawCurvesImage(const std::vector<CurveEntry> &curves,
 
 SaveOutcome SaveCurves(const std::vector<CurveEntry> &curves, const GraphSettingsRecord &settings,
                        QSize size, const QColor &background, const QString &fileName,
-                       PictureFormat format)
+                       PictureFormat format, const std::vector<PointMark> &marks)
 {
     if (format == PictureFormat::Png) {
-        const std::optional<QImage> image = DrawCurvesImage(curves, settings, size, background);
+        const std::optional<QImage> image =
+            DrawCurvesImage(curves, settings, size, background, marks);
         if (!image)
             return SaveOutcome::Stopped;
         return SavePng(*image, fileName) ? SaveOutcome::Saved : SaveOutcome::NotWritten;
@@ -278,7 +280,7 @@ SaveOutcome SaveCurves(const std::vector<CurveEntry> &curves, const GraphSetting
     bool stopped = false;
     const Painting paint = [&](QPainter &painter) {
         VectorSurface surface(painter, size, background);
-        stopped = !drawAnew(surface, curves, settings, size);
+        stopped = !drawAnew(surface, curves, settings, size, marks);
         surface.finish();
         return !stopped;
     };

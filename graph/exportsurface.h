@@ -26,11 +26,13 @@ inline constexpr int PictureFileDpi = 96;
 // pixel. Empty when it shows the view.
 QString PictureTooSmallReason(const GraphSettingsRecord &settings, QSize size);
 
+// The marked points of the curves go out with them, where given.
 // A picture of this size with the curves drawn anew on `background`, pixel for pixel as the
 // screen would show them at that size; nullopt when a stop ended the drawing.
 std::optional<QImage> DrawCurvesImage(const std::vector<CurveEntry> &curves,
                                       const GraphSettingsRecord &settings, QSize size,
-                                      const QColor &background);
+                                      const QColor &background,
+                                      const std::vector<PointMark> &marks = {});
 
 enum class SaveOutcome { Saved, NotWritten, Stopped };
 
@@ -39,7 +41,7 @@ enum class SaveOutcome { Saved, NotWritten, Stopped };
 // legend as text. A stop leaves the file as it was, as a failure does.
 SaveOutcome SaveCurves(const std::vector<CurveEntry> &curves, const GraphSettingsRecord &settings,
                        QSize size, const QColor &background, const QString &fileName,
-                       PictureFormat format);
+                       PictureFormat format, const std::vector<PointMark> &marks = {});
 
 // The reason given when a picture file cannot be written.
 QString NotWrittenReason(const QString &fileName);

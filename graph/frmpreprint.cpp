@@ -53,6 +53,7 @@ void printOut(QSize sizingOuter, const PrintDraw &draw, bool allCurves,
     const std::vector<CurveEntry> &curves = ScreenPicture().curves;
     if (allCurves && !curves.empty()) {
         window->picture().curves = curves;
+        window->picture().marks = ScreenPicture().marks;
         RedrawPicture(window->picture(), settings);
     } else {
         draw(window->picture(), settings);

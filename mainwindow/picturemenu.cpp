@@ -136,8 +136,9 @@ QSize PictureMenu::pictureSize() const
 
 void PictureMenu::CopyPicture()
 {
-    const std::optional<QImage> image = DrawCurvesImage(m_screen.curves, PaperSettings(m_settings),
-                                                        pictureSize(), PaperBackground());
+    const std::optional<QImage> image =
+        DrawCurvesImage(m_screen.curves, PaperSettings(m_settings), pictureSize(),
+                        PaperBackground(), m_screen.marks);
     if (image)
         QGuiApplication::clipboard()->setImage(*image);
 }
@@ -174,7 +175,7 @@ void PictureMenu::saveAt(QSize size, const QString &title)
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_fileFilter = choice->filter;
     switch (SaveCurves(m_screen.curves, PaperSettings(m_settings), size, PaperBackground(),
-                       fileName, format)) {
+                       fileName, format, m_screen.marks)) {
     case SaveOutcome::Saved: break;
     case SaveOutcome::NotWritten:
         ShowError(PictureNotSavedMessage(QDir::toNativeSeparators(fileName)));

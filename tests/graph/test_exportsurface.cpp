@@ -35,6 +35,22 @@ TEST(ExportSurface, ALongDrawIsVectorsStill)
     EXPECT_LT(svg.size(), 100'000);
 }
 
+// A point marked on the screen goes out with its curve, its label as text in vector files.
+TEST(ExportSurface, MarkedPointsGoOutWithTheirCurves)
+{
+    const CurveEntry curve{.formula = u"PRO(x;x)", .id = 7};
+    const std::vector<PointMark> marks{{.curve = 7, .x = 1, .y = 1, .colour = 255, .label = u"P"}};
+    EXPECT_NE(DrawCurvesImage({curve}, {}, QSize(100, 100), Qt::white, marks),
+              DrawCurvesImage({curve}, {}, QSize(100, 100), Qt::white));
+    QTemporaryDir dir;
+    const QString file = dir.filePath("mark.svg");
+    ASSERT_EQ(SaveCurves({curve}, {}, QSize(100, 100), Qt::white, file, PictureFormat::Svg, marks),
+              SaveOutcome::Saved);
+    QFile svg(file);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains(">P<"));
+}
+
 // Every format states 96 pixels an inch; numbers and legend are text.
 TEST(ExportSurface, FilesStateTheirSizeAlikeAndHoldText)
 {
