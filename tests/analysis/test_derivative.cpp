@@ -52,6 +52,15 @@ std::u16string Nested(int depth)
 // Random equations in the notation pupils type, with the shapes the converter treats apart:
 // signs at the start and after operators, powers of powers in brackets, bars, functions under
 // all their names, numbers with "," and exponents, and KZN calls typed into the equation.
+// Appended piece by piece: GCC 12 at -O3 warns of an overlap in "(" + std::string&&.
+std::string bracketed(const std::string &inner)
+{
+    std::string out = "(";
+    out += inner;
+    out += ')';
+    return out;
+}
+
 class EquationWriter : test::SeededRandom {
 public:
     using SeededRandom::SeededRandom;
@@ -77,7 +86,7 @@ private:
         for (int i = below(depth == 0 ? 3 : 2); i > 0; --i) {
             if (chance(15)) // 2x, 3(x+1): the "*" left out
                 out +=
-                    "*" + pick({"2", "3", "0.5"}) + (chance(50) ? "x" : "(" + sum(depth + 1) + ")");
+                    "*" + pick({"2", "3", "0.5"}) + (chance(50) ? "x" : bracketed(sum(depth + 1)));
             else
                 out += pick({"*", "/", "*-", "/-"}) + factor(depth);
         }
@@ -90,7 +99,7 @@ private:
         if (chance(25))
             out += "^"
                    + (chance(60) ? pick({"2", "3", "-1", "0.5", "x", "-x", "2,5"})
-                                 : "(" + sum(depth + 1) + ")");
+                                 : bracketed(sum(depth + 1)));
         return out;
     }
 
@@ -103,13 +112,13 @@ private:
         if (kind < 50)
             return "x";
         if (kind < 65)
-            return "(" + sum(depth + 1) + ")";
+            return bracketed(sum(depth + 1));
         if (kind < 72)
             return "|" + sum(depth + 1) + "|";
         if (kind < 92)
             return pick({"sin", "cos", "tan", "sqrt", "wurzel", "abs", "exp", "ln", "lg", "log",
                          "arcsin", "acos", "arctan", "sgn", "SIN", "Ln"})
-                   + ("(" + sum(depth + 1) + ")");
+                   + (bracketed(sum(depth + 1)));
         const std::string a = sum(depth + 1);
         return pick({"SUM(", "AMI(", "PRO(", "DIF(;", "POT("}) + a
                + pick({")", ";x)", ";;2)", ";x;3)"});
@@ -128,8 +137,11 @@ public:
         if (IsFunctionKeyword(keyword))
             return out + argument(depth, false) + ")";
         const int count = 1 + below(3);
-        for (int i = 0; i < count; ++i)
-            out += (i > 0 ? ";" : "") + argument(depth, i + 1 < count);
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                out += ';';
+            out += argument(depth, i + 1 < count);
+        }
         const bool trailing = keyword != KznNode::Keyword::Ami && chance(10);
         return out + (trailing ? ";)" : ")");
     }
