@@ -53,11 +53,11 @@ std::u16string Nested(int depth)
 // signs at the start and after operators, powers of powers in brackets, bars, functions under
 // all their names, numbers with "," and exponents, and KZN calls typed into the equation.
 // Appended piece by piece: GCC 12 at -O3 warns of an overlap in "(" + std::string&&.
-std::string bracketed(const std::string &inner)
+std::string bracketed(const std::string &inner, char open = '(', char close = ')')
 {
-    std::string out = "(";
+    std::string out(1, open);
     out += inner;
-    out += ')';
+    out += close;
     return out;
 }
 
@@ -84,10 +84,11 @@ private:
     {
         std::string out = factor(depth);
         for (int i = below(depth == 0 ? 3 : 2); i > 0; --i) {
-            if (chance(15)) // 2x, 3(x+1): the "*" left out
-                out +=
-                    "*" + pick({"2", "3", "0.5"}) + (chance(50) ? "x" : bracketed(sum(depth + 1)));
-            else
+            if (chance(15)) { // 2x, 3(x+1): the "*" left out
+                out += '*';
+                out += pick({"2", "3", "0.5"});
+                out += chance(50) ? std::string("x") : bracketed(sum(depth + 1));
+            } else
                 out += pick({"*", "/", "*-", "/-"}) + factor(depth);
         }
         return out;
@@ -96,10 +97,11 @@ private:
     std::string factor(int depth)
     {
         std::string out = primary(depth);
-        if (chance(25))
-            out += "^"
-                   + (chance(60) ? pick({"2", "3", "-1", "0.5", "x", "-x", "2,5"})
-                                 : bracketed(sum(depth + 1)));
+        if (chance(25)) {
+            out += '^';
+            out += chance(60) ? pick({"2", "3", "-1", "0.5", "x", "-x", "2,5"})
+                              : bracketed(sum(depth + 1));
+        }
         return out;
     }
 
@@ -114,7 +116,7 @@ private:
         if (kind < 65)
             return bracketed(sum(depth + 1));
         if (kind < 72)
-            return "|" + sum(depth + 1) + "|";
+            return bracketed(sum(depth + 1), '|', '|');
         if (kind < 92)
             return pick({"sin", "cos", "tan", "sqrt", "wurzel", "abs", "exp", "ln", "lg", "log",
                          "arcsin", "acos", "arctan", "sgn", "SIN", "Ln"})
