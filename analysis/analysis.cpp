@@ -8,8 +8,10 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace lw {
 
@@ -180,19 +182,19 @@ std::vector<TableRow> ValueTable(std::u16string_view formula, double from, doubl
 std::u16string FixedDecimalText(double value, int decimals, char16_t separator)
 {
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
-    if (const auto point = text.find('.'); point != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
+    const int written = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    // A view on the buffer: GCC 12 misreads assignments to a std::string here as overlapping.
+    std::string_view text(buffer, static_cast<std::size_t>(
+                                      std::clamp(written, 0, static_cast<int>(sizeof buffer) - 1)));
+    if (text.find('.') != std::string_view::npos) {
+        text = text.substr(0, text.find_last_not_of('0') + 1);
+        if (text.ends_with('.'))
+            text.remove_suffix(1);
     }
     if (text == "-0")
-        text = "0";
+        text.remove_prefix(1);
     std::u16string result(text.begin(), text.end());
-    for (char16_t &c : result)
-        if (c == u'.')
-            c = separator;
+    std::ranges::replace(result, u'.', separator);
     return result;
 }
 
