@@ -5,6 +5,7 @@
 #include "analysis/mathprinter.h"
 #include "formula/evaluator.h"
 #include "formula/formulaprogram.h"
+#include "formula/numbertext.h"
 
 #include <QElapsedTimer>
 
@@ -177,25 +178,6 @@ std::vector<TableRow> ValueTable(std::u16string_view formula, double from, doubl
             row.slope = finite(EvaluateDouble(*prepared.first(), row.x));
     }
     return rows;
-}
-
-std::u16string FixedDecimalText(double value, int decimals, char16_t separator)
-{
-    char buffer[400];
-    const int written = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    // A view on the buffer: GCC 12 misreads assignments to a std::string here as overlapping.
-    std::string_view text(buffer, static_cast<std::size_t>(
-                                      std::clamp(written, 0, static_cast<int>(sizeof buffer) - 1)));
-    if (text.find('.') != std::string_view::npos) {
-        text = text.substr(0, text.find_last_not_of('0') + 1);
-        if (text.ends_with('.'))
-            text.remove_suffix(1);
-    }
-    if (text == "-0")
-        text.remove_prefix(1);
-    std::u16string result(text.begin(), text.end());
-    std::ranges::replace(result, u'.', separator);
-    return result;
 }
 
 std::u16string PointKindName(PointKind kind)

@@ -52,9 +52,6 @@ std::optional<std::size_t> TableRowCount(double from, double to, double step);
 std::vector<TableRow> ValueTable(std::u16string_view formula, double from, double to, double step,
                                  bool withSlope);
 
-// A number rounded to `decimals` places, without trailing zeros, with `separator` as the
-// decimal sign ("-0" comes out as "0").
-std::u16string FixedDecimalText(double value, int decimals, char16_t separator);
 // The German name of a kind of point ("Nullstelle", "Hochpunkt", ...).
 std::u16string PointKindName(PointKind kind);
 // A point as a pupil writes it: "H(1,5 | 2,25)", "N(2 | 0)", "Pol bei x = 2".

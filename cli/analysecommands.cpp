@@ -4,6 +4,7 @@
 #include "analysecommands.h"
 
 #include "analysis/analysis.h"
+#include "formula/numbertext.h"
 #include "formula/equation.h"
 #include "formula/variables.h"
 

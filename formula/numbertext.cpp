@@ -2,10 +2,12 @@
 
 #include "texthelpers.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace lw {
@@ -203,6 +205,25 @@ std::string NumberTextAscii(float value)
 std::u16string NumberText(float value)
 {
     return std::u16string(NumberTextWithValue(value).text());
+}
+
+std::u16string FixedDecimalText(double value, int decimals, char16_t separator)
+{
+    char buffer[400];
+    const int written = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    // A view on the buffer: GCC 12 misreads assignments to a std::string here as overlapping.
+    std::string_view text(buffer, static_cast<std::size_t>(
+                                      std::clamp(written, 0, static_cast<int>(sizeof buffer) - 1)));
+    if (text.find('.') != std::string_view::npos) {
+        text = text.substr(0, text.find_last_not_of('0') + 1);
+        if (text.ends_with('.'))
+            text.remove_suffix(1);
+    }
+    if (text == "-0")
+        text.remove_prefix(1);
+    std::u16string result(text.begin(), text.end());
+    std::ranges::replace(result, u'.', separator);
+    return result;
 }
 
 } // namespace lw

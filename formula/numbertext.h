@@ -23,6 +23,10 @@ struct NumberTextResult {
 };
 NumberTextResult NumberTextWithValue(float value);
 
+// A number for people rather than formulas: rounded to `decimals` places, without trailing zeros,
+// with `separator` as the decimal sign ("-0" comes out as "0").
+std::u16string FixedDecimalText(double value, int decimals, char16_t separator);
+
 namespace detail {
 // The formatter by exact decimal expansion; the fast one must agree with it.
 std::string numberTextExact(float value);

@@ -16,12 +16,25 @@ std::u16string UpdateVariables(std::u16string_view formula, const VariableValues
         const auto row = static_cast<std::size_t>(c - u'a');
         if (!variables.editMode)
             result.push_back(u'0');
+        else if (variables.checked[row] && variables.values[row].empty())
+            result.push_back(u'0');
         else if (variables.checked[row])
             result.append(variables.values[row]);
         else
             result.push_back(c);
     }
     return result;
+}
+
+unsigned UnsuppliedParameters(std::u16string_view formula, const VariableValues &variables)
+{
+    unsigned letters = 0;
+    for (char16_t c : formula) {
+        const auto row = static_cast<std::size_t>(c - u'a');
+        if (detail::isParameter(c) && !(variables.editMode && variables.checked[row]))
+            letters |= 1u << row;
+    }
+    return letters;
 }
 
 } // namespace lw

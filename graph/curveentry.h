@@ -17,6 +17,10 @@ struct CurveEntry {
     Notation notation = Notation::Mathematical;
     VariableValues parameters{}; // as the panel held them
     std::u16string formula{};    // the KZN formula with the parameters put in: what was drawn
+    // The KZN formula before the parameters were put in: a slider puts in new values.
+    std::u16string kznFormula{};
+    // The legend's text where it is not the equation: a family's "a = -2".
+    std::u16string legend{};
     Colour colour = 0;
     float precision = 0.1f;
     bool linkPoints = true;

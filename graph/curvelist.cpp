@@ -66,7 +66,8 @@ void DrawLegend(Picture &picture, const std::vector<CurveEntry> &curves,
             continue;
         picture.surface->setTextPosition(Margin, Margin + row++ * LineHeight);
         picture.surface->setTextColour(entry.colour);
-        picture.surface->text(QString::fromStdU16String(entry.typed));
+        picture.surface->text(
+            QString::fromStdU16String(entry.legend.empty() ? entry.typed : entry.legend));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "frmanalysis.h"
 
 #include "analysis/analysis.h"
+#include "formula/numbertext.h"
 #include "frmmain.h"
 #include "frmvaluetable.h"
 #include "graph/curvelist.h"

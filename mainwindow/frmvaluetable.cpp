@@ -1,5 +1,6 @@
 #include "frmvaluetable.h"
 
+#include "formula/numbertext.h"
 #include "frmmain.h"
 #include "gph/cdlload.h"
 #include "graph/plotgraph.h"

@@ -1,4 +1,5 @@
 #include "analysis/analysis.h"
+#include "formula/numbertext.h"
 #include "formula/equation.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,66 @@
+#include "family.h"
+
+#include "formula/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lw {
+
+// Colours are 0x00BBGGRR.
+const std::array<Colour, 10> FamilyPalette = {
+    0xB4771F, // blue
+    0x0E7FFF, // orange
+    0x2CA02C, // green
+    0x2827D6, // red
+    0xBD6794, // violet
+    0x4B568C, // brown
+    0xC277E3, // pink
+    0xCFBE17, // cyan
+    0x22BDBC, // olive
+    0x000000, // black
+};
+
+int StepDecimals(double step)
+{
+    step = std::fabs(step);
+    int decimals = 0;
+    while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals)
+                                     - std::round(step * std::pow(10.0, decimals)))
+                               > 1e-9 * std::pow(10.0, decimals))
+        ++decimals;
+    return decimals;
+}
+
+FamilyValues FamilyMembers(double from, double to, double step)
+{
+    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0)
+        return {{}, FamilyFault::NoCurve};
+    const double steps = (to - from) / step;
+    // The end counts when the steps miss it by a rounding.
+    if (steps < -1e-9)
+        return {{}, FamilyFault::NoCurve};
+    if (steps + 1e-9 >= MaxFamilyCurves)
+        return {{}, FamilyFault::TooMany};
+    const int count = static_cast<int>(std::floor(steps + 1e-9)) + 1;
+    const double scale = std::pow(10.0, std::max(StepDecimals(step), StepDecimals(from)));
+    FamilyValues family;
+    for (int i = 0; i < count; ++i)
+        family.values.push_back(std::round((from + i * step) * scale) / scale + 0.0);
+    return family;
+}
+
+std::u16string ParameterValueText(double value, int decimals)
+{
+    return FixedDecimalText(value, decimals, u',');
+}
+
+std::u16string FamilyLegend(int row, const std::u16string &valueText)
+{
+    std::u16string legend(1, static_cast<char16_t>(u'a' + row));
+    legend += u" = ";
+    legend += valueText;
+    return legend;
+}
+
+} // namespace lw

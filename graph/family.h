@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/graphsettings.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+// A family of curves (a Funktionenschar): one equation drawn once for each value of a parameter.
+inline constexpr int MaxFamilyCurves = 50;
+
+// Ten colours told apart at a glance on the grey picture and on white paper, in the order the
+// family's curves take them.
+extern const std::array<Colour, 10> FamilyPalette;
+
+enum class FamilyFault {
+    None,
+    NoCurve, // a step of 0, or one that leads away from the end
+    TooMany, // more than MaxFamilyCurves values
+};
+
+struct FamilyValues {
+    std::vector<double> values;
+    FamilyFault fault = FamilyFault::None;
+};
+
+// from, from + step, ... up to `to` (an end the steps miss by a rounding is still reached);
+// each value rounded to the decimals of the step and the start, so 0.1 steps give 0.3, not 0.30000000000000004.
+FamilyValues FamilyMembers(double from, double to, double step);
+
+// The decimals a value of a row with this step is written with: those of the step, at most 6.
+int StepDecimals(double step);
+
+// A parameter's value as the panel shows it and a formula takes it: "-2", "0,5".
+std::u16string ParameterValueText(double value, int decimals);
+
+// The legend of one family member: "a = -2".
+std::u16string FamilyLegend(int row, const std::u16string &valueText);
+
+} // namespace lw
