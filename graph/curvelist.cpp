@@ -41,10 +41,15 @@ void ErasePicture(Picture &picture, const GraphSettingsRecord &settings)
     RedrawAxes(picture, settings);
 }
 
-void AddCurve(Picture &picture, CurveEntry entry)
+uint64_t NewCurveId()
 {
     static uint64_t lastId = 0;
-    entry.id = ++lastId;
+    return ++lastId;
+}
+
+void AddCurve(Picture &picture, CurveEntry entry)
+{
+    entry.id = NewCurveId();
     picture.curves.push_back(std::move(entry));
 }
 

@@ -11,6 +11,9 @@ namespace lw {
 GraphSettingsRecord PaperSettings(const GraphSettingsRecord &settings);
 // Clears the picture and forgets its curves: fresh axes only.
 void ErasePicture(Picture &picture, const GraphSettingsRecord &settings);
+// An id no entry has had: an entry that changes what it draws takes a new one, so a redraw that
+// began before sees that it is gone.
+uint64_t NewCurveId();
 // Adds a curve that has just been drawn on the picture.
 void AddCurve(Picture &picture, CurveEntry entry);
 // With the settings' Legend: the typed equations of the visible curves, one a line in their

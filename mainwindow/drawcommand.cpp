@@ -253,9 +253,11 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
     if (!readQuickOptions(options, settings))
         return;
     enter(DrawPhase::Converting);
-    const std::optional<std::u16string> formula = formulaToDraw(typed);
-    if (!formula)
+    const std::optional<std::u16string> kzn = formulaToDraw(typed);
+    if (!kzn)
         return;
+    const VariableValues parameters = picVariables->values();
+    const std::u16string formula = lw::UpdateVariables(*kzn, parameters);
 
     QCoreApplication::processEvents(); // the one yield before plotting
     if (StopRequested())
@@ -267,17 +269,23 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
         return;
     if (settings.AlwaysDeleteGraph || picture.blank)
         ErasePicture(picture, settings);
-    const PlotResult plotted = PlotGraph(*formula, picture.geometry, settings, *picture.surface);
+    const PlotResult plotted = PlotGraph(formula, picture.geometry, settings, *picture.surface);
     if (plotted.outcome == PlotOutcome::Failed) {
         report(plotted.message);
         return;
     }
+    QStringList notes;
     if (plotted.outcome == PlotOutcome::Completed && !plotted.anyVisible)
-        sbrMain->showMessage(QStringLiteral("Die Kurve hat im sichtbaren Bereich keine Punkte."));
+        notes << QStringLiteral("Die Kurve hat im sichtbaren Bereich keine Punkte.");
+    notes << ParameterNote(*kzn, parameters);
+    notes.removeAll(QString());
+    if (!notes.isEmpty())
+        sbrMain->showMessage(notes.join(u' '));
     AddCurve(picture, {.typed = typed,
                        .notation = notationChosen(),
-                       .parameters = picVariables->values(),
-                       .formula = *formula,
+                       .parameters = parameters,
+                       .formula = formula,
+                       .kznFormula = *kzn,
                        .colour = settings.LiveColor,
                        .precision = settings.Precision,
                        .linkPoints = settings.LinkPoints,
@@ -312,7 +320,7 @@ std::optional<std::u16string> FrmMain::formulaToDraw(const std::u16string &typed
         optTermFormat[1]->setChecked(true);
         optTermFormat_Click(1);
     }
-    return UpdateVariables(equation.formula);
+    return equation.formula;
 }
 
 bool FrmMain::applyQuickOptions(const QuickOptions &options, Picture &picture,

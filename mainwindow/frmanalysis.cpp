@@ -118,7 +118,10 @@ void FrmAnalysis::refresh()
     };
     const auto &curves = ScreenPicture().curves;
     const uint64_t newest = curves.empty() ? 0 : curves.back().id;
-    const uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
+    uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
+    // A curve whose parameters a slider changes takes a new id; the newest then stands in its place.
+    if (std::ranges::find(curves, curve, &CurveEntry::id) == curves.end())
+        curve = newest;
     const uint64_t other = keep(cboOther, 0);
     cboCurve->clear();
     cboOther->clear();
@@ -134,7 +137,11 @@ void FrmAnalysis::refresh()
         std::max(0, cboCurve->findData(QVariant::fromValue<qulonglong>(curve))));
     cboOther->setCurrentIndex(
         std::max(0, cboOther->findData(QVariant::fromValue<qulonglong>(other))));
-    analyse();
+    // A redraw for a new view or size changes no curve: the points found stay.
+    const Analysed now{chosenId(cboCurve), chosenId(cboOther), GraphSettings.CalcFrom,
+                       GraphSettings.CalcTo};
+    if (now != m_analysed)
+        analyse();
 }
 
 void FrmAnalysis::showEvent(QShowEvent *event)
@@ -143,8 +150,16 @@ void FrmAnalysis::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+uint64_t FrmAnalysis::chosenId(const QComboBox *box) const
+{
+    const CurveEntry *entry = chosen(box);
+    return entry ? entry->id : 0;
+}
+
 void FrmAnalysis::analyse()
 {
+    m_analysed = {chosenId(cboCurve), chosenId(cboOther), GraphSettings.CalcFrom,
+                  GraphSettings.CalcTo};
     m_points.clear();
     const CurveEntry *entry = chosen(cboCurve);
     const double from = GraphSettings.CalcFrom;

@@ -50,10 +50,20 @@ private:
     void markRow(int row);
     void drawDerivative();
     const CurveEntry *chosen(const QComboBox *box) const;
+    uint64_t chosenId(const QComboBox *box) const;
 
     FrmMain &m_main;
     std::vector<CurvePoint> m_points;
     uint64_t m_curve = 0; // the entry the points belong to
+    // What the points shown were found for: the curve, the other curve, the calculation range.
+    struct Analysed {
+        uint64_t curve = 0;
+        uint64_t other = 0;
+        float from = 0;
+        float to = 0;
+        bool operator==(const Analysed &) const = default;
+    };
+    Analysed m_analysed{~uint64_t(0)};
 };
 
 } // namespace lw

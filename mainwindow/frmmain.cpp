@@ -97,8 +97,9 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     ScreenPicture() = BlankPicture(mnuPicture->surface());
 
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmMain::Undo);
-    // Esc is a press of "Stop"; with no draw running it does nothing.
+    // Esc is a press of "Stop" and ends an animation; with neither running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        picVariables->stopAnimation();
         if (DrawInProgress())
             cmdDraw->click();
     });
@@ -203,6 +204,12 @@ void FrmMain::Form_Load()
 {
     QuickOptionsUpdate();
     picVariables->CreateRows();
+    connect(picVariables, &VariablesPanel::valueMoved, this, &FrmMain::ReplaceLastCurveParameters);
+    connect(picVariables, &VariablesPanel::editModeSwitchedOn, this,
+            [this] { toolbarAction(QStringLiteral("VariableEdit"))->setChecked(true); });
+    connect(picVariables, &VariablesPanel::rangeAsked, this, &FrmMain::AskParameterRange);
+    connect(picVariables, &VariablesPanel::familyAsked, this, &FrmMain::AskFamily);
+    Form_Resize(); // the sliders' column widens the window
     cdlLoad = new CdlLoad(this, QCoreApplication::applicationDirPath());
 }
 
@@ -476,13 +483,17 @@ void FrmMain::Form_Resize()
                             .toolbarVisible = !tbrMain->isHidden(),
                             .statusBarVisible = !sbrMain->isHidden(),
                             .twipsPerPixelX = tppX,
-                            .twipsPerPixelY = tppY};
+                            .twipsPerPixelY = tppY,
+                            .slidersWidth =
+                                picVariables->picSliders ? VariablesPanel::SlidersWidth() : 0};
     const LayoutResult r = RunLayoutPass(input, m_reserves);
     if (r.ran) {
         if (r.outerWidth != outer.width() || r.outerHeight != outer.height())
             resize(ClientPixelsForOuter(QSize(r.outerWidth, r.outerHeight), tppX, tppY));
         placeDockedBars();
         picVariables->setGeometry(PixelRect(r.picVariables, tppX, tppY));
+        if (picVariables->picSliders)
+            picVariables->picSliders->setGeometry(PixelRect(r.picSliders, tppX, tppY));
         picGraph->setGeometry(PixelRect(r.picGraph, tppX, tppY));
         picOptions->setGeometry(PixelRect(r.picOptions, tppX, tppY));
         const TermBarGeometry term = TermBarLayout(r.cmdDrawLeft, r.txtTermWidth);

@@ -34,6 +34,7 @@ class PictureWidget;
 class VariablesPanel;
 struct GraphSettingsRecord;
 struct Picture;
+struct ParameterRange;
 struct QuickOptions;
 enum class DrawPhase;
 enum class Notation;
@@ -63,6 +64,15 @@ public:
     // the last of those whose every curve the picture shows (moved along since, for a drag).
     unsigned ViewsAsked() const { return m_viewsAsked; }
     unsigned ViewsShownWhole() const { return m_viewsShownWhole; }
+    // A slider moved: the newest curve is drawn again with the panel's values in place of those
+    // it was drawn with.
+    void ReplaceLastCurveParameters(int row);
+    // "Schar zeichnen...": the equation once for each value of the row's parameter, each curve
+    // in a colour of its own.
+    void DrawFamily(int row, const ParameterRange &values);
+    // "Bereich...": asks for the row's slider range; "Schar zeichnen...": for the family's values.
+    void AskParameterRange(int row);
+    void AskFamily(int row);
     // "Rückgängig": the last curve leaves the picture.
     void Undo();
     // The picture's list of curves has changed: the open "Kurven" window shows it anew.
@@ -146,7 +156,7 @@ private:
     // The draw's last word: a message, after which it runs no more.
     void report(const QString &text);
     void runDraw(Picture &picture, GraphSettingsRecord &settings);
-    // The formula of the equation with the parameters put in; nullopt when the
+    // The KZN formula of the equation, the parameters not yet put in; nullopt when the
     // draw ends here, stopped or after its message.
     std::optional<std::u16string> formulaToDraw(const std::u16string &typed);
     // False when a stop ended the redraw of the curves at a new centre.

@@ -9,7 +9,6 @@ namespace {
 constexpr int MinimumHeight = 3000;
 constexpr int PicVariablesWidth = 1800;
 constexpr int PanelGap = 50;
-constexpr int PicGraphLeft = PicVariablesWidth + PanelGap;
 constexpr int RightMargin = 120;
 constexpr int MinimumWidthExtra = 200;
 constexpr int16_t ToolbarSpace = 400;
@@ -35,9 +34,14 @@ LayoutReserves reservesFor(const LayoutInput &in)
             in.statusBarVisible ? BottomSpaceWithStatusBar : BottomSpaceWithoutStatusBar};
 }
 
-int optionsLeftFor(int side)
+int picGraphLeft(const LayoutInput &in)
 {
-    return side + PicGraphLeft + PanelGap;
+    return PicVariablesWidth + in.slidersWidth + PanelGap;
+}
+
+int optionsLeftFor(const LayoutInput &in, int side)
+{
+    return side + picGraphLeft(in) + PanelGap;
 }
 
 // The frames of the quick options are this wide: a narrower panel cuts off their controls.
@@ -53,8 +57,10 @@ void placeControls(Window &window)
 
     LayoutResult &r = window.placed;
     r.picVariables = QRect(0, top, PicVariablesWidth, side);
-    r.picGraph = QRect(PicGraphLeft, top, side, side);
-    const int optionsLeft = optionsLeftFor(side);
+    if (in.slidersWidth > 0)
+        r.picSliders = QRect(PicVariablesWidth, top, in.slidersWidth, side);
+    r.picGraph = QRect(picGraphLeft(in), top, side, side);
+    const int optionsLeft = optionsLeftFor(in, side);
     r.picOptions = QRect(optionsLeft, top, window.width - optionsLeft - RightMargin, side);
     r.GraphHeight = GraphPixels(side, in.twipsPerPixelY);
     r.GraphWidth = GraphPixels(side, in.twipsPerPixelX);
@@ -71,12 +77,13 @@ void pass(Window &window)
         pass(window);
     }
     const int pictureFits = window.height - window.reserves.TopSpace - window.reserves.BottomSpace
-                            + PicVariablesWidth + MinimumWidthExtra;
+                            + PicVariablesWidth + window.input.slidersWidth + MinimumWidthExtra;
     // The picture's minimum reads the reserves of the pass before and ends short of picOptions'
     // left edge; the panel needs room of its own beside the picture as this pass places it, or
     // its controls end up outside the window.
     const LayoutReserves placing = reservesFor(window.input);
-    const int panelFits = optionsLeftFor(window.height - placing.TopSpace - placing.BottomSpace)
+    const int panelFits = optionsLeftFor(window.input,
+                                         window.height - placing.TopSpace - placing.BottomSpace)
                           + MinimumOptionsWidth + RightMargin;
     const int minimumWidth = std::max(pictureFits, panelFits);
     if (minimumWidth > window.width) {

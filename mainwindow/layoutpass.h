@@ -28,6 +28,9 @@ struct LayoutInput {
     bool statusBarVisible = true;
     double twipsPerPixelX = 15.0;
     double twipsPerPixelY = 15.0;
+    // The parameters' sliders stand in a column of this width between the variables panel and
+    // the picture; 0 leaves the window as designed.
+    int slidersWidth = 0;
 };
 
 struct LayoutResult {
@@ -35,6 +38,7 @@ struct LayoutResult {
     int outerWidth = 0; // the size the window must have once the pass and its nested passes ran
     int outerHeight = 0;
     QRect picVariables; // twips, relative to the client area
+    QRect picSliders;   // empty without sliders
     QRect picGraph;
     QRect picOptions;
     int cmdDrawLeft = 0; // twips, inside picTerm

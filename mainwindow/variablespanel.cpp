@@ -1,19 +1,36 @@
 #include "variablespanel.h"
 
+#include "graph/family.h"
+#include "settings/settingsfields.h"
 #include "widgets/named.h"
 #include "widgets/twips.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 
 namespace lw {
 
 namespace {
 constexpr int RowTop0 = 300;
 constexpr int RowPitch = 400;
+constexpr int SliderLeft = 30;
+constexpr int SliderWidth = 1200;
+constexpr int MenuButtonWidth = 330;
+constexpr int SlidersColumnWidth = SliderLeft + SliderWidth + 30 + MenuButtonWidth + 60;
+// An animation runs through the range in about three seconds, each way.
+constexpr int AnimationIntervalMs = 40;
+constexpr int AnimationTicksPerSweep = 75;
 
 template<typename Control>
 Control *copyOf(const Control *original, QWidget *parent, int index)
@@ -25,7 +42,72 @@ Control *copyOf(const Control *original, QWidget *parent, int index)
     copy->resize(original->size());
     return copy;
 }
+
+QString letter(int row)
+{
+    return QString(QChar(u'a' + row));
+}
+
+// "a", "a und b", "a, b und c".
+QString listOfLetters(unsigned letters)
+{
+    QStringList names;
+    for (int row = 0; row < ParameterCount; ++row) {
+        if (letters & (1u << row))
+            names << letter(row);
+    }
+    if (names.size() < 2)
+        return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" und ") + last;
+}
+
+int positionCount(const ParameterRange &range)
+{
+    return static_cast<int>(std::lround((range.to - range.from) / range.step));
+}
+
+int valueDecimals(const ParameterRange &range)
+{
+    return std::max(StepDecimals(range.step), StepDecimals(range.from));
+}
 } // namespace
+
+bool IsParameterValue(const QString &text)
+{
+    return text.trimmed().isEmpty() || ReadNumberTextLenient(text).has_value();
+}
+
+QString ParameterNote(std::u16string_view formula, const VariableValues &values)
+{
+    const unsigned unset = UnsuppliedParameters(formula, values);
+    const unsigned used = UnsuppliedParameters(formula, VariableValues{});
+    unsigned notNumbers = 0;
+    for (int row = 0; row < ParameterCount; ++row) {
+        if ((used & ~unset & (1u << row))
+            && !IsParameterValue(QString::fromStdU16String(values.values[row])))
+            notNumbers |= 1u << row;
+    }
+    QStringList sentences;
+    if (unset) {
+        const bool one = std::has_single_bit(unset);
+        sentences << listOfLetters(unset)
+                         + (one ? QStringLiteral(" ist nicht gesetzt und zählt als 0.")
+                                : QStringLiteral(" sind nicht gesetzt und zählen als 0."));
+    }
+    if (unset & (1u << 4))
+        sentences << QStringLiteral("e ist ein Parameter; für die Eulersche Zahl schreiben Sie "
+                                    "exp(x).");
+    if (notNumbers) {
+        sentences << (std::has_single_bit(notNumbers)
+                          ? QStringLiteral("Der Wert von %1 ist keine Zahl.")
+                          : QStringLiteral("Die Werte von %1 sind keine Zahlen."))
+                         .arg(listOfLetters(notNumbers));
+    }
+    if (sentences.isEmpty())
+        return {};
+    return QStringLiteral("Hinweis: ") + sentences.join(u' ');
+}
 
 VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
 {
@@ -42,6 +124,15 @@ VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
         named(new QLineEdit(QStringLiteral("0"), this), QStringLiteral("txtVarValue_0"), 3);
     txtVarValue[0]->setGeometry(TwipsRect(630, RowTop0, 915, 300));
     setEnabled(false); // edit mode is off at start-up
+
+    m_animation = new QTimer(this);
+    m_animation->setInterval(AnimationIntervalMs);
+    connect(m_animation, &QTimer::timeout, this, &VariablesPanel::animationStep);
+}
+
+int VariablesPanel::SlidersWidth()
+{
+    return SlidersColumnWidth;
 }
 
 void VariablesPanel::CreateRows()
@@ -57,7 +148,162 @@ void VariablesPanel::CreateRows()
         txtVarValue[i]->setGeometry(TwipsRect(630, RowTop0 + RowPitch * i, 915, 300));
     }
     for (int i = 1; i < 8; ++i)
-        chkVarName[i]->setText(QString(QChar(u'a' + i)) + QStringLiteral(" ="));
+        chkVarName[i]->setText(letter(i) + QStringLiteral(" ="));
+
+    // Beside the panel, not in it: a disabled panel disables what it holds.
+    picSliders = named(new QWidget(parentWidget()), QStringLiteral("picSliders"), 3);
+    for (int row = 0; row < ParameterCount; ++row) {
+        createSliderRow(row);
+        connect(txtVarValue[row], &QLineEdit::textEdited, this, [this, row] { valueEdited(row); });
+        connect(txtVarValue[row], &QLineEdit::textChanged, this, [this, row] {
+            checkValue(row);
+            placeSlider(row);
+        });
+        // An empty value would be skipped as a call's last argument instead of reading as 0.
+        connect(txtVarValue[row], &QLineEdit::editingFinished, this, [this, row] {
+            if (txtVarValue[row]->text().trimmed().isEmpty())
+                txtVarValue[row]->setText(QStringLiteral("0"));
+        });
+    }
+    picSliders->show();
+}
+
+void VariablesPanel::createSliderRow(int row)
+{
+    const QString index = QString::number(row);
+    QSlider *slider = named(new QSlider(Qt::Horizontal, picSliders), "sldVarValue_" + index, 3);
+    slider->setGeometry(TwipsRect(SliderLeft, RowTop0 + RowPitch * row, SliderWidth, 300));
+    slider->setToolTip(QStringLiteral("Wert von %1").arg(letter(row)));
+    sldVarValue[row] = slider;
+    connect(slider, &QSlider::valueChanged, this,
+            [this, row](int position) { sliderMoved(row, position); });
+
+    QToolButton *button = named(new QToolButton(picSliders), "cmdVarMenu_" + index, 3);
+    button->setGeometry(TwipsRect(SliderLeft + SliderWidth + 30, RowTop0 + RowPitch * row,
+                                  MenuButtonWidth, 300));
+    button->setText(QStringLiteral("…"));
+    button->setToolTip(QStringLiteral("Bereich, Animation und Schar von %1").arg(letter(row)));
+    button->setPopupMode(QToolButton::InstantPopup);
+    QMenu *menu = named(new QMenu(button), "mnuVar_" + index);
+    named(menu->addAction(QStringLiteral("Bereich...")), "actRange_" + index);
+    QAction *animate = named(menu->addAction(QStringLiteral("Animieren")), "actAnimate_" + index);
+    animate->setCheckable(true);
+    named(menu->addAction(QStringLiteral("Schar zeichnen...")), "actFamily_" + index);
+    connect(menu->actions()[0], &QAction::triggered, this, [this, row] { emit rangeAsked(row); });
+    connect(animate, &QAction::triggered, this, [this, row](bool on) {
+        if (on)
+            startAnimation(row);
+        else
+            stopAnimation();
+    });
+    connect(menu->actions()[2], &QAction::triggered, this, [this, row] { emit familyAsked(row); });
+    button->setMenu(menu);
+    mnuVar[row] = menu;
+    cmdVarMenu[row] = button;
+    setRange(row, ParameterRange{});
+}
+
+void VariablesPanel::setRange(int row, const ParameterRange &range)
+{
+    m_ranges[static_cast<std::size_t>(row)] = range;
+    {
+        const QSignalBlocker quiet(sldVarValue[row]);
+        sldVarValue[row]->setRange(0, positionCount(range));
+        sldVarValue[row]->setPageStep(std::max(1, positionCount(range) / 10));
+    }
+    placeSlider(row);
+}
+
+QString VariablesPanel::sliderValueText(int row, int position) const
+{
+    const ParameterRange &r = range(row);
+    const int decimals = valueDecimals(r);
+    const double scale = std::pow(10.0, decimals);
+    const double value = std::round((r.from + position * r.step) * scale) / scale;
+    return QString::fromStdU16String(ParameterValueText(value, decimals));
+}
+
+void VariablesPanel::placeSlider(int row)
+{
+    if (!sldVarValue[row])
+        return;
+    const QString text = txtVarValue[row]->text();
+    const std::optional<double> value =
+        text.trimmed().isEmpty() ? std::optional<double>(0) : ReadNumberTextLenient(text);
+    if (!value)
+        return;
+    const ParameterRange &r = range(row);
+    const QSignalBlocker quiet(sldVarValue[row]);
+    sldVarValue[row]->setValue(static_cast<int>(
+        std::clamp(std::round((*value - r.from) / r.step), 0.0, double(positionCount(r)))));
+}
+
+void VariablesPanel::sliderMoved(int row, int position)
+{
+    if (!isEnabled()) {
+        setEnabled(true);
+        emit editModeSwitchedOn();
+    }
+    chkVarName[row]->setChecked(true);
+    {
+        // The slider is where the value is; placing it again could round it elsewhere.
+        const QSignalBlocker quiet(txtVarValue[row]);
+        txtVarValue[row]->setText(sliderValueText(row, position));
+    }
+    checkValue(row);
+    emit valueMoved(row);
+}
+
+void VariablesPanel::valueEdited(int row)
+{
+    // A value the pupil has just typed is meant to count.
+    chkVarName[row]->setChecked(true);
+}
+
+void VariablesPanel::checkValue(int row)
+{
+    QLineEdit *box = txtVarValue[row];
+    const bool number = IsParameterValue(box->text());
+    box->setStyleSheet(number ? QString() : QStringLiteral("QLineEdit { background: #ffc8c8; }"));
+    box->setToolTip(number ? QString()
+                           : QStringLiteral("„%1“ ist keine Zahl: %2 zählt beim Zeichnen als 0.")
+                                 .arg(box->text(), letter(row)));
+}
+
+void VariablesPanel::startAnimation(int row)
+{
+    stopAnimation();
+    m_animatedRow = row;
+    m_animationDirection = 1;
+    mnuVar[row]->actions()[1]->setChecked(true);
+    m_animation->start();
+}
+
+void VariablesPanel::stopAnimation()
+{
+    if (m_animatedRow >= 0)
+        mnuVar[m_animatedRow]->actions()[1]->setChecked(false);
+    m_animatedRow = -1;
+    m_animation->stop();
+}
+
+bool VariablesPanel::animating() const
+{
+    return m_animatedRow >= 0;
+}
+
+void VariablesPanel::animationStep()
+{
+    if (m_animatedRow < 0)
+        return;
+    QSlider *slider = sldVarValue[m_animatedRow];
+    const int step = std::max(1, slider->maximum() / AnimationTicksPerSweep);
+    int next = slider->value() + m_animationDirection * step;
+    if (next >= slider->maximum() || next <= slider->minimum()) {
+        next = std::clamp(next, slider->minimum(), slider->maximum());
+        m_animationDirection = -m_animationDirection;
+    }
+    slider->setValue(next);
 }
 
 VariableValues VariablesPanel::values() const

@@ -46,7 +46,8 @@ TEST_F(MainWindow, ParametersComeFromThePanelInEditModeOnly)
     EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(10;x);5b;ABS(h);H)");
     panel.txtVarValue[0]->setText("2,5");
     panel.txtVarValue[1]->setText("");
-    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(2,5;x);;ABS(h);H)");
+    // An emptied value counts as 0: as a call's last argument it would be skipped instead.
+    EXPECT_EQ(window->UpdateVariables(formula), u"SUM(PRO(2,5;x);0;ABS(h);H)");
 
     window->toolbarAction("VariableEdit")->trigger();
     EXPECT_FALSE(panel.isEnabled());
