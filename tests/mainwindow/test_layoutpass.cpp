@@ -1,4 +1,5 @@
 #include "mainwindow/layoutpass.h"
+#include "mainwindow/variablespanel.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,10 @@ void checkNoOverlap(const LayoutInput &input, LayoutReserves previous)
     EXPECT_FALSE(px(r.picVariables).isEmpty() || px(r.picGraph).isEmpty()
                  || px(r.picOptions).isEmpty() || term.isEmpty());
     std::vector<QRect> regions = {px(r.picVariables), px(r.picGraph), px(r.picOptions), term};
+    if (input.slidersWidth > 0) {
+        EXPECT_FALSE(px(r.picSliders).isEmpty());
+        regions.push_back(px(r.picSliders));
+    }
     for (const QRect &panel : {px(r.picVariables), px(r.picGraph), px(r.picOptions)}) {
         EXPECT_LE(panel.bottom(), term.top() - 1);
         if (input.toolbarVisible) {
@@ -202,7 +207,10 @@ TEST(LayoutPass, NoControlsOverlapInPixels)
                     for (int h = 2000; h <= 23000; h += 650) {
                         SCOPED_TRACE(testing::Message()
                                      << w << "x" << h << " bars " << bars << " tpp " << tpp);
-                        checkNoOverlap(inputOf(w, h, bars & 1, bars & 2, tpp, tpp), before);
+                        LayoutInput input = inputOf(w, h, bars & 1, bars & 2, tpp, tpp);
+                        checkNoOverlap(input, before);
+                        input.slidersWidth = VariablesPanel::SlidersWidth();
+                        checkNoOverlap(input, before);
                         if (HasFailure())
                             return;
                     }
