@@ -42,6 +42,7 @@ FrmParameterRange::FrmParameterRange(QWidget *parent, int row, Purpose purpose,
 {
     const QString letter(QChar(u'a' + row));
     setObjectName(QStringLiteral("frmParameterRange"));
+    setProperty("helpTopic", 19);
     setWindowTitle(purpose == Purpose::Range ? QStringLiteral("Bereich von %1").arg(letter)
                                              : QStringLiteral("Schar zeichnen: %1").arg(letter));
     auto *form = new QFormLayout(this);

@@ -151,7 +151,7 @@ void VariablesPanel::CreateRows()
         chkVarName[i]->setText(letter(i) + QStringLiteral(" ="));
 
     // Beside the panel, not in it: a disabled panel disables what it holds.
-    picSliders = named(new QWidget(parentWidget()), QStringLiteral("picSliders"), 3);
+    picSliders = named(new QWidget(parentWidget()), QStringLiteral("picSliders"), 19);
     for (int row = 0; row < ParameterCount; ++row) {
         createSliderRow(row);
         connect(txtVarValue[row], &QLineEdit::textEdited, this, [this, row] { valueEdited(row); });
@@ -171,14 +171,14 @@ void VariablesPanel::CreateRows()
 void VariablesPanel::createSliderRow(int row)
 {
     const QString index = QString::number(row);
-    QSlider *slider = named(new QSlider(Qt::Horizontal, picSliders), "sldVarValue_" + index, 3);
+    QSlider *slider = named(new QSlider(Qt::Horizontal, picSliders), "sldVarValue_" + index, 19);
     slider->setGeometry(TwipsRect(SliderLeft, RowTop0 + RowPitch * row, SliderWidth, 300));
     slider->setToolTip(QStringLiteral("Wert von %1").arg(letter(row)));
     sldVarValue[row] = slider;
     connect(slider, &QSlider::valueChanged, this,
             [this, row](int position) { sliderMoved(row, position); });
 
-    QToolButton *button = named(new QToolButton(picSliders), "cmdVarMenu_" + index, 3);
+    QToolButton *button = named(new QToolButton(picSliders), "cmdVarMenu_" + index, 19);
     button->setGeometry(TwipsRect(SliderLeft + SliderWidth + 30, RowTop0 + RowPitch * row,
                                   MenuButtonWidth, 300));
     button->setText(QStringLiteral("…"));
