@@ -31,6 +31,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -304,6 +305,21 @@ void Storm::buildActions()
             panel.chkVarName[row]->click();
         else
             panel.txtVarValue[row]->setText(pick(VariableValues));
+    });
+    act(2, "slider", [this] {
+        VariablesPanel &panel = *window->picVariables;
+        panel.sldVarValue[between(0, 7)]->setValue(between(0, 100));
+    });
+    act(1, "animation", [this] {
+        VariablesPanel &panel = *window->picVariables;
+        if (panel.animating())
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        else
+            panel.startAnimation(between(0, 7));
+    });
+    act(1, "family", [this] {
+        const double from = between(-3, 3);
+        window->DrawFamily(between(0, 7), {from, from + between(0, 6), 1});
     });
     act(1, "Mehr...", [this] { window->cmdMoreGraphOptions->click(); });
     act(1, "picture out", [this] {
