@@ -8,6 +8,7 @@
 namespace lw {
 
 CdlLoad::Answer CdlLoad::TestAnswer;
+const QString CdlLoad::WorksheetFilter = QStringLiteral("Linienwerk-Arbeitsblatt (*.lwa)");
 
 CdlLoad::CdlLoad(QWidget *window, const QString &programFolder)
     : QObject(window), m_window(window), m_initDir(StartFolder(programFolder))
@@ -41,8 +42,13 @@ std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString
     const std::optional<FileDialogChoice> chosen = AskFileName(m_window, request(mode, title));
     if (!chosen)
         return std::nullopt;
-    SetFileName(chosen->path);
-    return chosen->path;
+    QString path = chosen->path;
+    // The worksheet filter decides the type of a name saved without an extension.
+    if (mode == FileDialogRequest::Mode::Save && chosen->filter == WorksheetFilter
+        && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".lwa");
+    SetFileName(path);
+    return path;
 }
 
 FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &title) const
@@ -54,7 +60,8 @@ FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &
             title,
             directory,
             m_fileName,
-            {QStringLiteral("Graph-Dateien (*.GPH)"), QStringLiteral("Alle Dateien (*)")},
+            {QStringLiteral("Graph-Dateien (*.GPH)"), WorksheetFilter,
+             QStringLiteral("Alle Dateien (*)")},
             {}};
 }
 

@@ -43,6 +43,8 @@ public:
     // Tests install a function that answers in place of the user; nullopt is a cancel.
     using Answer = std::function<std::optional<FileDialogChoice>(const FileDialogRequest &)>;
     static Answer TestAnswer;
+    // A name saved under this filter without an extension gets ".lwa".
+    static const QString WorksheetFilter;
 
     CdlLoad(QWidget *window, const QString &programFolder);
 

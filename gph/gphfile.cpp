@@ -99,4 +99,32 @@ std::optional<GphContent> LoadGraph(const QString &path)
     return content;
 }
 
+bool IsWorksheetName(const QString &path)
+{
+    return path.endsWith(QStringLiteral(".lwa"), Qt::CaseInsensitive);
+}
+
+bool SaveSheet(const QString &path, const Worksheet &sheet)
+{
+    QString error;
+    if (!SaveWorksheetFile(sheet, path, &error)) {
+        ShowError(QStringLiteral("Das Arbeitsblatt kann nicht unter %1 gespeichert werden.\n%2\n"
+                                 "Eine vorhandene Datei dieses Namens ist unverändert.")
+                      .arg(shownName(path), error));
+        return false;
+    }
+    ShowNotice(QStringLiteral("Gespeichert unter %1.").arg(shownName(path)));
+    return true;
+}
+
+std::optional<Worksheet> LoadSheet(const QString &path)
+{
+    WorksheetReadResult read = ReadWorksheetFile(path);
+    if (!read.ok()) {
+        ShowError(GraphNotLoadedMessage(shownName(path), read.error));
+        return std::nullopt;
+    }
+    return std::move(read.sheet);
+}
+
 } // namespace lw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gph/gphcodec.h"
+#include "gph/worksheet.h"
 
 #include <QString>
 
@@ -19,5 +20,11 @@ std::optional<GphContent> LoadGphFile(const QString &path, QString *error);
 bool SaveGraph(const QString &path, const GraphSettingsRecord &settings, const QString &equation);
 // The main window's load: the content, or nullopt after the "Fehler" message.
 std::optional<GphContent> LoadGraph(const QString &path);
+
+// A worksheet's name ends in ".lwa", in any case.
+bool IsWorksheetName(const QString &path);
+// The main window's save and load of a worksheet, with their messages as for graph files.
+bool SaveSheet(const QString &path, const Worksheet &sheet);
+std::optional<Worksheet> LoadSheet(const QString &path);
 
 } // namespace lw

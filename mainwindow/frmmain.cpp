@@ -215,13 +215,22 @@ void FrmMain::Form_Load()
 
 void FrmMain::SaveFile()
 {
-    SaveGraph(cdlLoad->FileName(), GraphSettings,
-              QString::fromStdU16String(UpdateVariables(txtTerm->text().toStdU16String())));
+    if (IsWorksheetName(cdlLoad->FileName()))
+        SaveSheet(cdlLoad->FileName(), CurrentWorksheet());
+    else
+        SaveGraph(cdlLoad->FileName(), GraphSettings,
+                  QString::fromStdU16String(UpdateVariables(txtTerm->text().toStdU16String())));
 }
 
 bool FrmMain::LoadFile()
 {
     // A bad file has been reported and changes nothing.
+    if (IsWorksheetName(cdlLoad->FileName())) {
+        const std::optional<Worksheet> sheet = LoadSheet(cdlLoad->FileName());
+        if (sheet)
+            ApplyWorksheet(*sheet);
+        return sheet.has_value();
+    }
     const auto content = LoadGraph(cdlLoad->FileName());
     if (!content)
         return false;

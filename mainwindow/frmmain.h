@@ -35,6 +35,7 @@ class VariablesPanel;
 struct GraphSettingsRecord;
 struct Picture;
 struct ParameterRange;
+struct Worksheet;
 struct QuickOptions;
 enum class DrawPhase;
 enum class Notation;
@@ -84,6 +85,10 @@ public:
     bool LoadFile();
     // A file named from outside, loaded as by "Load" after the user chose it.
     void LoadFileNamed(const QString &path);
+    // The whole picture as a worksheet keeps it, and back: view, settings, equation, the
+    // parameter rows with their ranges and every curve.
+    Worksheet CurrentWorksheet() const;
+    void ApplyWorksheet(const Worksheet &sheet);
     // The formula with the parameters a to h put in, as the panel says.
     std::u16string UpdateVariables(std::u16string_view formula) const;
     // The layout pass: run on every change of the window's size.

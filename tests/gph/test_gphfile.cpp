@@ -251,6 +251,7 @@ TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)
 
     ASSERT_EQ(requests.size(), 5u);
     const QStringList filters{QStringLiteral("Graph-Dateien (*.GPH)"),
+                              QStringLiteral("Linienwerk-Arbeitsblatt (*.lwa)"),
                               QStringLiteral("Alle Dateien (*)")};
     using Mode = FileDialogRequest::Mode;
     const struct {

@@ -3,6 +3,8 @@
 
 #include "mainwindowtesting.h"
 
+#include "gph/cdlload.h"
+#include "gph/worksheet.h"
 #include "graph/curvelist.h"
 #include "graph/family.h"
 #include "mainwindow/frmparameterrange.h"
@@ -11,9 +13,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace lw;
@@ -156,6 +160,44 @@ TEST_F(Parameters, AnEmptiedValueIsZero)
     panel().txtVarValue[0]->clear();
     draw("x^a"); // x^0, not x
     EXPECT_EQ(curves().back().formula, u"POT(x;0)");
+}
+
+TEST_F(Parameters, AWorksheetKeepsThePictureAsItWas)
+{
+    QTemporaryDir folder;
+    openWindow();
+    panel().setRange(1, {0, 4, 0.5});
+    panel().sldVarValue[1]->setValue(3); // b = 1,5
+    draw("b*x");
+    window->DrawFamily(0, {-1, 1, 1});
+    window->txtTerm->setText("a*x^2+b");
+    const Worksheet before = window->CurrentWorksheet();
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &request) {
+        const bool saving = request.mode == FileDialogRequest::Mode::Save;
+        return std::optional<FileDialogChoice>(
+            {folder.filePath(saving ? "blatt" : "blatt.lwa"), CdlLoad::WorksheetFilter});
+    };
+    window->toolbarAction("Save")->trigger(); // the filter gives the name its extension
+    ASSERT_TRUE(QFile::exists(folder.filePath("blatt.lwa")));
+
+    window->toolbarAction("EraseGraphs")->trigger();
+    window->toolbarAction("VariableEdit")->trigger();
+    panel().setRange(1, {});
+    window->txtTerm->setText("x");
+    window->toolbarAction("Load")->trigger();
+    CdlLoad::TestAnswer = nullptr;
+    ASSERT_TRUE(upToDate());
+    const Worksheet after = window->CurrentWorksheet();
+    EXPECT_EQ(after.equation, before.equation);
+    EXPECT_EQ(after.parameters.values, before.parameters.values);
+    EXPECT_EQ(after.parameters.editMode, before.parameters.editMode);
+    EXPECT_EQ(after.ranges, before.ranges);
+    ASSERT_EQ(after.curves.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(after.curves[i].formula, before.curves[i].formula);
+        EXPECT_EQ(after.curves[i].legend, before.curves[i].legend);
+        EXPECT_EQ(after.curves[i].colour, before.curves[i].colour);
+    }
 }
 
 TEST_F(Parameters, AnAnimationRunsUntilEsc)

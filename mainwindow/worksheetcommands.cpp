@@ -1,0 +1,64 @@
+// The main window as a worksheet keeps it, and a worksheet put back into the main window.
+
+#include "drawcommand.h"
+#include "frmmain.h"
+
+#include "gph/worksheet.h"
+#include "graph/curvelist.h"
+#include "graph/graphdraw.h"
+#include "settings/graphsettings.h"
+#include "variablespanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace lw {
+
+Worksheet FrmMain::CurrentWorksheet() const
+{
+    Worksheet sheet;
+    sheet.settings = GraphSettings;
+    sheet.equation = txtTerm->text().toStdU16String();
+    sheet.notation = notationChosen();
+    sheet.autoConvert = chkAutoConvert->isChecked();
+    sheet.parameters = picVariables->values();
+    for (int row = 0; row < ParameterCount; ++row)
+        sheet.ranges[static_cast<std::size_t>(row)] = picVariables->range(row);
+    sheet.curves = ScreenPicture().curves;
+    return sheet;
+}
+
+void FrmMain::ApplyWorksheet(const Worksheet &sheet)
+{
+    // A draw on its way would go on in a picture that is no longer there.
+    if (DrawInProgress())
+        enter(DrawPhase::Stopping);
+    picVariables->stopAnimation();
+    GraphSettings = sheet.settings;
+    txtTerm->setText(QString::fromStdU16String(sheet.equation));
+    const int notation = sheet.notation == Notation::Mathematical ? 0 : 1;
+    optTermFormat[notation]->setChecked(true);
+    optTermFormat_Click(notation);
+    chkAutoConvert->setChecked(sheet.autoConvert);
+
+    picVariables->setEnabled(sheet.parameters.editMode);
+    toolbarAction(QStringLiteral("VariableEdit"))->setChecked(sheet.parameters.editMode);
+    for (int row = 0; row < ParameterCount; ++row) {
+        const auto i = static_cast<std::size_t>(row);
+        picVariables->chkVarName[i]->setChecked(sheet.parameters.checked[i]);
+        picVariables->txtVarValue[i]->setText(QString::fromStdU16String(sheet.parameters.values[i]));
+        picVariables->setRange(row, sheet.ranges[i]);
+    }
+
+    Picture &screen = ScreenPicture();
+    ErasePicture(screen, GraphSettings);
+    for (const CurveEntry &curve : sheet.curves)
+        AddCurve(screen, curve);
+    QuickOptionsUpdate();
+    CurvesChanged();
+    RequestRedraw();
+}
+
+} // namespace lw
