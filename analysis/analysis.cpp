@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -32,14 +33,15 @@ std::size_t nodeCount(const KznNode &node)
 // what the plotter computes, and the tree with its derivatives for the values in double.
 class PreparedFormula {
 public:
-    explicit PreparedFormula(std::u16string_view formula) : m_program(formula)
+    // With `derivatives` 0, 1 or 2: the symbolic derivatives asked for.
+    explicit PreparedFormula(std::u16string_view formula, int derivatives = 2) : m_program(formula)
     {
         m_tree = ParseKzn(formula);
         // Deriving cannot be stopped; a formula far beyond any a pupil types would spend the
         // analysis's budget on it, so its slopes come from differences instead.
-        if (m_tree && nodeCount(*m_tree) <= MaxDerivedNodes)
+        if (m_tree && derivatives > 0 && nodeCount(*m_tree) <= MaxDerivedNodes)
             m_first = Derive(*m_tree);
-        if (m_first)
+        if (m_first && derivatives > 1)
             m_second = Derive(*m_first);
     }
 
@@ -168,7 +170,7 @@ std::vector<TableRow> ValueTable(std::u16string_view formula, double from, doubl
     const std::optional<std::size_t> count = TableRowCount(from, to, step);
     if (!count || *count > MaxTableRows)
         return {};
-    const PreparedFormula prepared(formula);
+    const PreparedFormula prepared(formula, withSlope ? 1 : 0);
     std::vector<TableRow> rows(*count);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TableRow &row = rows[i];
@@ -180,40 +182,50 @@ std::vector<TableRow> ValueTable(std::u16string_view formula, double from, doubl
     return rows;
 }
 
+namespace {
+// What a pupil calls each kind of point, and how a point of the kind is written: a letter before
+// its coordinates, or a phrase before its x where it has no y.
+struct PointKindWords {
+    std::u16string_view name;
+    std::u16string_view letter;
+    std::u16string_view noValue;
+};
+constexpr std::array<PointKindWords, 8> KindWords = {{
+    {u"y-Achsenabschnitt", u"Sy", {}},
+    {u"Nullstelle", u"N", {}},
+    {u"Hochpunkt", u"H", {}},
+    {u"Tiefpunkt", u"T", {}},
+    {u"Wendepunkt", u"W", {}},
+    {u"Polstelle", {}, u"Pol bei x = "},
+    {u"Definitionslücke", {}, u"Lücke bei x = "},
+    {u"Schnittpunkt", u"S", {}},
+}};
+static_assert(static_cast<std::size_t>(PointKind::Intersection) + 1 == KindWords.size());
+
+const PointKindWords &wordsOf(PointKind kind)
+{
+    return KindWords[static_cast<std::size_t>(kind)];
+}
+} // namespace
+
 std::u16string PointKindName(PointKind kind)
 {
-    switch (kind) {
-    case PointKind::YIntercept: return u"y-Achsenabschnitt";
-    case PointKind::Zero: return u"Nullstelle";
-    case PointKind::Maximum: return u"Hochpunkt";
-    case PointKind::Minimum: return u"Tiefpunkt";
-    case PointKind::Inflection: return u"Wendepunkt";
-    case PointKind::Pole: return u"Polstelle";
-    case PointKind::Gap: return u"Definitionslücke";
-    case PointKind::Intersection: return u"Schnittpunkt";
-    }
-    return {};
+    return std::u16string(wordsOf(kind).name);
 }
 
 std::u16string PointText(const CurvePoint &point)
 {
+    const PointKindWords &words = wordsOf(point.kind);
+    std::u16string text(words.noValue.empty() ? words.letter : words.noValue);
     const std::u16string x = FixedDecimalText(point.x, 4, u',');
-    switch (point.kind) {
-    case PointKind::Pole: return u"Pol bei x = " + x;
-    case PointKind::Gap: return u"Lücke bei x = " + x;
-    default: break;
-    }
-    const std::u16string_view letter = [&]() -> std::u16string_view {
-        switch (point.kind) {
-        case PointKind::YIntercept: return u"Sy";
-        case PointKind::Zero: return u"N";
-        case PointKind::Maximum: return u"H";
-        case PointKind::Minimum: return u"T";
-        case PointKind::Inflection: return u"W";
-        default: return u"S";
-        }
-    }();
-    return std::u16string(letter) + u"(" + x + u" | " + FixedDecimalText(point.y, 4, u',') + u")";
+    if (!words.noValue.empty())
+        return text + x;
+    text += u"(";
+    text += x;
+    text += u" | ";
+    text += FixedDecimalText(point.y, 4, u',');
+    text += u")";
+    return text;
 }
 
 } // namespace lw

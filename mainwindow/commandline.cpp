@@ -16,6 +16,7 @@ const char Help[] =
     "Linienwerk 2.0 zeichnet Schaubilder von Funktionen.\n"
     "Eine angegebene Graph-Datei (*.GPH) wird nach dem Start geladen wie mit\n"
     "\"Datei öffnen\": Einstellungen und Funktionsgleichung, noch ohne Schaubild.\n"
+    "Ein Arbeitsblatt (*.lwa) bringt das ganze Schaubild mit allen Kurven zurück.\n"
     "\n"
     "Optionen:\n"
     "  --help     zeigt diese Hilfe\n"

@@ -77,6 +77,8 @@ void FrmCurves::refresh()
     lstCurves->clear();
     for (const CurveEntry &entry : ScreenPicture().curves) {
         QString text = QString::fromStdU16String(entry.typed);
+        if (!entry.legend.empty()) // a family's member: "a*x^2 (a = -2)"
+            text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
         if (entry.failed)
             text += QStringLiteral(" (fehlerhaft)");
         auto *item = new QListWidgetItem(text, lstCurves);

@@ -7,6 +7,8 @@
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace lw {
 
@@ -25,6 +27,18 @@ QString number(double value, int decimals, const QLocale &locale)
             text.chop(locale.decimalPoint().size());
     }
     return text;
+}
+
+// The traced curve's program, kept from one pointer move to the next.
+const FormulaProgram &programOf(std::u16string_view formula)
+{
+    static std::u16string text;
+    static std::optional<FormulaProgram> program;
+    if (!program || text != formula) {
+        text = formula;
+        program.emplace(text);
+    }
+    return *program;
 }
 
 } // namespace
@@ -62,7 +76,7 @@ TracePoint TraceAt(QPointF position, std::u16string_view formula)
     const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
     const QLocale locale;
     const QString xText = number(x, PointerDecimals(g.PixelsPerUnitX), locale);
-    const FormulaSample sample = FormulaProgram(formula).sample(static_cast<float>(x));
+    const FormulaSample sample = programOf(formula).sample(static_cast<float>(x));
     if (sample.error != FormulaError::None || sample.arithmeticFault
         || !std::isfinite(sample.value))
         return {QStringLiteral("f(%1) hat keinen Wert").arg(xText), std::nullopt};
