@@ -3,8 +3,8 @@
 #include "formula/formulaprogram.h"
 #include "graph/graphdraw.h"
 #include "settings/graphsettings.h"
+#include "settings/settingsfields.h"
 
-#include <QLocale>
 
 #include <cmath>
 #include <optional>
@@ -13,21 +13,6 @@
 namespace lw {
 
 namespace {
-
-// Trailing zeros say nothing about the pointer, so a whole unit reads "2", not "2,00".
-QString number(double value, int decimals, const QLocale &locale)
-{
-    const double scale = std::pow(10.0, decimals);
-    value = std::round(value * scale) / scale + 0.0; // + 0.0 turns -0 into 0
-    QString text = locale.toString(value, 'f', decimals);
-    if (decimals > 0) {
-        while (text.endsWith(locale.zeroDigit()))
-            text.chop(locale.zeroDigit().size());
-        if (text.endsWith(locale.decimalPoint()))
-            text.chop(locale.decimalPoint().size());
-    }
-    return text;
-}
 
 // The traced curve's program, kept from one pointer move to the next.
 const FormulaProgram &programOf(std::u16string_view formula)
@@ -61,10 +46,9 @@ QString PointerPositionText(QPointF position)
     const double row = std::floor(position.y());
     const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
     const double y = GraphSettings.ScreenCentralY + (g.CentralPixelY - row) / g.PixelsPerUnitY;
-    const QLocale locale;
     return QStringLiteral("x = %1   y = %2")
-        .arg(number(x, PointerDecimals(g.PixelsPerUnitX), locale),
-             number(y, PointerDecimals(g.PixelsPerUnitY), locale));
+        .arg(DecimalText(x, PointerDecimals(g.PixelsPerUnitX)),
+             DecimalText(y, PointerDecimals(g.PixelsPerUnitY)));
 }
 
 TracePoint TraceAt(QPointF position, std::u16string_view formula)
@@ -74,8 +58,7 @@ TracePoint TraceAt(QPointF position, std::u16string_view formula)
         return {};
     const double column = std::floor(position.x());
     const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
-    const QLocale locale;
-    const QString xText = number(x, PointerDecimals(g.PixelsPerUnitX), locale);
+    const QString xText = DecimalText(x, PointerDecimals(g.PixelsPerUnitX));
     const FormulaSample sample = programOf(formula).sample(static_cast<float>(x));
     if (sample.error != FormulaError::None || sample.arithmeticFault
         || !std::isfinite(sample.value))
@@ -86,7 +69,7 @@ TracePoint TraceAt(QPointF position, std::u16string_view formula)
     if (std::fabs(row) < 30000)
         at = QPoint(static_cast<int>(column), static_cast<int>(std::lround(row)));
     return {QStringLiteral("f(%1) = %2")
-                .arg(xText, number(y, PointerDecimals(g.PixelsPerUnitY), locale)),
+                .arg(xText, DecimalText(y, PointerDecimals(g.PixelsPerUnitY))),
             at};
 }
 

@@ -182,6 +182,10 @@ TEST_F(MainWindow, ThePointerFieldShowsGraphUnitsOverThePictureOnly)
     };
     for (const auto &c : cases)
         EXPECT_EQ(shownAt(c.pixel), c.text) << c.pixel.x() << ", " << c.pixel.y();
+    // No group separator: "20.000" would read as twenty.
+    GraphSettings.ScreenCentralX = 20000;
+    EXPECT_EQ(shownAt({165, 150}), "x = 20001   y = 0");
+    GraphSettings.ScreenCentralX = 0;
     EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
 
     QEvent leave(QEvent::Leave);
