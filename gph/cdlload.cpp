@@ -1,8 +1,13 @@
 #include "cdlload.h"
 
+#include "settings/settingsstore.h"
+#include "widgets/messagebox.h"
+#include "widgets/messages.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace lw {
@@ -11,15 +16,52 @@ CdlLoad::Answer CdlLoad::TestAnswer;
 const QString CdlLoad::WorksheetFilter = QStringLiteral("Linienwerk-Arbeitsblatt (*.lwa)");
 
 CdlLoad::CdlLoad(QWidget *window, const QString &programFolder)
-    : QObject(window), m_window(window), m_initDir(StartFolder(programFolder))
+    : QObject(window), m_window(window), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("cdlLoad"));
 }
 
-QString CdlLoad::StartFolder(const QString &programFolder)
+namespace {
+const QString DialogsSection = QStringLiteral("Dialogs");
+const QString LastFolderName = QStringLiteral("LastFolder");
+
+QString shownName(const QString &path)
 {
-    const QFileInfo folder(programFolder);
-    return folder.isDir() && folder.isWritable() ? folder.absoluteFilePath() : QDir::homePath();
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
+QString StartFolderFor(const QString &lastUsed, const QString &programFolder,
+                       const QString &documents)
+{
+    if (QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("CMakeCache.txt"))))
+        return programFolder;
+    if (!lastUsed.isEmpty() && QFileInfo(lastUsed).isDir())
+        return lastUsed;
+    return documents;
+}
+
+QString DialogStartFolder(const QString &programFolder)
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    return StartFolderFor(
+        CurrentSettingsStore().read(DialogsSection, LastFolderName).value_or(QString()),
+        programFolder, documents);
+}
+
+void RememberDialogFolder(const QString &path)
+{
+    CurrentSettingsStore().write(DialogsSection, LastFolderName, QFileInfo(path).absolutePath());
+}
+
+bool MayReplace(const QString &path, const QString &current)
+{
+    if (!QFileInfo::exists(path) || QFileInfo(path) == QFileInfo(current))
+        return true;
+    return AskQuestion(NoticeTitle,
+                       QStringLiteral("Die Datei %1 gibt es schon. Ersetzen?").arg(shownName(path)));
 }
 
 std::optional<QString> CdlLoad::ShowOpen()
@@ -43,18 +85,23 @@ std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString
     if (!chosen)
         return std::nullopt;
     QString path = chosen->path;
-    // The worksheet filter decides the type of a name saved without an extension.
-    if (mode == FileDialogRequest::Mode::Save && chosen->filter == WorksheetFilter
-        && QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".lwa");
+    if (mode == FileDialogRequest::Mode::Save) {
+        // The filter decides the type of a name saved without an extension.
+        if (QFileInfo(path).suffix().isEmpty())
+            path += chosen->filter == WorksheetFilter ? QStringLiteral(".lwa")
+                                                      : QStringLiteral(".gph");
+        if (!MayReplace(path, m_fileName))
+            return std::nullopt;
+    }
+    RememberDialogFolder(path);
     SetFileName(path);
     return path;
 }
 
 FileDialogRequest CdlLoad::request(FileDialogRequest::Mode mode, const QString &title) const
 {
-    const QString directory =
-        m_fileName.isEmpty() ? m_initDir : QFileInfo(m_fileName).absolutePath();
+    const QString directory = m_fileName.isEmpty() ? DialogStartFolder(m_programFolder)
+                                                   : QFileInfo(m_fileName).absolutePath();
     // "*.*" would hide names without a dot here, such as a graph saved as "kurve".
     return {mode,
             title,
@@ -76,7 +123,7 @@ std::optional<FileDialogChoice> AskFileName(QWidget *window, const FileDialogReq
     dialog.setNameFilters(request.nameFilters);
     if (!request.selectedFilter.isEmpty())
         dialog.selectNameFilter(request.selectedFilter);
-    // Replacing a file is what saving under its name means here, and a name stays as typed.
+    // The caller asks before replacing, once it knows the name with its extension.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.selectedFile.isEmpty())
         dialog.selectFile(request.selectedFile);

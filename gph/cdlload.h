@@ -54,16 +54,28 @@ public:
     QString FileName() const { return m_fileName; }
     // As if the user had chosen `path`: the dialogs offer it next. Empty: no name chosen yet.
     void SetFileName(const QString &path);
-    // The program's folder when the user may write there, otherwise the home folder.
-    static QString StartFolder(const QString &programFolder);
 
 private:
     std::optional<QString> show(FileDialogRequest::Mode mode, const QString &title);
     FileDialogRequest request(FileDialogRequest::Mode mode, const QString &title) const;
 
     QWidget *m_window = nullptr;
-    QString m_initDir;
+    QString m_programFolder;
     QString m_fileName;
 };
+
+// Where a file dialog starts when no name was chosen yet: `lastUsed` while it exists, else
+// `documents`. The program's own folder only when the program runs from its build folder, as in
+// development: installed, it is the system's program folder, where a pupil's files do not belong.
+QString StartFolderFor(const QString &lastUsed, const QString &programFolder,
+                       const QString &documents);
+// That folder for this program: the folder last used, kept in the settings store, and the user's
+// documents folder.
+QString DialogStartFolder(const QString &programFolder);
+// Keeps the folder of a chosen file in the settings store, for the next dialog and start.
+void RememberDialogFolder(const QString &path);
+// Whether a save may go to `path`: a file that is not there yet or is `current` (the one the
+// user last loaded or saved), or one the user agrees to replace.
+bool MayReplace(const QString &path, const QString &current);
 
 } // namespace lw

@@ -181,7 +181,7 @@ void FrmValueTable::save()
     const std::optional<FileDialogChoice> choice = AskFileName(
         this, {FileDialogRequest::Mode::Save,
                QStringLiteral("Wertetabelle speichern"),
-               CdlLoad::StartFolder(QCoreApplication::applicationDirPath()),
+               DialogStartFolder(QCoreApplication::applicationDirPath()),
                QStringLiteral("wertetabelle.csv"),
                {QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("Alle Dateien (*)")},
                {}});
@@ -190,6 +190,9 @@ void FrmValueTable::save()
     QString fileName = choice->path;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".csv");
+    if (!MayReplace(fileName, {}))
+        return;
+    RememberDialogFolder(fileName);
     // A semicolon between the columns, as spreadsheets with decimal commas read them.
     QSaveFile file(fileName);
     const QByteArray bytes = tableText(u';').toUtf8();

@@ -164,7 +164,7 @@ void PictureMenu::SavePictureSized()
 void PictureMenu::saveAt(QSize size, const QString &title)
 {
     const QString directory = m_fileName.isEmpty()
-                                  ? CdlLoad::StartFolder(QCoreApplication::applicationDirPath())
+                                  ? DialogStartFolder(QCoreApplication::applicationDirPath())
                                   : QFileInfo(m_fileName).absolutePath();
     const std::optional<FileDialogChoice> choice =
         AskFileName(m_picture->window(), {FileDialogRequest::Mode::Save, title, directory,
@@ -172,6 +172,9 @@ void PictureMenu::saveAt(QSize size, const QString &title)
     if (!choice)
         return;
     const auto [fileName, format] = PictureFileOf(*choice);
+    if (!MayReplace(fileName, m_fileName))
+        return;
+    RememberDialogFolder(fileName);
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_fileFilter = choice->filter;
     switch (SaveCurves(m_screen.curves, PaperSettings(m_settings), size, PaperBackground(),

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 #include <utility>
@@ -14,7 +15,22 @@ std::function<void(const Message &)> &installedHook()
     static std::function<void(const Message &)> hook;
     return hook;
 }
+std::function<bool(const Message &)> &questionHook()
+{
+    static std::function<bool(const Message &)> hook;
+    return hook;
+}
 } // namespace
+
+void InstallQuestionHook(std::function<bool(const Message &)> ask)
+{
+    questionHook() = std::move(ask);
+}
+
+bool AskQuestion(const QString &title, const QString &text)
+{
+    return questionHook() && questionHook()({title, text, MessageIcon::Warning});
+}
 
 void InstallMessageHook(std::function<void(const Message &)> show)
 {
@@ -49,6 +65,15 @@ void InstallMessageBoxes()
 {
     InstallMessageHook([](const Message &message) {
         MessageBoxFor(message, QApplication::activeWindow())->exec();
+    });
+    InstallQuestionHook([](const Message &question) {
+        const std::unique_ptr<QMessageBox> box =
+            MessageBoxFor(question, QApplication::activeWindow());
+        box->setStandardButtons(QMessageBox::NoButton);
+        QPushButton *yes = box->addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        box->addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+        box->exec();
+        return box->clickedButton() == yes;
     });
 }
 

@@ -28,7 +28,12 @@ void ShowMessage(const QString &title, const QString &text, MessageIcon icon = M
 // The box that shows `message`: its title, text and icon, one OK button.
 std::unique_ptr<QMessageBox> MessageBoxFor(const Message &message, QWidget *parent);
 
-// Shows the program's messages as message boxes with one OK button.
+// A question with the buttons "Ja" and "Nein"; true for "Ja". Tests install an answer. Without
+// one the answer is "Nein", so nothing is replaced unasked.
+void InstallQuestionHook(std::function<bool(const Message &)> ask);
+bool AskQuestion(const QString &title, const QString &text);
+
+// Shows the program's messages as message boxes with one OK button, and its questions.
 void InstallMessageBoxes();
 
 } // namespace lw

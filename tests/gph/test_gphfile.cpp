@@ -1,7 +1,8 @@
-#include "widgets/messagebox.h"
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
+#include "settings/settingsstore.h"
+#include "widgets/messagebox.h"
 #include "gphtesting.h"
 #include "tests/support/settingsrecords.h"
 
@@ -44,18 +45,21 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QLocale::setDefault(German);
         InstallMessageHook([this](const Message &m) { messages.push_back(m); });
+        SetSettingsStore(&store);
     }
     void TearDown() override
     {
         InstallMessageHook({});
         QLocale::setDefault(QLocale::c());
         CdlLoad::TestAnswer = nullptr;
+        SetSettingsStore(nullptr);
     }
 
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
     QString shown(const QString &file) const { return QDir::toNativeSeparators(file); }
 
     QTemporaryDir dir;
+    MemorySettingsStore store;
     std::vector<Message> messages;
 };
 
@@ -240,13 +244,14 @@ TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)
     };
     CdlLoad cdlLoad(nullptr, dir.path());
     EXPECT_EQ(cdlLoad.objectName(), QStringLiteral("cdlLoad"));
+    RememberDialogFolder(path("zuletzt.gph")); // the first dialog starts there
 
     EXPECT_EQ(cdlLoad.ShowOpen(), path("eins.GPH"));
     answer = std::nullopt;
     EXPECT_EQ(cdlLoad.ShowSave(), std::nullopt);
     EXPECT_EQ(cdlLoad.ShowOpen(), std::nullopt);
     answer = path("zwei");
-    EXPECT_EQ(cdlLoad.ShowSave(), path("zwei"));
+    EXPECT_EQ(cdlLoad.ShowSave(), path("zwei.gph"));
     EXPECT_EQ(cdlLoad.ShowOpen(), path("zwei"));
 
     ASSERT_EQ(requests.size(), 5u);
@@ -263,7 +268,7 @@ TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)
         {Mode::Save, QStringLiteral("Graph speichern"), path("eins.GPH")},
         {Mode::Open, QString::fromUtf8("Datei öffnen"), path("eins.GPH")},
         {Mode::Save, QStringLiteral("Graph speichern"), path("eins.GPH")},
-        {Mode::Open, QString::fromUtf8("Datei öffnen"), path("zwei")},
+        {Mode::Open, QString::fromUtf8("Datei öffnen"), path("zwei.gph")},
     };
     for (std::size_t i = 0; i < requests.size(); ++i) {
         SCOPED_TRACE(i);
@@ -275,10 +280,73 @@ TEST_F(GphFileTest, DialogOffersTheLastChosenNameInBothModes)
     }
 }
 
-TEST_F(GphFileTest, DialogStartsInTheProgramFolderOnlyWhenWritable)
+TEST_F(GphFileTest, DialogsStartInTheFolderLastUsedElseInDocuments)
 {
-    EXPECT_EQ(CdlLoad::StartFolder(dir.path()), dir.path());
-    EXPECT_EQ(CdlLoad::StartFolder(path("fehlt")), QDir::homePath());
+    const QString build = path("build");
+    const QString installed = path("usr-bin");
+    const QString used = path("arbeit");
+    for (const QString &folder : {build, installed, used})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    writeBytes(build + "/CMakeCache.txt", "");
+    const struct {
+        QString lastUsed;
+        QString program;
+        QString start;
+    } rows[] = {
+        {{}, installed, "dokumente"},
+        {used, installed, used},
+        {path("weg"), installed, "dokumente"}, // the last folder is gone
+        {used, build, build},                   // in development, the build folder
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(StartFolderFor(row.lastUsed, row.program, "dokumente"), row.start)
+            << row.lastUsed.toStdString();
+
+    RememberDialogFolder(used + "/kurve.gph");
+    EXPECT_EQ(DialogStartFolder(installed), used);
+}
+
+TEST_F(GphFileTest, ASaveGetsItsExtensionAndAsksBeforeReplacingAnotherFile)
+{
+    QString chosen;
+    QString filter;
+    CdlLoad::TestAnswer = [&](const FileDialogRequest &) {
+        return std::optional<FileDialogChoice>({chosen, filter});
+    };
+    std::vector<Message> questions;
+    bool replace = false;
+    InstallQuestionHook([&](const Message &question) {
+        questions.push_back(question);
+        return replace;
+    });
+    CdlLoad cdlLoad(nullptr, dir.path());
+    writeBytes(path("alt.gph"), "alt");
+    const struct {
+        const char *name;
+        QString filter;
+        bool replace;
+        std::optional<QString> saved;
+        int asked;
+    } rows[] = {
+        {"neu", {}, false, path("neu.gph"), 0},
+        {"neu", CdlLoad::WorksheetFilter, false, path("neu.lwa"), 0},
+        {"alt", {}, false, std::nullopt, 1},        // a pupil's older file stays
+        {"alt", {}, true, path("alt.gph"), 1},      // unless they say so
+        {"alt.gph", {}, false, path("alt.gph"), 0}, // the file last saved to
+    };
+    for (const auto &row : rows) {
+        chosen = path(row.name);
+        filter = row.filter;
+        replace = row.replace;
+        questions.clear();
+        EXPECT_EQ(cdlLoad.ShowSave(), row.saved) << row.name;
+        ASSERT_EQ(int(questions.size()), row.asked) << row.name;
+        if (row.asked) {
+            EXPECT_EQ(questions[0].text, "Die Datei " + QDir::toNativeSeparators(path("alt.gph"))
+                                             + " gibt es schon. Ersetzen?");
+        }
+    }
+    InstallQuestionHook({});
 }
 
 } // namespace

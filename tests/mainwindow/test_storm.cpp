@@ -88,6 +88,9 @@ public:
     void write(const QString &section, const QString &name, const QString &text) override
     {
         MemorySettingsStore::write(section, name, text);
+        // The file dialogs keep the folder last used at every choice; that is no setting.
+        if (section == QLatin1String("Dialogs"))
+            return;
         contents[{section, name}] = text;
         if (!saving)
             strayWrites << section + u'/' + name;
