@@ -53,8 +53,12 @@ std::unique_ptr<FrmMain> Main(const QString &file)
     auto title = std::make_unique<FrmTitleScreen>();
     title->show();
     QCoreApplication::processEvents(); // paint it before the settings are read
-    if (const QString notice = LoadOptions(); !notice.isEmpty())
+    if (const QString notice = LoadOptions(); !notice.isEmpty()) {
         ShowNotice(notice, MessageIcon::Warning);
+        // What was read, with the defaults in place of what was missing or faulty: the next
+        // start finds the store whole and says nothing.
+        SaveOptions();
+    }
     auto window = std::make_unique<FrmMain>();
     window->Form_Load();
     window->show();

@@ -19,7 +19,7 @@ int16_t readCheck(const SettingsStore &store)
 QString incompleteStoreNotice()
 {
     return QString::fromUtf16(
-        u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von Linienwerk. Sie "
+        u"In den gespeicherten Einstellungen sind fehlerhafte oder fehlende Daten von Linienwerk. Sie "
         u"können das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf "
         u"'Speichern' klicken. Es werden jetzt falls notwendig die Standardwerte benutzt.");
 }

@@ -58,6 +58,12 @@ TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
     EXPECT_EQ(window->tbrMain->actions().size(), 15 + 3); // three separators
+
+    // The store was repaired: the second start is quiet.
+    window.reset();
+    messages.clear();
+    window = Main();
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindow, DrawsAConstantAsAHorizontalLine)

@@ -17,8 +17,8 @@ namespace {
 const QString Options = QStringLiteral("Options");
 
 const QString Notice = QString::fromUtf16(
-    u"In der Registrierdatenbank sind fehlerhafte oder fehlende Daten von Linienwerk. Sie können "
-    u"das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf 'Speichern' "
+    u"In den gespeicherten Einstellungen sind fehlerhafte oder fehlende Daten von Linienwerk. Sie "
+    u"können das Problem beheben, indem Sie im Dialogfeld 'Schaubild-Einstellungen' auf 'Speichern' "
     u"klicken. Es werden jetzt falls notwendig die Standardwerte benutzt.");
 
 class OptionsTest : public ::testing::Test {
