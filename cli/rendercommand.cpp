@@ -2,9 +2,11 @@
 
 #include "formula/equation.h"
 #include "gph/gphcodec.h"
+#include "gph/worksheet.h"
 #include "graph/curvelist.h"
 #include "graph/drawingsurface.h"
 #include "graph/exportsurface.h"
+#include "graph/family.h"
 #include "graph/graphdraw.h"
 #include "graph/imagesurface.h"
 #include "graph/plotgraph.h"
@@ -17,7 +19,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -87,6 +91,53 @@ bool applyGph(RenderOptions &options, const QString &value, QString *)
     return true;
 }
 
+bool applySheet(RenderOptions &options, const QString &value, QString *)
+{
+    options.sheetFile = value;
+    return true;
+}
+
+// L=FROM:TO:STEP with "." or "," in the numbers.
+bool applyFamily(RenderOptions &options, const QString &value, QString *reason)
+{
+    if (options.family) {
+        *reason = QStringLiteral("--family darf nur einmal angegeben werden: %1").arg(value);
+        return false;
+    }
+    const QStringList numbers = value.mid(2).split(u':');
+    std::array<double, 3> read{};
+    bool readable = value.size() > 2 && value[0] >= u'a' && value[0] <= u'h' && value[1] == u'='
+                    && numbers.size() == 3;
+    for (qsizetype i = 0; readable && i < 3; ++i) {
+        const std::optional<double> number = ReadNumberTextLenient(numbers[i], QLocale::c());
+        readable = number.has_value();
+        read[static_cast<std::size_t>(i)] = number.value_or(0);
+    }
+    if (!readable) {
+        *reason =
+            QStringLiteral("Ungültige Schar: %1 (L=VON:BIS:SCHRITT, L von a bis h)").arg(value);
+        return false;
+    }
+    const auto [from, to, step] = read;
+    const FamilyValues family = FamilyMembers(from, to, step);
+    if (family.fault == FamilyFault::TooMany)
+        *reason = QStringLiteral("Die Schar %1 hätte mehr als %2 Kurven.")
+                      .arg(value)
+                      .arg(MaxFamilyCurves);
+    else if (family.fault == FamilyFault::NoCurve)
+        *reason = QStringLiteral("Die Schar %1 hat keine Kurve: Der Schritt darf nicht 0 sein und "
+                                 "muss von VON nach BIS führen.")
+                      .arg(value);
+    if (family.fault != FamilyFault::None)
+        return false;
+    const int decimals = std::max(StepDecimals(step), StepDecimals(from));
+    RenderFamily &members = options.family.emplace();
+    members.row = value[0].unicode() - u'a';
+    for (const double member : family.values)
+        members.valueTexts.push_back(ParameterValueText(member, decimals));
+    return true;
+}
+
 bool applyOutput(RenderOptions &options, const QString &value, QString *reason)
 {
     if (!PictureFormatOf(value)) {
@@ -121,6 +172,8 @@ constexpr std::array RenderOptionTable{
     RenderOption{.name = u"--var", .takesValue = true, .apply = applyVariable},
     RenderOption{.name = u"--set", .takesValue = true, .apply = applySetting},
     RenderOption{.name = u"--gph", .takesValue = true, .apply = applyGph},
+    RenderOption{.name = u"--sheet", .takesValue = true, .apply = applySheet},
+    RenderOption{.name = u"--family", .takesValue = true, .apply = applyFamily},
     RenderOption{.name = u"-o", .takesValue = true, .apply = applyOutput},
     RenderOption{.name = u"--trace", .takesValue = false, .apply = applyTrace},
     RenderOption{.name = u"--legend", .takesValue = false, .apply = applyLegend},
@@ -245,7 +298,8 @@ QString precisionRefusal(const GraphSettingsRecord &settings)
     return {};
 }
 
-// The KZN formula the draw command would plot, or nullopt after telling why not.
+// The KZN formula the draw command would plot before the parameters are put in, or nullopt after
+// telling why not.
 std::optional<std::u16string> formulaOf(const std::u16string &equation,
                                         const RenderOptions &options, std::ostream &err)
 {
@@ -255,7 +309,66 @@ std::optional<std::u16string> formulaOf(const std::u16string &equation,
         err << Utf8Text(typed.message) << '\n';
         return std::nullopt;
     }
-    return UpdateVariables(typed.formula, options.variables);
+    return typed.formula;
+}
+
+// The curves of one equation: itself, or one for each value of the family.
+std::vector<CurveEntry> curvesOf(const std::u16string &equation, const std::u16string &kzn,
+                                 const RenderOptions &options, const GraphSettingsRecord &settings)
+{
+    CurveEntry curve{.typed = equation,
+                     .notation = options.kzn ? Notation::Kzn : Notation::Mathematical,
+                     .parameters = options.variables,
+                     .formula = UpdateVariables(kzn, options.variables),
+                     .kznFormula = kzn,
+                     .colour = settings.LiveColor,
+                     .precision = settings.Precision,
+                     .linkPoints = settings.LinkPoints};
+    if (!options.family)
+        return {curve};
+    const auto row = static_cast<std::size_t>(options.family->row);
+    curve.parameters.editMode = true;
+    curve.parameters.checked[row] = true;
+    std::vector<CurveEntry> members;
+    for (std::size_t i = 0; i < options.family->valueTexts.size(); ++i) {
+        const std::u16string &value = options.family->valueTexts[i];
+        curve.parameters.values[row] = value;
+        curve.formula = UpdateVariables(kzn, curve.parameters);
+        curve.legend = FamilyLegend(options.family->row, value);
+        curve.colour = FamilyPalette[i % FamilyPalette.size()];
+        members.push_back(curve);
+    }
+    return members;
+}
+
+// False when the curve could not be drawn to its end.
+bool drawCurve(const CurveEntry &curve, const GraphSettingsRecord &settings, Picture &picture,
+               std::ostream &err)
+{
+    const PlotResult plotted = PlotGraph(curve.formula, picture.geometry,
+                                         SettingsForEntry(curve, settings), *picture.surface);
+    if (plotted.outcome == PlotOutcome::Failed) {
+        err << plotted.message.toStdString() << '\n';
+        return false;
+    }
+    AddCurve(picture, curve);
+    return plotted.outcome == PlotOutcome::Completed;
+}
+
+void applySettingChanges(const RenderOptions &options, GraphSettingsRecord &settings)
+{
+    for (const QString &change : options.settingChanges) {
+        const qsizetype equals = change.indexOf(u'=');
+        SetSettingsField(settings, QStringView(change).left(equals), change.mid(equals + 1));
+    }
+}
+
+void tellNotLoaded(const QString &file, const QString &reason, std::ostream &err)
+{
+    err << QStringLiteral("Die Datei %1 kann nicht geladen werden: %2")
+               .arg(file, reason)
+               .toStdString()
+        << '\n';
 }
 
 // The settings and equations of a graph file, with every --set applied after the file's fields
@@ -264,51 +377,51 @@ bool applyGphFile(RenderOptions &options, std::ostream &err)
 {
     const GphReadResult read = ReadGphFile(options.gphFile, QLocale());
     if (!read.ok()) {
-        err << QStringLiteral("Die Datei %1 kann nicht geladen werden: %2")
-                   .arg(options.gphFile, read.error.reason)
-                   .toStdString()
-            << '\n';
+        tellNotLoaded(options.gphFile, read.error.reason, err);
         return false;
     }
     GraphSettingsRecord settings;
     ApplyGphSettings(*read.content, settings);
-    for (const QString &change : options.settingChanges) {
-        const qsizetype equals = change.indexOf(u'=');
-        SetSettingsField(settings, QStringView(change).left(equals), change.mid(equals + 1));
-    }
+    applySettingChanges(options, settings);
     options.settings = settings;
     options.equations.insert(options.equations.begin(), read.content->equation.toStdU16String());
     return true;
 }
 
-// False when any equation could not be drawn to its end.
-bool drawEquations(const RenderOptions &options, const GraphSettingsRecord &settings,
-                   Picture &picture, std::ostream &err)
+// The settings and visible curves of a worksheet, with every --set applied after its settings;
+// its legend shows when it did in the sheet. False after naming the file and the fault.
+bool applySheetFile(RenderOptions &options, std::vector<CurveEntry> &curves, std::ostream &err)
+{
+    const WorksheetReadResult read = ReadWorksheetFile(options.sheetFile);
+    if (!read.ok()) {
+        tellNotLoaded(options.sheetFile, read.error, err);
+        return false;
+    }
+    options.settings = read.sheet->settings;
+    applySettingChanges(options, options.settings);
+    options.legend = options.legend || read.sheet->settings.Legend;
+    std::ranges::copy_if(read.sheet->curves, std::back_inserter(curves), &CurveEntry::visible);
+    return true;
+}
+
+// False when any curve could not be drawn to its end.
+bool drawEquations(const RenderOptions &options, const std::vector<CurveEntry> &sheetCurves,
+                   const GraphSettingsRecord &settings, Picture &picture, std::ostream &err)
 {
     bool allDrawn = true;
     RedrawAxes(picture, settings);
+    for (const CurveEntry &curve : sheetCurves)
+        allDrawn = drawCurve(curve, settings, picture, err) && allDrawn;
     for (const std::u16string &equation : options.equations) {
-        const std::optional<std::u16string> formula = formulaOf(equation, options, err);
-        if (!formula) {
+        const std::optional<std::u16string> kzn = formulaOf(equation, options, err);
+        if (!kzn) {
             allDrawn = false;
             continue;
         }
         if (settings.AlwaysDeleteGraph)
             ErasePicture(picture, settings);
-        const PlotResult plotted =
-            PlotGraph(*formula, picture.geometry, settings, *picture.surface);
-        if (plotted.outcome != PlotOutcome::Failed)
-            AddCurve(picture, {.typed = equation,
-                               .notation = options.kzn ? Notation::Kzn : Notation::Mathematical,
-                               .parameters = options.variables,
-                               .formula = *formula,
-                               .colour = settings.LiveColor,
-                               .precision = settings.Precision,
-                               .linkPoints = settings.LinkPoints});
-        if (plotted.outcome == PlotOutcome::Failed)
-            err << plotted.message.toStdString() << '\n';
-        if (plotted.outcome != PlotOutcome::Completed)
-            allDrawn = false;
+        for (const CurveEntry &curve : curvesOf(equation, *kzn, options, settings))
+            allDrawn = drawCurve(curve, settings, picture, err) && allDrawn;
     }
     DrawLegend(picture, settings);
     return allDrawn;
@@ -348,8 +461,12 @@ ParsedRender ParseRenderArguments(const std::vector<std::u16string> &arguments)
         if (!option->apply(parsed.options, value, &parsed.wrongCall))
             return parsed;
     }
-    if (!parsed.options.help && parsed.options.equations.empty()
-        && parsed.options.gphFile.isEmpty())
+    const RenderOptions &options = parsed.options;
+    if (options.help)
+        return parsed;
+    if (!options.gphFile.isEmpty() && !options.sheetFile.isEmpty())
+        parsed.wrongCall = QStringLiteral("--gph und --sheet schließen einander aus.");
+    else if (options.equations.empty() && options.gphFile.isEmpty() && options.sheetFile.isEmpty())
         parsed.wrongCall = QStringLiteral("Keine GLEICHUNG angegeben.");
     return parsed;
 }
@@ -368,10 +485,17 @@ int RunRender(const CliCall &call)
     }
     if (!options.gphFile.isEmpty() && !applyGphFile(options, call.err))
         return CliFailed;
+    std::vector<CurveEntry> sheetCurves;
+    if (!options.sheetFile.isEmpty() && !applySheetFile(options, sheetCurves, call.err))
+        return CliFailed;
 
     QString refusal = viewRefusal(options.settings, options.size);
     if (refusal.isEmpty())
         refusal = precisionRefusal(options.settings);
+    for (const CurveEntry &curve : sheetCurves) {
+        if (refusal.isEmpty())
+            refusal = precisionRefusal(SettingsForEntry(curve, options.settings));
+    }
     if (!refusal.isEmpty()) {
         call.err << refusal.toStdString() << '\n';
         return CliRefused;
@@ -384,7 +508,7 @@ int RunRender(const CliCall &call)
     Picture picture = BlankPicture(*output.surface(), side, side);
     GraphSettingsRecord settings = options.settings;
     settings.Legend = options.legend;
-    const bool allDrawn = drawEquations(options, settings, picture, call.err);
+    const bool allDrawn = drawEquations(options, sheetCurves, settings, picture, call.err);
 
     QString error;
     if (!output.write(picture, settings, &error)) {

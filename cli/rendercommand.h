@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,15 @@
 namespace lw {
 
 inline constexpr std::string_view RenderSyntax =
-    "[--size N] [--kzn] [--var L=WERT]... [--set FELD=WERT]... [--gph DATEI] "
-    "[-o DATEI.png|DATEI.svg|DATEI.pdf] [--legend] [--trace] [--] GLEICHUNG...";
+    "[--size N] [--kzn] [--var L=WERT]... [--set FELD=WERT]... [--gph DATEI | --sheet DATEI.lwa] "
+    "[--family L=VON:BIS:SCHRITT] [-o DATEI.png|DATEI.svg|DATEI.pdf] [--legend] [--trace] [--] "
+    "GLEICHUNG...";
+
+// --family: which parameter runs through which values, as the panel shows them ("-2", "0,5").
+struct RenderFamily {
+    int row = 0;
+    std::vector<std::u16string> valueTexts;
+};
 
 struct RenderOptions {
     int size = 300;
@@ -26,6 +34,10 @@ struct RenderOptions {
     // With a graph file, its fields take the place of the defaults and these apply after them.
     std::vector<QString> settingChanges;
     QString gphFile;
+    // A worksheet in place of a graph file: its settings, and its curves drawn before the
+    // equations.
+    QString sheetFile;
+    std::optional<RenderFamily> family;
     QString outputFile;
     bool trace = false;
     bool legend = false;

@@ -3,11 +3,17 @@
 #include "clirun.h"
 
 #include "formula/normalise.h"
+#include "gph/worksheet.h"
+#include "graph/family.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace lw::testing;
 
@@ -214,6 +220,13 @@ TEST(CliRender, WrongCallsNameTheReasonAndPrintTheUsage)
         {{"--bogus", "2"}, "--bogus"},
         {{"2", "--gph"}, "--gph"},
         {{"--size=300", "2"}, "--size=300"},
+        {{"--family", "a=1:100:1", "x"}, "a=1:100:1"}, // more than 50 curves
+        {{"--family", "a=1:2:-1", "x"}, "a=1:2:-1"},   // none
+        {{"--family", "i=1:2:1", "x"}, "i=1:2:1"},
+        {{"--family", "a=1:2", "x"}, "a=1:2"},
+        {{"--family", "a=1:2:x", "x"}, "a=1:2:x"},
+        {{"--family", "a=0:1:1", "--family", "b=0:1:1", "x"}, "b=0:1:1"},
+        {{"--gph", "a.gph", "--sheet", "b.lwa", "x"}, "--sheet"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(Shown(c.arguments));
@@ -225,6 +238,79 @@ TEST(CliRender, WrongCallsNameTheReasonAndPrintTheUsage)
         EXPECT_TRUE(run.err.left(usage).contains(c.named)) << run.err.toStdString();
         EXPECT_TRUE(run.err.mid(usage).contains(QStringLiteral(" render ")));
     }
+}
+
+// The curves' steps of a trace, without the axes'.
+QString CurveSteps(const QStringList &trace)
+{
+    return trace.filter(QRegularExpression("^(line|point) .* (?!8421504$)\\d+$")).join(u'\n');
+}
+
+// Each member is the curve of its value drawn alone, in the palette's colours in turn; the legend
+// names the value.
+TEST(CliRender, AFamilyDrawsOneCurveForEachValue)
+{
+    const std::pair<QString, QStringList> cases[] = {
+        {"a=-2:2:1", {"-2", "-1", "0", "1", "2"}},
+        {"b=0,5:1.5:0,5", {"0,5", "1", "1,5"}},
+        {"c=12:1:-1", {"12", "11", "10", "9", "8", "7", "6", "5", "4", "3", "2", "1"}},
+    };
+    for (const auto &[family, values] : cases) {
+        SCOPED_TRACE(family.toStdString());
+        const QStringList run =
+            TraceLines(Render({"--trace", "--legend", "--family", family, "a*x+b+c"}));
+        QStringList legend;
+        QStringList alone;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const QString colour = QString::number(lw::FamilyPalette[i % 10]);
+            legend << QStringLiteral("text 4 %1 %2 %3 = %4")
+                          .arg(4 + 11 * i)
+                          .arg(colour, family.left(1), values[i]);
+            alone << CurveSteps(
+                TraceLines(Render({"--trace", "--set", "LiveColor=" + colour, "--var",
+                                   family.left(1) + '=' + values[i], "a*x+b+c"})));
+        }
+        EXPECT_EQ(run.filter(QRegularExpression("^text 4 ")), legend);
+        EXPECT_EQ(CurveSteps(run).toStdString(), alone.join(u'\n').toStdString());
+    }
+}
+
+// A sheet's own settings and legend, its visible curves in their colours and ways, then the
+// equations of the call.
+TEST(CliRender, ASheetDrawsItsVisibleCurvesBeforeTheEquations)
+{
+    QTemporaryDir dir;
+    lw::Worksheet sheet;
+    sheet.settings.ScreenCentralY = 2;
+    sheet.settings.Legend = true;
+    sheet.curves = {{.typed = u"x^2", .colour = 255, .precision = 0.5f, .linkPoints = false},
+                    {.typed = u"SUM(x;1)", .notation = lw::Notation::Kzn, .colour = 65280},
+                    {.typed = u"2", .colour = 16711680, .visible = false}};
+    QString error;
+    const QString file = dir.filePath(QStringLiteral("blatt.lwa"));
+    ASSERT_TRUE(lw::SaveWorksheetFile(sheet, file, &error)) << error.toStdString();
+    const CliRun run = Render({"--trace", "--sheet", file, "--", "-3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(
+        TraceLines(run).filter(QRegularExpression("^text 4 ")),
+        QStringList({"text 4 4 255 x^2", "text 4 15 65280 SUM(x;1)", "text 4 26 8388608 -3"}));
+    const QStringList view{"--trace", "--set", "ScreenCentralY=2"};
+    const QStringList alone[] = {
+        {"--set", "LiveColor=255", "--set", "Precision=0,5", "--set", "LinkPoints=False", "x^2"},
+        {"--set", "LiveColor=65280", "--kzn", "SUM(x;1)"},
+        {"--", "-3"},
+    };
+    QStringList steps;
+    for (const QStringList &curve : alone)
+        steps << CurveSteps(TraceLines(Render(view + curve)));
+    EXPECT_EQ(CurveSteps(TraceLines(run)).toStdString(), steps.join(u'\n').toStdString());
+
+    const QString missing = dir.filePath(QStringLiteral("fehlt.lwa"));
+    const CliRun failed = Render({"--trace", "--sheet", missing, "x"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.out + failed.err,
+              QStringLiteral("Die Datei %1 kann nicht geladen werden: Die Datei gibt es nicht.\n")
+                  .arg(missing));
 }
 
 TEST(CliRender, SettingsThatWouldDrawNothingOrNeverEndAreRefusedBeforeDrawing)

@@ -52,12 +52,20 @@ done
 # The desktop's own database compiler must accept the file type and keep its globs and magic.
 mime="$prefix/share/mime"
 XDG_DATA_HOME="$prefix/share" update-mime-database "$mime" || fail "update-mime-database"
-mime_type="$(sed -n 's|.*<mime-type type="\([^"]*\)".*|\1|p' "$mime/packages/$app_id.xml")"
-grep -q "MimeType=$mime_type;" "$desktop" || fail "the desktop entry does not open $mime_type"
+mime_types="$(sed -n 's|.*<mime-type type="\([^"]*\)".*|\1|p' "$mime/packages/$app_id.xml")"
+[[ "$mime_types" == $'application/x-linienwerk-gph\napplication/x-linienwerk-arbeitsblatt' ]] ||
+    fail "file types differ: $mime_types"
+for mime_type in $mime_types; do
+    grep -q "^MimeType=.*$mime_type;" "$desktop" || fail "the desktop entry does not open $mime_type"
+done
 # Globs match in any case, so the compiled list keeps *.GPH as *.gph.
-for glob in '*.gph' '*.GPH'; do
+for glob in '*.gph' '*.GPH' '*.lwa'; do
     grep -qF "<glob pattern=\"$glob\"/>" "$mime/packages/$app_id.xml" || fail "glob $glob missing"
 done
-grep -qF ":$mime_type:*.gph" "$mime/globs2" || fail "glob *.gph not compiled"
+grep -qF ":application/x-linienwerk-gph:*.gph" "$mime/globs2" || fail "glob *.gph not compiled"
+grep -qF ":application/x-linienwerk-arbeitsblatt:*.lwa" "$mime/globs2" || fail "glob *.lwa not compiled"
 grep -qaF 'DLinienwerk20==V2.00.00' "$mime/magic" || fail "magic missing"
+# A worksheet is JSON: editors and viewers of JSON offer to open it too.
+grep -qxF 'application/x-linienwerk-arbeitsblatt application/json' "$mime/subclasses" ||
+    fail "worksheet not a kind of JSON"
 echo "installed tree complete"
