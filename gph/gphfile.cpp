@@ -1,10 +1,10 @@
 #include "gphfile.h"
 
+#include "gph/savefile.h"
 #include "widgets/messages.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lw {
 
@@ -13,17 +13,6 @@ namespace {
 QString shownName(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-QString openFailure(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("Unter diesem Namen gibt es einen Ordner.");
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("Den Ordner %1 gibt es nicht.")
-            .arg(QDir::toNativeSeparators(info.absolutePath()));
-    return QStringLiteral("Die Datei kann dort nicht angelegt werden; es fehlt die Berechtigung.");
 }
 
 // "U+221A" alone for a character that would not show.
@@ -43,23 +32,6 @@ void showSaveFailure(const QString &path, const QString &reason)
 }
 
 } // namespace
-
-bool SaveGphFile(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = openFailure(path);
-        return false;
-    }
-    // commit() would put a partly flushed file (a full disk) in place, so the flush is checked.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        *error = QStringLiteral("Die Datei kann nicht vollständig geschrieben werden "
-                                "(ist der Datenträger voll?).");
-        return false;
-    }
-    return true;
-}
 
 std::optional<GphContent> LoadGphFile(const QString &path, QString *error)
 {
@@ -82,7 +54,7 @@ bool SaveGraph(const QString &path, const GraphSettingsRecord &settings, const Q
     }
     const QByteArray bytes = WriteGph(settings, equation, QDateTime::currentDateTime(), QLocale());
     QString error;
-    if (!SaveGphFile(path, bytes, &error)) {
+    if (!SaveFileAtomically(path, bytes, &error)) {
         showSaveFailure(path, error);
         return false;
     }

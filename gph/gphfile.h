@@ -9,9 +9,6 @@
 
 namespace lw {
 
-// Writes to a temporary file beside `path` and puts it in place of the old file only once
-// everything was written, so a failure leaves the old file whole. The reason is German.
-bool SaveGphFile(const QString &path, const QByteArray &bytes, QString *error);
 // nullopt with a German reason naming the file and its first bad line.
 std::optional<GphContent> LoadGphFile(const QString &path, QString *error);
 

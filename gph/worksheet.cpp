@@ -1,6 +1,7 @@
 #include "worksheet.h"
 
 #include "formula/equation.h"
+#include "gph/savefile.h"
 #include "settings/settingsfields.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -498,17 +498,6 @@ WorksheetReadResult fileFault(const QString &reason)
     return {std::nullopt, reason};
 }
 
-QString openFailure(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("Unter diesem Namen gibt es einen Ordner.");
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("Den Ordner %1 gibt es nicht.")
-            .arg(QDir::toNativeSeparators(info.absolutePath()));
-    return QStringLiteral("Die Datei kann dort nicht angelegt werden; es fehlt die Berechtigung.");
-}
-
 bool sameValues(const VariableValues &a, const VariableValues &b)
 {
     return a.editMode == b.editMode && a.checked == b.checked && a.values == b.values;
@@ -578,19 +567,7 @@ bool SaveWorksheetFile(const Worksheet &sheet, const QString &path, QString *err
                      .arg(check.error);
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = openFailure(path);
-        return false;
-    }
-    // commit() would put a partly flushed file (a full disk) in place, so the flush is checked.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        *error = QStringLiteral("Die Datei kann nicht vollständig geschrieben werden "
-                                "(ist der Datenträger voll?).");
-        return false;
-    }
-    return true;
+    return SaveFileAtomically(path, bytes, error);
 }
 
 bool SameWorksheet(const Worksheet &a, const Worksheet &b)

@@ -3,6 +3,7 @@
 #include "formula/numbertext.h"
 #include "frmmain.h"
 #include "gph/cdlload.h"
+#include "gph/savefile.h"
 #include "graph/plotgraph.h"
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -194,11 +194,10 @@ void FrmValueTable::save()
         return;
     RememberDialogFolder(fileName);
     // A semicolon between the columns, as spreadsheets with decimal commas read them.
-    QSaveFile file(fileName);
-    const QByteArray bytes = tableText(u';').toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        ShowError(QStringLiteral("Die Datei %1 konnte nicht gespeichert werden.")
-                      .arg(QDir::toNativeSeparators(fileName)));
+    QString reason;
+    if (!SaveFileAtomically(fileName, tableText(u';').toUtf8(), &reason))
+        ShowError(QStringLiteral("Die Datei %1 konnte nicht gespeichert werden.\n%2")
+                      .arg(QDir::toNativeSeparators(fileName), reason));
 }
 
 } // namespace lw

@@ -1,6 +1,7 @@
 #include "gph/cdlload.h"
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
+#include "gph/savefile.h"
 #include "settings/settingsstore.h"
 #include "widgets/messagebox.h"
 #include "gphtesting.h"
@@ -67,8 +68,8 @@ TEST_F(GphFileTest, SavingTwiceLeavesOnlyTheSecondContentAndNoTemporaryFile)
 {
     const QString file = path("graph.GPH");
     QString error;
-    ASSERT_TRUE(SaveGphFile(file, "first, and longer than the second", &error));
-    ASSERT_TRUE(SaveGphFile(file, "second", &error));
+    ASSERT_TRUE(SaveFileAtomically(file, "first, and longer than the second", &error));
+    ASSERT_TRUE(SaveFileAtomically(file, "second", &error));
     EXPECT_EQ(fileBytes(file), "second");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("graph.GPH")});
@@ -77,12 +78,12 @@ TEST_F(GphFileTest, SavingTwiceLeavesOnlyTheSecondContentAndNoTemporaryFile)
 TEST_F(GphFileTest, UnwritablePlacesFailWithAReason)
 {
     QString error;
-    EXPECT_FALSE(SaveGphFile(path("fehlt/graph.GPH"), "x", &error));
+    EXPECT_FALSE(SaveFileAtomically(path("fehlt/graph.GPH"), "x", &error));
     EXPECT_EQ(error, QStringLiteral("Den Ordner %1 gibt es nicht.").arg(shown(path("fehlt"))));
     EXPECT_FALSE(QFileInfo::exists(path("fehlt/graph.GPH")));
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ordner")));
-    EXPECT_FALSE(SaveGphFile(path("ordner"), "x", &error));
+    EXPECT_FALSE(SaveFileAtomically(path("ordner"), "x", &error));
     EXPECT_EQ(error, QStringLiteral("Unter diesem Namen gibt es einen Ordner."));
 }
 
@@ -98,7 +99,7 @@ TEST_F(GphFileTest, AReadOnlyFolderKeepsTheOldFile)
         GTEST_SKIP() << "permissions do not bind this user";
     }
     QString error;
-    EXPECT_FALSE(SaveGphFile(file, "new", &error));
+    EXPECT_FALSE(SaveFileAtomically(file, "new", &error));
     EXPECT_FALSE(error.isEmpty());
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(fileBytes(file), "old");
@@ -138,7 +139,7 @@ TEST_F(GphFileTest, AWriteThatFailsHalfwayKeepsTheOldFile)
     bool saved = true;
     {
         const FileSizeLimit limit(100);
-        saved = SaveGphFile(file, QByteArray(5000, 'x'), &error);
+        saved = SaveFileAtomically(file, QByteArray(5000, 'x'), &error);
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(error, QString::fromUtf8("Die Datei kann nicht vollständig geschrieben werden "
