@@ -97,6 +97,9 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     ScreenPicture() = BlankPicture(mnuPicture->surface());
 
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmMain::Undo);
+    // Ctrl+Q as the desktop's programs have it: a close of the window, a running draw stopped.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+            &QWidget::close);
     // Esc is a press of "Stop" and ends an animation; with neither running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
         picVariables->stopAnimation();

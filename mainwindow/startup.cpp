@@ -19,6 +19,8 @@ void SetUpApplication(QApplication &app)
 {
     // No display name: the window system would append it to every window's title.
     QApplication::setApplicationName(QStringLiteral("Linienwerk2"));
+    // Docks and Wayland tie the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.linienwerk.Linienwerk"));
     QApplication::setFont(DesignFont());
     InstallQtTranslations(app);
     InstallMessageBoxes();

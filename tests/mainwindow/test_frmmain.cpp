@@ -265,8 +265,9 @@ TEST_F(MainWindow, CloseDuringADrawStopsItAndThenCloses)
 {
     openWindow();
     window->txtPrecision->setText("0,00001");
-    WhenReady close(
-        "a draw under way", [this] { return drawUnderWay(); }, [this] { window->close(); });
+    // Ctrl+Q closes as the window's close button does.
+    WhenReady close("a draw under way", [this] { return drawUnderWay(); },
+                    [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
     draw("2");
     ASSERT_TRUE(close.answered());
     EXPECT_FALSE(DrawInProgress());
