@@ -7,6 +7,7 @@
 #include "formula/evaluator.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"
+#include "settings/settingsfields.h"
 
 #include <QString>
 
@@ -36,6 +37,7 @@ constexpr std::string_view ConvertHelp =
 constexpr std::string_view EvalHelp =
     "  Berechnet eine KZN-Formel. Ausgabe: der Wert und der Rechenfehler\n"
     "  (0 = kein Fehler, -1 = Überlauf, Division durch 0 o. Ä.); Rückgabewert 0.\n"
+    "  Eine Potenz, die überläuft, gibt INF oder -INF mit dem Rechenfehler 0.\n"
     "  Bei einer fehlerhaften Formel \"FEHLER: ...\" auf der Fehlerausgabe und\n"
     "  Rückgabewert 2.\n"
     "  Beispiele:\n"
@@ -47,9 +49,10 @@ constexpr std::string_view RenderHelp =
     "  Bild von N x N Pixeln (Standard 300, erlaubt 1 bis 10000): erst das\n"
     "  Koordinatensystem, dann jede GLEICHUNG als eigene Kurve.\n"
     "  --kzn            Die Gleichungen sind KZN-Formeln statt mathematischer Schreibweise.\n"
-    "  --var L=WERT     Setzt die Variable L (a bis h) auf WERT, so wie eingegeben. Ohne\n"
-    "                   --var sind alle Variablen 0, sonst bleiben die übrigen stehen.\n"
-    "  --set FELD=WERT  Ändert eine Einstellung, z. B. Precision=0,05 oder LinkPoints=False.\n"
+    "  --var L=WERT     Setzt die Variable L (a bis h) auf WERT, so wie eingegeben.\n"
+    "                   Variablen ohne --var zählen als 0.\n"
+    "  --set FELD=WERT  Ändert eine Einstellung, z. B. Precision=0,05 oder LinkPoints=False;\n"
+    "                   die Namen stehen unten unter \"Einstellungen\".\n"
     "  --gph DATEI      Nimmt die Einstellungen (ohne Farben) und die Gleichung aus einer\n"
     "                   Graph-Datei; --set ändert sie danach. Die Gleichung der Datei wird\n"
     "                   zuerst gezeichnet, dann jede GLEICHUNG, die dann auch fehlen darf.\n"
@@ -184,6 +187,19 @@ std::string CliHelp()
     std::string help = "linienwerk-cli: Linienwerk 2.0 ohne Fenster\n\n" + CliUsage();
     for (const CliCommand &command : Commands)
         help.append("\n").append(command.name).append("\n").append(command.help);
+    help.append("\nEinstellungen (für --set, Groß- und Kleinschreibung beliebig)\n");
+    // The names wrapped to the help's width.
+    std::string line = " ";
+    for (const SettingsField &field : SettingsFields) {
+        const std::string name = std::string(" ") + field.name + ",";
+        if (line.size() + name.size() > 78) {
+            help.append(line).append("\n");
+            line = " ";
+        }
+        line += name;
+    }
+    line.pop_back(); // the last comma
+    help.append(line).append("\n");
     help.append("\n--\n  Beendet die Optionen: danach darf TERM oder FORMEL mit \"-\" beginnen.\n"
                 "--help\n  Zeigt diese Hilfe.\n\n"
                 "Bei einem falschen Aufruf erscheint die Aufrufzeile auf der Fehlerausgabe,\n"

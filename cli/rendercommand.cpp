@@ -73,7 +73,8 @@ bool applySetting(RenderOptions &options, const QString &value, QString *reason)
     const QStringView name = QStringView(value).left(equals);
     const QString text = value.mid(equals + 1);
     if (!FindSettingsField(name)) {
-        *reason = QStringLiteral("Unbekannte Einstellung: %1").arg(name);
+        *reason = QStringLiteral("Unbekannte Einstellung: %1 (bekannt sind: %2)")
+                      .arg(name, QString::fromStdString(SettingNamesText()));
         return false;
     }
     if (!SetSettingsField(options.settings, name, text)) {
@@ -428,6 +429,14 @@ bool drawEquations(const RenderOptions &options, const std::vector<CurveEntry> &
 }
 
 } // namespace
+
+std::string SettingNamesText()
+{
+    std::string names;
+    for (const SettingsField &field : SettingsFields)
+        names.append(names.empty() ? "" : ", ").append(field.name);
+    return names;
+}
 
 ParsedRender ParseRenderArguments(const std::vector<std::u16string> &arguments)
 {

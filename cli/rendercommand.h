@@ -56,4 +56,7 @@ ParsedRender ParseRenderArguments(const std::vector<std::u16string> &arguments);
 
 int RunRender(const CliCall &call);
 
+// The names --set accepts, in the store's order: "GraphColor, GraphNumberColor, ...".
+std::string SettingNamesText();
+
 } // namespace lw

@@ -9,7 +9,7 @@ namespace lw {
 
 namespace {
 
-const char Usage[] = "Aufruf: linienwerk [DATEI]\n";
+const char Usage[] = "Aufruf: linienwerk [--] [DATEI]\n";
 
 const char Help[] =
     "\n"

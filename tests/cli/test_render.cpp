@@ -209,7 +209,7 @@ TEST(CliRender, WrongCallsNameTheReasonAndPrintTheUsage)
         {{"--var", "A=1", "2"}, "A=1"},
         {{"--var", "a", "2"}, "a"},
         {{"--var", "ab=1", "2"}, "ab=1"},
-        {{"--set", "Nope=1", "2"}, "Nope"},
+        {{"--set", "Nope=1", "2"}, "Nope (bekannt sind: GraphColor, GraphNumberColor,"},
         {{"--set", "Precision", "2"}, "Precision"},
         {{"--set", "=1", "2"}, "=1"},
         {{"--set", "LinkPoints=vielleicht", "2"}, "LinkPoints"},

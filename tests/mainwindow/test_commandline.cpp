@@ -54,14 +54,14 @@ TEST(CommandLine, ProgramPrintsAndEndsWithItsExitCode)
         const char *err;
     } cases[] = {
         {{"--version"}, 0, "Linienwerk 2.0\n", ""},
-        {{"--help"}, 0, "Aufruf: linienwerk [DATEI]\n", ""},
+        {{"--help"}, 0, "Aufruf: linienwerk [--] [DATEI]\n", ""},
         // Qt's own options are not the program's to refuse.
         {{"-platform", "offscreen", "--version"}, 0, "Linienwerk 2.0\n", ""},
         {{"--hilfe"},
          2,
          "",
-         "linienwerk: unbekannte Option \"--hilfe\"\nAufruf: linienwerk [DATEI]\n"},
-        {{"a.gph", "b.gph"}, 2, "", "Aufruf: linienwerk [DATEI]\n"},
+         "linienwerk: unbekannte Option \"--hilfe\"\nAufruf: linienwerk [--] [DATEI]\n"},
+        {{"a.gph", "b.gph"}, 2, "", "Aufruf: linienwerk [--] [DATEI]\n"},
     };
     // Without a display: the program answers its own options before it needs one.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
