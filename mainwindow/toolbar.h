@@ -6,6 +6,7 @@
 
 class QToolBar;
 class QAction;
+class QKeySequence;
 
 namespace lw {
 
@@ -14,6 +15,7 @@ struct ToolbarButton {
     const char *image; // resource path of the button's picture
     const char *toolTip;
     const char *description;
+    const char *keys; // its shortcut, in QKeySequence's portable text
     bool toggle = false;
     bool separatorBefore = false;
 };
@@ -22,8 +24,11 @@ struct ToolbarButton {
 extern const std::array<ToolbarButton, 15> ToolbarButtons;
 
 // Fills tbrMain; each action's object name is its key and its "description"
-// property holds the text the toolbar help shows. Load, Save and Print have
-// the usual keys (Ctrl+O, Ctrl+S, Ctrl+P), the curve list has Ctrl+L.
+// property holds the text the toolbar help shows. Every button has a shortcut, named in its
+// tooltip ("Datei öffnen (Strg+O)"); its accessible name is the tooltip's text without it.
 void CreateToolbarActions(QToolBar *toolbar);
+
+// A shortcut as a German keyboard labels its keys: "Strg+Umschalt+V", "Strg+Entf".
+QString GermanKeyText(const QKeySequence &keys);
 
 } // namespace lw

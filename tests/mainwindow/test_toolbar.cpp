@@ -7,6 +7,7 @@
 #include "gph/gphcodec.h"
 #include "gph/gphfile.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/toolbar.h"
 #include "mainwindow/variablespanel.h"
 #include "widgets/colourchooser.h"
 
@@ -100,7 +101,13 @@ TEST_F(Toolbar, FourteenButtonsWithTheirTipsAndDescriptions)
     for (int i = 0; i < shown.size(); ++i) {
         const auto &b = buttons[i];
         EXPECT_EQ(shown[i]->objectName(), b.key);
-        EXPECT_EQ(shown[i]->toolTip(), QString::fromUtf8(b.tip)) << b.key;
+        // Every command has a key of its own, named in the tooltip.
+        EXPECT_FALSE(shown[i]->shortcut().isEmpty()) << b.key;
+        EXPECT_EQ(shown[i]->toolTip(), QString::fromUtf8(b.tip) + " ("
+                                           + GermanKeyText(shown[i]->shortcut()) + ")")
+            << b.key;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(shown[j]->shortcut(), shown[i]->shortcut()) << b.key;
         EXPECT_EQ(shown[i]->property("description").toString(), QString::fromUtf8(b.description))
             << b.key;
         EXPECT_FALSE(shown[i]->icon().isNull()) << b.key;
