@@ -106,7 +106,7 @@ FrmGraphOptions::FrmGraphOptions(QWidget *parent, std::function<void()> quickOpt
     createSwitchAndColourRows();
     createButtons(layout);
     arrangeFocusOrder();
-    cmdOK->setFocus();
+    txtPrecision->setFocus();
     setFixedSize(sizeHint());
 }
 
@@ -125,6 +125,13 @@ QLabel *FrmGraphOptions::addRow(const char *caption, const char *labelName, int 
         named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(labelName), topic);
     m_rows->addWidget(label, row, 0);
     left->setProperty("helpTopic", topic);
+    // A screen reader names a control by its caption; two fields of a row by the axis they hold.
+    label->setBuddy(left);
+    if (right) {
+        const QString name = QString::fromUtf8(caption).chopped(1);
+        left->setAccessibleName(name + QStringLiteral(" x"));
+        right->setAccessibleName(name + QStringLiteral(" y"));
+    }
     if (right) {
         m_rows->addWidget(left, row, 1, alignment);
         right->setProperty("helpTopic", topic);
@@ -158,6 +165,8 @@ void FrmGraphOptions::createNumberRows()
     txtCalcFrom = numberField("CalcFrom", width);
     txtCalcTo = numberField("CalcTo", width);
     lblCalc = addRow("Rechenbereich:", "lblCalc", 29, txtCalcFrom, txtCalcTo);
+    txtCalcFrom->setAccessibleName(QStringLiteral("Rechenbereich von"));
+    txtCalcTo->setAccessibleName(QStringLiteral("Rechenbereich bis"));
     txtGraphScaleX = numberField("GraphScaleX", width);
     txtGraphScaleY = numberField("GraphScaleY", width);
     lblGraphScale = addRow("Anzeigebereich:", "lblGraphScale", 30, txtGraphScaleX, txtGraphScaleY);
@@ -210,9 +219,11 @@ void FrmGraphOptions::createButtons(QBoxLayout *layout)
 
 void FrmGraphOptions::arrangeFocusOrder()
 {
-    std::vector<QWidget *> order = {cmdOK, cmdSave, cmdCancel, cmdStandard};
+    // From the first field down to the buttons, as the eye reads the dialog.
+    std::vector<QWidget *> order;
     for (const auto &[control, caption] : rowControls(*m_rows, m_rowCount))
         order.push_back(control);
+    order.insert(order.end(), {cmdSave, cmdStandard, cmdOK, cmdCancel});
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -317,6 +328,8 @@ void FrmGraphOptions::setColour(int index, Colour colour)
     QPalette palette = picColours[index]->palette();
     palette.setColor(QPalette::Window, ToQColor(colour));
     picColours[index]->setPalette(palette);
+    picColours[index]->setAccessibleName(lblColours[index]->text().chopped(1) + QStringLiteral(": ")
+                                         + ColourName(colour));
 }
 
 bool FrmGraphOptions::eventFilter(QObject *watched, QEvent *event)

@@ -58,13 +58,9 @@ TEST_F(GraphOptions, RowsCarryTheirCaptionsAndHelpTopics)
     }
 }
 
-TEST_F(GraphOptions, FocusGoesFromTheButtonsThroughTheRowsAndOkIsTheDefault)
+TEST_F(GraphOptions, FocusGoesFromTheFirstFieldThroughTheRowsToTheButtonsAndOkIsTheDefault)
 {
-    const QStringList expected = {"cmdOK",
-                                  "cmdSave",
-                                  "cmdCancel",
-                                  "cmdStandard",
-                                  "txtPrecision",
+    const QStringList expected = {"txtPrecision",
                                   "txtScreenCentralX",
                                   "txtScreenCentralY",
                                   "txtOriginX",
@@ -82,16 +78,20 @@ TEST_F(GraphOptions, FocusGoesFromTheButtonsThroughTheRowsAndOkIsTheDefault)
                                   "chkLegend",
                                   "picColours_0",
                                   "picColours_1",
-                                  "picColours_2"};
+                                  "picColours_2",
+                                  "cmdSave",
+                                  "cmdStandard",
+                                  "cmdOK",
+                                  "cmdCancel"};
     show();
-    EXPECT_EQ(dialog->focusWidget(), dialog->cmdOK);
+    EXPECT_EQ(dialog->focusWidget(), dialog->txtPrecision);
     QStringList order;
-    QWidget *w = dialog->cmdOK;
+    QWidget *w = dialog->txtPrecision;
     do {
         if (w->focusPolicy() & Qt::TabFocus)
             order << w->objectName();
         w = w->nextInFocusChain();
-    } while (w != dialog->cmdOK && order.size() <= expected.size());
+    } while (w != dialog->txtPrecision && order.size() <= expected.size());
     EXPECT_EQ(order, expected);
     EXPECT_TRUE(dialog->cmdOK->isDefault());
 

@@ -33,7 +33,7 @@ TEST_F(GraphOptions, OkWithoutChangesKeepsEveryField)
 TEST_F(GraphOptions, CancelKeepsTheSettingsAndTheNextOpeningShowsThem)
 {
     EXPECT_FALSE(openAndAct([](FrmGraphOptions &d) {
-        EXPECT_EQ(d.focusWidget(), d.cmdOK);
+        EXPECT_EQ(d.focusWidget(), d.txtPrecision);
         d.txtScreenCentralX->setText("5");
         d.cmdCancel->click();
     }));
