@@ -90,9 +90,9 @@ void AssistantPage::cmdCancel_Click()
 
 void AssistantPage::keyPressEvent(QKeyEvent *event)
 {
-    // No button of the assistant is a cancel button.
+    // Esc leaves the assistant as "Abbrechen" does: a pupil at the keyboard has no other way out.
     if (event->matches(QKeySequence::Cancel))
-        event->accept();
+        cmdCancel->click();
     else
         QDialog::keyPressEvent(event);
 }

@@ -54,6 +54,8 @@ FrmFAssist2::FrmFAssist2(QWidget *parent) : AssistantPage(parent, QStringLiteral
         txtValue[i] = named(new QLineEdit(QString::fromLatin1(InitialValues[i]), this),
                             QStringLiteral("txtValue_%1").arg(i), HelpValue);
         lblDescription[i]->setBuddy(txtValue[i]);
+        // Return after the last value finishes, as "Fertigstellen" does.
+        connect(txtValue[i], &QLineEdit::returnPressed, this, [this] { cmdFinish->click(); });
         rows->addWidget(lblDescription[i], i, 0);
         rows->addWidget(txtValue[i], i, 1);
     }
