@@ -27,8 +27,10 @@
 #include "widgets/uiresources.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -43,6 +45,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -100,9 +103,23 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     // Ctrl+Q as the desktop's programs have it: a close of the window, a running draw stopped.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
             &QWidget::close);
+    // F6 or Alt+T takes the keyboard into the toolbar, where the arrow keys walk the buttons.
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::ALT | Qt::Key_T)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
+            if (inToolbar())
+                txtTerm->setFocus(Qt::ShortcutFocusReason); // and back again
+            else
+                toolbarButtons().front()->setFocus(Qt::ShortcutFocusReason);
+        });
+    for (QWidget *button : toolbarButtons()) {
+        button->setFocusPolicy(Qt::NoFocus); // out of the Tab chain: F6 leads there
+        button->installEventFilter(this);
+    }
     // Esc is a press of "Stop" and ends an animation; with neither running it does nothing.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
         picVariables->stopAnimation();
+        if (inToolbar())
+            txtTerm->setFocus(Qt::ShortcutFocusReason);
         if (DrawInProgress())
             cmdDraw->click();
     });
@@ -152,6 +169,7 @@ void FrmMain::createOptionsPanel()
     Label4->setGeometry(TwipsRect(120, 240, 900, 225));
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     txtPrecision = named(new QLineEdit(fraGraphOptions), "txtPrecision", 8);
+    Label4->setBuddy(txtPrecision);
     txtPrecision->setGeometry(TwipsRect(120, 480, 1575, 285));
     Label5 = named(new QLabel(QStringLiteral("Mittelpunkt:"), fraGraphOptions), "Label5");
     Label5->setGeometry(TwipsRect(120, 840, 825, 195));
@@ -159,6 +177,8 @@ void FrmMain::createOptionsPanel()
     txtScreenCentralX->setGeometry(TwipsRect(120, 1080, 615, 285));
     txtScreenCentralY = named(new QLineEdit(fraGraphOptions), "txtScreenCentralY", 9);
     txtScreenCentralY->setGeometry(TwipsRect(840, 1080, 615, 285));
+    txtScreenCentralX->setAccessibleName(QStringLiteral("Mittelpunkt x"));
+    txtScreenCentralY->setAccessibleName(QStringLiteral("Mittelpunkt y"));
     chkLinkPoints =
         named(new QCheckBox(QStringLiteral("Verbinden"), fraGraphOptions), "chkLinkPoints", 10);
     chkLinkPoints->setGeometry(TwipsRect(120, 1440, 1095, 255));
@@ -194,6 +214,7 @@ void FrmMain::createTermBar()
     txtTerm = named(new QLineEdit(QStringLiteral("x"), picTerm), "txtTerm", 13);
     txtTerm->setFont(DesignFont(9.75, true));
     txtTerm->setGeometry(TwipsRect(1920, 15, 4515, 360));
+    Label2->setBuddy(txtTerm);
     // A graph file's equation may be longer than a line edit's usual 32 767 characters; cut
     // on loading, it would be saved back cut. The draw command refuses what is too long.
     txtTerm->setMaxLength(static_cast<int>(GphMaximumSize));
@@ -213,6 +234,10 @@ void FrmMain::Form_Load()
     connect(picVariables, &VariablesPanel::rangeAsked, this, &FrmMain::AskParameterRange);
     connect(picVariables, &VariablesPanel::familyAsked, this, &FrmMain::AskFamily);
     Form_Resize(); // the sliders' column widens the window
+    picGraph->setAccessibleName(QStringLiteral("Schaubild"));
+    CurvesChanged();
+    // A pupil types the equation at once.
+    txtTerm->setFocus();
     cdlLoad = new CdlLoad(this, QCoreApplication::applicationDirPath());
 }
 
@@ -268,6 +293,19 @@ void FrmMain::optTermFormat_Click(int index)
 
 void FrmMain::CurvesChanged()
 {
+    // A screen reader tells what the picture shows.
+    QStringList drawn;
+    for (const CurveEntry &entry : ScreenPicture().curves) {
+        if (!entry.visible)
+            continue;
+        QString text = QStringLiteral("y = ") + QString::fromStdU16String(entry.typed);
+        if (!entry.legend.empty())
+            text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
+        drawn << text;
+    }
+    picGraph->setAccessibleDescription(drawn.isEmpty()
+                                           ? QStringLiteral("Keine Kurve gezeichnet")
+                                           : drawn.join(QStringLiteral("; ")));
     // A hidden list refreshes when it is shown again.
     if (auto *curves = findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
         curves && curves->isVisible())
@@ -305,8 +343,47 @@ std::u16string FrmMain::UpdateVariables(std::u16string_view formula) const
     return lw::UpdateVariables(formula, picVariables->values());
 }
 
+bool FrmMain::inToolbar() const
+{
+    const QWidget *focused = QApplication::focusWidget();
+    return focused && focused->parent() == tbrMain;
+}
+
+std::vector<QWidget *> FrmMain::toolbarButtons() const
+{
+    std::vector<QWidget *> buttons;
+    for (QAction *action : tbrMain->actions()) {
+        if (QWidget *button = tbrMain->widgetForAction(action); button && !action->isSeparator())
+            buttons.push_back(button);
+    }
+    return buttons;
+}
+
+bool FrmMain::toolbarKey(QWidget *button, const QKeyEvent &key)
+{
+    const std::vector<QWidget *> buttons = toolbarButtons();
+    const auto at = std::ranges::find(buttons, button);
+    if (at == buttons.end())
+        return false;
+    const auto index = static_cast<std::size_t>(at - buttons.begin());
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const std::size_t step = key.key() == Qt::Key_Left ? buttons.size() - 1 : 1;
+        buttons[(index + step) % buttons.size()]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter: static_cast<QToolButton *>(button)->click(); return true;
+    default: return false;
+    }
+}
+
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched->parent() == tbrMain
+        && toolbarKey(static_cast<QWidget *>(watched), static_cast<const QKeyEvent &>(*event)))
+        return true;
     if (watched == picGraph && pictureMouse(*event))
         return true;
     // A held Enter repeats: it would press "Stop" and draw again over and over, and a repeat of
@@ -392,6 +469,15 @@ bool FrmMain::pictureMouse(const QEvent &event)
 
 bool FrmMain::pictureKey(const QKeyEvent &key)
 {
+    // The menu key, and Shift+F10 where a keyboard has none, open the picture's menu.
+    if (key.key() == Qt::Key_Menu
+        || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier)) {
+        const QPoint centre = picGraph->rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre,
+                               picGraph->mapToGlobal(centre));
+        QCoreApplication::sendEvent(picGraph, &menu);
+        return true;
+    }
     GraphSettingsRecord view = GraphSettings;
     const QSize pixels = picGraph->surface().size();
     bool moved = false;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -138,6 +139,11 @@ private:
     static const std::array<ToolbarCommand, 15> ToolbarCommands;
 
     void createOptionsPanel();
+    // The toolbar's buttons from left to right, and the keys that walk them once F6 has taken
+    // the keyboard there; false for any other key.
+    std::vector<QWidget *> toolbarButtons() const;
+    bool inToolbar() const;
+    bool toolbarKey(QWidget *button, const QKeyEvent &key);
     void createTermBar();
     void showStatusHelp(QObject *watched, const QPoint &position);
     // + and - zoom about the centre, the arrows move the view a tenth of the picture, Home

@@ -125,8 +125,8 @@ PictureMenu::PictureMenu(PictureWidget *picture, QStatusBar *statusBar, const Pi
     connect(actSavePicture, &QAction::triggered, this, &PictureMenu::SavePicture);
     connect(actSavePictureSized, &QAction::triggered, this, &PictureMenu::SavePictureSized);
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // A click gives the picture the focus, so the menu key opens its menu.
-    picture->setFocusPolicy(Qt::ClickFocus);
+    // A click or Tab gives the picture the focus, so the menu key or Shift+F10 opens its menu.
+    picture->setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize PictureMenu::pictureSize() const

@@ -149,6 +149,8 @@ void VariablesPanel::CreateRows()
     }
     for (int i = 1; i < 8; ++i)
         chkVarName[i]->setText(letter(i) + QStringLiteral(" ="));
+    for (int i = 0; i < 8; ++i)
+        txtVarValue[i]->setAccessibleName(QStringLiteral("Wert von %1").arg(letter(i)));
 
     // Beside the panel, not in it: a disabled panel disables what it holds.
     picSliders = named(new QWidget(parentWidget()), QStringLiteral("picSliders"), 19);
@@ -166,6 +168,16 @@ void VariablesPanel::CreateRows()
         });
     }
     picSliders->show();
+    // Row by row, a to h, each row from its box to its menu.
+    QWidget *previous = nullptr;
+    for (int row = 0; row < ParameterCount; ++row) {
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 chkVarName[row], txtVarValue[row], sldVarValue[row], cmdVarMenu[row]}) {
+            if (previous)
+                QWidget::setTabOrder(previous, control);
+            previous = control;
+        }
+    }
 }
 
 void VariablesPanel::createSliderRow(int row)
@@ -174,6 +186,7 @@ void VariablesPanel::createSliderRow(int row)
     QSlider *slider = named(new QSlider(Qt::Horizontal, picSliders), "sldVarValue_" + index, 19);
     slider->setGeometry(TwipsRect(SliderLeft, RowTop0 + RowPitch * row, SliderWidth, 300));
     slider->setToolTip(QStringLiteral("Wert von %1").arg(letter(row)));
+    slider->setAccessibleName(QStringLiteral("Regler für %1").arg(letter(row)));
     sldVarValue[row] = slider;
     connect(slider, &QSlider::valueChanged, this,
             [this, row](int position) { sliderMoved(row, position); });
@@ -183,6 +196,7 @@ void VariablesPanel::createSliderRow(int row)
                                   MenuButtonWidth, 300));
     button->setText(QStringLiteral("…"));
     button->setToolTip(QStringLiteral("Bereich, Animation und Schar von %1").arg(letter(row)));
+    button->setAccessibleName(button->toolTip());
     button->setPopupMode(QToolButton::InstantPopup);
     QMenu *menu = named(new QMenu(button), "mnuVar_" + index);
     named(menu->addAction(QStringLiteral("Bereich...")), "actRange_" + index);
