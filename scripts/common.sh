@@ -12,8 +12,10 @@ LW_JOBS=2
 # llvm-14: llvm-symbolizer-14, which names the functions in sanitizer reports;
 # desktop-file-utils, appstream and shared-mime-info: the install test validates the desktop
 # entry, the AppStream metadata and the file type; dpkg-dev: dpkg-shlibdeps, which gives the
-# Debian package of scripts/package its dependencies; qt6-translations-l10n: Qt's own dialogs and
-# buttons in German, among the program's German texts.
+# Debian package of scripts/package its dependencies, and dpkg-parsechangelog, with which the
+# package test reads the changelog; man-db: the package test reads the manual pages as lintian
+# does (man --warnings, lexgrog); qt6-translations-l10n: Qt's own dialogs and buttons in German,
+# among the program's German texts.
 LW_PACKAGES=(
     cmake
     ninja-build
@@ -39,6 +41,7 @@ LW_PACKAGES=(
     appstream
     shared-mime-info
     dpkg-dev
+    man-db
 )
 
 lw_missing_packages() {

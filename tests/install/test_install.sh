@@ -20,12 +20,16 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 expected="bin/linienwerk
 bin/linienwerk-cli
 share/applications/$app_id.desktop
+share/doc/linienwerk/changelog.gz
+share/doc/linienwerk/copyright
 share/icons/hicolor/128x128/apps/$app_id.png
 share/icons/hicolor/256x256/apps/$app_id.png
 share/icons/hicolor/48x48/apps/$app_id.png
 share/icons/hicolor/scalable/apps/$app_id.svg
 share/linienwerk/LW20.hlp
 share/linienwerk/about.txt
+share/man/man1/linienwerk-cli.1.gz
+share/man/man1/linienwerk.1.gz
 share/metainfo/$app_id.metainfo.xml
 share/mime/packages/$app_id.xml"
 actual="$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
@@ -38,6 +42,8 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >/d
     fail "appstreamcli validate"
 grep -qx 'Exec=linienwerk %f' "$desktop" || fail "Exec does not start the installed program"
 grep -qx "Icon=$app_id" "$desktop" || fail "Icon is not the installed icon's name"
+# The program names its windows after the desktop entry, so the desktop groups them under it.
+grep -qx "StartupWMClass=$app_id" "$desktop" || fail "StartupWMClass is not $app_id"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$prefix/share/metainfo/$app_id.metainfo.xml" || fail "metainfo does not launch the desktop entry"
 
