@@ -188,18 +188,21 @@ std::string CliHelp()
     for (const CliCommand &command : Commands)
         help.append("\n").append(command.name).append("\n").append(command.help);
     help.append("\nEinstellungen (für --set, Groß- und Kleinschreibung beliebig)\n");
-    // The names wrapped to the help's width.
-    std::string line = " ";
+    // The names wrapped to the help's width, appended piece by piece: GCC 12 at -O3 misreads
+    // assignments of short literals to a std::string here as overlapping copies.
+    std::size_t lineLength = 1;
+    help.append(" ");
     for (const SettingsField &field : SettingsFields) {
-        const std::string name = std::string(" ") + field.name + ",";
-        if (line.size() + name.size() > 78) {
-            help.append(line).append("\n");
-            line = " ";
+        const std::size_t length = std::char_traits<char>::length(field.name) + 2;
+        if (lineLength + length > 78) {
+            help.append("\n ");
+            lineLength = 1;
         }
-        line += name;
+        help.append(" ").append(field.name).append(",");
+        lineLength += length;
     }
-    line.pop_back(); // the last comma
-    help.append(line).append("\n");
+    help.pop_back(); // the last comma
+    help.append("\n");
     help.append("\n--\n  Beendet die Optionen: danach darf TERM oder FORMEL mit \"-\" beginnen.\n"
                 "--help\n  Zeigt diese Hilfe.\n\n"
                 "Bei einem falschen Aufruf erscheint die Aufrufzeile auf der Fehlerausgabe,\n"
