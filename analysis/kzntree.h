@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A KZN formula as a tree, for the parts of a curve analysis that work on the formula itself

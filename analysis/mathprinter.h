@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A KZN formula in the notation pupils type, such that converting it gives the formula back.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "frmfassist2.h"
 
 #include "facomplete.h"

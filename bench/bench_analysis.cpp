@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve analysis of two school functions over [-20; 20] against finding the same points by
 // sampling the formula at 2 000 000 points, as a program without the analysis would.
 

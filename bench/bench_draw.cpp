@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The draw command end to end against the bare plotter, and how soon "Stop" ends a draw.
 
 #include "machine.h"

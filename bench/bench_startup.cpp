@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up until the main window is painted, as the program starts, for timing whole processes.
 // Built twice: startup_bench runs the program's start; startup_bare (LW_STARTUP_BARE) shows one
 // plain QWidget, the floor it is measured against. Both end the process the same way.

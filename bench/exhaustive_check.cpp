@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One-off proof for the compiled formula's short cuts, over every float they can meet:
 //   readback  the value x's number text reads back as, by integers (NumberTextValue), against
 //             reading that text (TextToNumber), for every float with |x| < 2^16, which holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve analysis on the command line: analyse, derive and table. Other programs read their
 // output, so its form is fixed: one line a point or row, a point as decimal sign.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading of a typed equation is one pass whose handlers all share its
 // state (what was read last, the open brackets, the power it stands in), so
 // it stays one class in one file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing. The whole picture goes to paper by default: the coordinate system and every visible
 // curve of the screen's picture, drawn anew at the print-out's size. A print of the current
 // equation alone (the box cleared, or a picture without curves) is drawn by the main window's

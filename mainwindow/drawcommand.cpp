@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The draw command: what a press of cmdDraw does.
 
 #include "drawcommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the parameter rows' sliders and menus do to the picture: the live redraw of the newest
 // curve, and families of curves.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pointerposition.h"
 
 #include "formula/formulaprogram.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each toolbar button does; the buttons themselves are in toolbar.cpp.
 
 #include "frmanalysis.h"

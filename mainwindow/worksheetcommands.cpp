@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a worksheet keeps it, and a worksheet put back into the main window.
 
 #include "drawcommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program icon as the square PNGs the icon theme wants, at build time.
 // Usage: rendericon IN.svg SIZE OUT.png
 

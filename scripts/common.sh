@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run, scripts/test, scripts/fuzz and scripts/package; sourced, not executed.
 
 LW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "messages.h"
 
 #include "formula/normalise.h"

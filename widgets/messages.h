@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The windows' message catalogue: the titles of the message boxes and the texts they show, each

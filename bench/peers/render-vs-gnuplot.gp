@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The gnuplot side of render-vs-gnuplot: gnuplot -c render-vs-gnuplot.gp SIZE SAMPLES OUT.png
 # The same x range as a default Linienwerk picture; y is left to gnuplot's autoscaling.
 set terminal png size int(ARG1), int(ARG1)

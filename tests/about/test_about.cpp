@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "about/abouttext.h"
 #include "about/frmabout.h"
 #include "about/frmtitlescreen.h"

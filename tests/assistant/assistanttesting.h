@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The function assistant's pages, played by a user who acts on each page as it comes up.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "assistant/frmfassist.h"
 #include "assistant/frmfassist2.h"
 #include "assistanttesting.h"

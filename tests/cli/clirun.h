@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Runs the built linienwerk-cli, collects what it printed and reads the trace of render.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What linienwerk-cli render draws, traced, and the calls it refuses.
 
 #include "clirun.h"

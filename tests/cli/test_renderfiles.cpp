@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture files and graph files of linienwerk-cli render.
 
 #include "clirun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second, independent reading of the pupil's notation: evaluates while it reads, in double,
 // one x at a time. Slow on purpose; each step is written the way the notation states it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference value of a generated term: evaluated in double precision, with a bound on how far
 // a float evaluation of the same term may lie from it.
 

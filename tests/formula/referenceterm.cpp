@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random terms in mathematical notation for the property tests, their text, and the smaller terms
 // a failing one is shrunk to.
 

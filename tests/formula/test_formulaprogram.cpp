@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "formula/formulaprogram.h"
 #include "formula/numbertext.h"
 #include "formula/numeric.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed equations as pupils write them, and the refusal of every one whose
 // curve would not be the curve of what was typed.
 

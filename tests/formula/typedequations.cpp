@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random typed equations in the forms and typography pupils use: implicit products,
 // superscripts, bars, calls with and without brackets, blanks and invisible characters.
 

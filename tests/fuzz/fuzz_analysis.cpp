@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve analysis and the derivative of any typed equation on any interval: no crash, no
 // runaway, an answer within its budget, and a derivative that reads back as an equation.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CalcFormula on any text, and the compiled FormulaProgram against the text procedure it replaces:
 // for the plotter's x texts, and for any x text after a line feed in the input.
 

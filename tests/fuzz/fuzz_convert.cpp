@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The draw command's path for a typed equation: spelled with its blanks, normalised, converted,
 // checked, evaluated.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GPH reader on any bytes in a German and the C locale; what it accepts must survive the
 // writer: the first save rounds the floats to seven digits, every later one changes nothing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadOptions on any texts in the settings store, in a German and the C locale: one line of the
 // input per value, in the order of the fields, then "Check"; values beyond the last line are
 // absent. What it loads must survive SaveOptions and LoadOptions unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TextToNumber on any code units, and the number text of what it reads (and of any float's bits).
 
 #include "formula/numbertext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UpdateVariables on any formula and any variable values: byte 0 is the edit mode (bit 0),
 // byte 1 the checked letters (bit 0 for a), the rest the formula and the values of a to h,
 // one per line.

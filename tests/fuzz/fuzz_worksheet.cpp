@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worksheet reader on any bytes: what it accepts must survive the writer unchanged, and a
 // second save must write the same bytes, or a pupil's sheet would drift from save to save.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The graph file of a fresh program, and lines of it changed, for the codec and file tests.

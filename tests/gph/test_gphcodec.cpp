@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "gph/gphcodec.h"
 #include "gphtesting.h"
 #include "tests/support/settingsrecords.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts on pictures need the font database of a GUI application; the tests
 // run it on the offscreen platform.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing through the real main window and sizing window on the offscreen
 // platform; the print target is replaced, so no printer is needed.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "graph/graphdraw.h"
 #include "graph/viewsteps.h"
 #include "tests/formula/seededrandom.h"

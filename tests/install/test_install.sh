@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks the tree: every file in its place and
 # nothing else, the desktop files valid and naming each other, the icons of their sizes, the file
 # type readable by shared-mime-info. Usage: test_install.sh BUILD_DIR APP_ID

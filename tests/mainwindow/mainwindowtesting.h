@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The main window tests' fixture: a fresh main window and what its tests type, click and look at.

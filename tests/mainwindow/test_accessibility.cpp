@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a screen reader and a keyboard-only pupil meet it: every showing control named,
 // every command reachable without the mouse.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve analysis in the window: its points, marks on the picture, the derivative drawn, the
 // value table and the trace.
 

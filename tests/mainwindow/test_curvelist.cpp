@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture as a list of curves: what survives a resize, a new view, undo, the "Kurven" window,
 // and the view by keys, wheel and drag.
 

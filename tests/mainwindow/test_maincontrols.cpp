@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's variables panel, status bar help and layout, and the dialogs it opens.
 
 #include "mainwindowtesting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter rows' sliders, the live redraw, families of curves and the notes on parameters
 // that count as 0.
 

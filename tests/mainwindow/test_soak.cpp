@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ten thousand draws with erasing in one process: the heap in use and the
 // open files must not grow with the number of draws.
 

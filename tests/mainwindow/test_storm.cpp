@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded random user actions fired from inside the yields of long draws and
 // conversions. After each sequence the window must be idle and consistent, and
 // the settings store must hold only what "Speichern" wrote.

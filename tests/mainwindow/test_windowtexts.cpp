@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user reads on every window, with the application set up as the program sets it up:
 // the title the window system shows, and every caption whole inside its box.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The settings dialog on the offscreen platform, driven by its widgets' names: settings with every

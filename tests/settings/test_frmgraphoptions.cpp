@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog's controls: captions, help topics, focus, "Standard" and the colours.
 
 #include "graphoptionstesting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings dialog's OK, Cancel and Save do with the settings, the store and the picture,
 // and the entries it refuses.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Window tests wait for what they need instead of guessing how long it takes: the next modal
