@@ -50,12 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 
     if (!variables.editMode && std::any_of(result.begin(), result.end(), isParameter))
         Fail("a variable is left outside edit mode", lines, Printable(result));
-    // Each letter put in is replaced by its whole value, and nothing put in is replaced again.
+    // Each letter put in is replaced by its whole value (an empty one by "0"), and nothing put
+    // in is replaced again.
     std::size_t expected = formula.size();
     for (const char16_t c : formula) {
         const auto row = static_cast<std::size_t>(c - u'a');
         if (variables.editMode && isParameter(c) && variables.checked[row])
-            expected = expected + variables.values[row].size() - 1;
+            expected = expected + std::max<std::size_t>(variables.values[row].size(), 1) - 1;
     }
     if (result.size() != expected)
         Fail("the result is not the formula with each variable replaced once", lines,
