@@ -282,4 +282,12 @@ bool RedrawPictureAlongside(Picture &picture, std::vector<CurveEntry> &curves,
     return true;
 }
 
+QString CurveName(const CurveEntry &entry)
+{
+    QString text = QString::fromStdU16String(entry.typed);
+    if (!entry.legend.empty())
+        text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
+    return text;
+}
+
 } // namespace lw

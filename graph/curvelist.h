@@ -4,6 +4,8 @@
 
 #include "graph/graphdraw.h"
 
+#include <QString>
+
 #include <functional>
 
 namespace lw {
@@ -40,5 +42,9 @@ bool RedrawPicture(Picture &picture, std::vector<CurveEntry> &curves,
 bool RedrawPictureAlongside(Picture &picture, std::vector<CurveEntry> &curves,
                             const GraphSettingsRecord &settings, int helpers,
                             const std::function<void()> &meanwhile);
+
+// A curve as lists and the trace name it: its equation as typed, a family member's with its
+// value, "a*x^2 (a = -2)".
+QString CurveName(const CurveEntry &entry);
 
 } // namespace lw

@@ -156,6 +156,17 @@ FrmHelp::FrmHelp(QWidget *parent) : QDialog(parent)
     resize(TwipsToPixelsX(6300), TwipsToPixelsY(4800));
 }
 
+bool FrmHelp::event(QEvent *event)
+{
+    // Esc closes the help as it does any dialog, not the main window's Esc (a stop of the draw).
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
 void FrmHelp::showTopic(const HelpTopic &topic)
 {
     txtHelp->setHtml(topicHtml(topic));

@@ -22,6 +22,9 @@ public:
     void showTopic(const HelpTopic &topic);
 
     QTextBrowser *txtHelp = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
 };
 
 // Opens topic `number` of the help file in the one help window, raised over

@@ -280,8 +280,7 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
         notes << QStringLiteral("Die Kurve hat im sichtbaren Bereich keine Punkte.");
     notes << ParameterNote(*kzn, parameters);
     notes.removeAll(QString());
-    if (!notes.isEmpty())
-        sbrMain->showMessage(notes.join(u' '));
+    sbrMain->showMessage(notes.join(u' ')); // an empty text clears the notes of the draw before
     AddCurve(picture, {.typed = typed,
                        .notation = notationChosen(),
                        .parameters = parameters,

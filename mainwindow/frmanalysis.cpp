@@ -17,6 +17,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -89,6 +90,7 @@ FrmAnalysis::FrmAnalysis(FrmMain &main) : QWidget(&main, Qt::Window), m_main(mai
     connect(cboCurve, &QComboBox::activated, this, &FrmAnalysis::analyse);
     connect(cboOther, &QComboBox::activated, this, &FrmAnalysis::analyse);
     connect(tblPoints, &QTableWidget::cellClicked, this, [this](int row, int) { markRow(row); });
+    tblPoints->installEventFilter(this); // Return and Space mark the row the arrows chose
     connect(cmdDrawDerivative, &QPushButton::clicked, this, &FrmAnalysis::drawDerivative);
     connect(cmdValueTable, &QPushButton::clicked, this, [this] {
         if (const CurveEntry *entry = chosen(cboCurve))
@@ -121,7 +123,8 @@ void FrmAnalysis::refresh()
     const auto &curves = ScreenPicture().curves;
     const uint64_t newest = curves.empty() ? 0 : curves.back().id;
     uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
-    // A curve whose parameters a slider changes takes a new id; the newest then stands in its place.
+    // A curve whose parameters a slider changes takes a new id; the newest then stands in its
+    // place.
     if (std::ranges::find(curves, curve, &CurveEntry::id) == curves.end())
         curve = newest;
     const uint64_t other = keep(cboOther, 0);
@@ -222,6 +225,19 @@ void FrmAnalysis::markRow(int row)
         return;
     screen.marks.push_back(mark);
     DrawMark(screen, mark, GraphSettings);
+}
+
+bool FrmAnalysis::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tblPoints && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+            && tblPoints->currentRow() >= 0) {
+            markRow(tblPoints->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmAnalysis::drawDerivative()

@@ -190,18 +190,21 @@ void FrmMain::createOptionsPanel()
     cmdMoreGraphOptions = named(new QPushButton(QStringLiteral("Mehr..."), fraGraphOptions),
                                 "cmdMoreGraphOptions", 12);
     cmdMoreGraphOptions->setGeometry(TwipsRect(120, 2040, 975, 255));
-    connect(cmdMoreGraphOptions, &QPushButton::clicked, this, [this] {
-        FrmGraphOptions::open(this, [this] {
-            QuickOptionsUpdate();
-            RequestRedraw();
-        });
-    });
+    connect(cmdMoreGraphOptions, &QPushButton::clicked, this, &FrmMain::ShowGraphOptions);
     for (QWidget *caption :
          {static_cast<QWidget *>(optTermFormat[0]), static_cast<QWidget *>(optTermFormat[1]),
           static_cast<QWidget *>(chkAutoConvert), static_cast<QWidget *>(Label4),
           static_cast<QWidget *>(Label5), static_cast<QWidget *>(chkLinkPoints),
           static_cast<QWidget *>(chkAlwaysDelete)})
         fitCaption(caption, caption->parentWidget()->width() - 2);
+}
+
+void FrmMain::ShowGraphOptions()
+{
+    FrmGraphOptions::open(this, [this] {
+        QuickOptionsUpdate();
+        RequestRedraw();
+    });
 }
 
 void FrmMain::createTermBar()
@@ -237,6 +240,8 @@ void FrmMain::Form_Load()
     connect(picVariables, &VariablesPanel::familyAsked, this, &FrmMain::AskFamily);
     Form_Resize(); // the sliders' column widens the window
     picGraph->setAccessibleName(QStringLiteral("Schaubild"));
+    // From the equation, Tab reaches "Zeichnen" and then the picture, whose keys zoom and move.
+    QWidget::setTabOrder(cmdDraw, picGraph);
     CurvesChanged();
     // A pupil types the equation at once.
     txtTerm->setFocus();
@@ -300,10 +305,7 @@ void FrmMain::CurvesChanged()
     for (const CurveEntry &entry : ScreenPicture().curves) {
         if (!entry.visible)
             continue;
-        QString text = QStringLiteral("y = ") + QString::fromStdU16String(entry.typed);
-        if (!entry.legend.empty())
-            text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
-        drawn << text;
+        drawn << QStringLiteral("y = ") + CurveName(entry);
     }
     picGraph->setAccessibleDescription(drawn.isEmpty()
                                            ? QStringLiteral("Keine Kurve gezeichnet")
@@ -425,7 +427,8 @@ void FrmMain::showPointer(QPointF position, Qt::KeyboardModifiers modifiers)
         return;
     }
     const TracePoint trace = TraceAt(position, traced->formula);
-    lblPointer->setText(trace.text);
+    // The newest visible curve may be a derivative or a family member: say which one it is.
+    lblPointer->setText(QStringLiteral("%1: %2").arg(CurveName(*traced), trace.text));
     picGraph->setCross(trace.at, ToQColor(traced->colour));
 }
 

@@ -53,6 +53,8 @@ public:
 
     void Form_Load();
     void QuickOptionsUpdate();
+    // "Schaubild-Einstellungen", however opened: OK takes the settings and draws the list again.
+    void ShowGraphOptions();
     void optTermFormat_Click(int index);
     // A press of "Zeichnen": the draw command onto the screen's picture.
     void cmdDraw_Click();

@@ -39,13 +39,22 @@ void FrmMain::ReplaceLastCurveParameters(int row)
                                             "zeichnen Sie zuerst eine."));
         return;
     }
-    CurveEntry &last = screen.curves.back();
-    if (!usesParameter(last.kznFormula, row)) {
+    if (!usesParameter(screen.curves.back().kznFormula, row)) {
         sbrMain->showMessage(QStringLiteral("Hinweis: Die zuletzt gezeichnete Kurve enthält %1 "
                                             "nicht.")
                                  .arg(QChar(u'a' + row)));
         return;
     }
+    // A family member keeps the value its label names: the slider moves a curve of its own,
+    // drawn beside the family in the curve colour.
+    if (!screen.curves.back().legend.empty()) {
+        CurveEntry live = screen.curves.back();
+        live.legend.clear();
+        live.colour = GraphSettings.LiveColor;
+        AddCurve(screen, std::move(live));
+        CurvesChanged();
+    }
+    CurveEntry &last = screen.curves.back();
     // Its marks were points of the curve with the old value.
     std::erase_if(screen.marks, [&](const PointMark &mark) { return mark.curve == last.id; });
     last.parameters = picVariables->values();
@@ -129,16 +138,16 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
                           .precision = GraphSettings.Precision,
                           .linkPoints = GraphSettings.LinkPoints});
     }
-    QString status = QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
-                         .arg(family.values.size())
-                         .arg(QChar(u'a' + row))
-                         .arg(QString::fromStdU16String(
-                                  ParameterValueText(family.values.front(), decimals)),
-                              QString::fromStdU16String(
-                                  ParameterValueText(family.values.back(), decimals)));
+    QString status =
+        QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
+            .arg(family.values.size())
+            .arg(QChar(u'a' + row))
+            .arg(QString::fromStdU16String(ParameterValueText(family.values.front(), decimals)),
+                 QString::fromStdU16String(ParameterValueText(family.values.back(), decimals)));
     if (!usesParameter(*kzn, row))
-        status += QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
-                      .arg(QChar(u'a' + row));
+        status +=
+            QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
+                .arg(QChar(u'a' + row));
     if (const QString note = ParameterNote(*kzn, parameters); !note.isEmpty())
         status += u' ' + note;
     endDraw();

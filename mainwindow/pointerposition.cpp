@@ -7,7 +7,6 @@
 #include "settings/graphsettings.h"
 #include "settings/settingsfields.h"
 
-
 #include <cmath>
 #include <optional>
 #include <string>
@@ -58,21 +57,26 @@ TracePoint TraceAt(QPointF position, std::u16string_view formula)
     const PlotGeometry &g = ScreenPicture().geometry;
     if (g.PixelsPerUnitX <= 0 || g.PixelsPerUnitY <= 0)
         return {};
-    const double column = std::floor(position.x());
-    const double x = GraphSettings.ScreenCentralX + (column - g.CentralPixelX) / g.PixelsPerUnitX;
-    const QString xText = DecimalText(x, PointerDecimals(g.PixelsPerUnitX));
+    const int decimals = PointerDecimals(g.PixelsPerUnitX);
+    const double scale = std::pow(10.0, decimals);
+    const double pointer = GraphSettings.ScreenCentralX
+                           + (std::floor(position.x()) - g.CentralPixelX) / g.PixelsPerUnitX;
+    // The value belongs to the x the pupil reads, not to the pointer's unrounded one.
+    const double x = std::round(pointer * scale) / scale;
+    const QString xText = DecimalText(x, decimals);
     const FormulaSample sample = programOf(formula).sample(static_cast<float>(x));
     if (sample.error != FormulaError::None || sample.arithmeticFault
         || !std::isfinite(sample.value))
         return {QStringLiteral("f(%1) hat keinen Wert").arg(xText), std::nullopt};
     const double y = sample.value;
+    const double column = g.CentralPixelX + (x - GraphSettings.ScreenCentralX) * g.PixelsPerUnitX;
     const double row = g.CentralPixelY - (y - GraphSettings.ScreenCentralY) * g.PixelsPerUnitY;
     std::optional<QPoint> at;
     if (std::fabs(row) < 30000)
-        at = QPoint(static_cast<int>(column), static_cast<int>(std::lround(row)));
-    return {QStringLiteral("f(%1) = %2")
-                .arg(xText, DecimalText(y, PointerDecimals(g.PixelsPerUnitY))),
-            at};
+        at = QPoint(static_cast<int>(std::lround(column)), static_cast<int>(std::lround(row)));
+    return {
+        QStringLiteral("f(%1) = %2").arg(xText, DecimalText(y, PointerDecimals(g.PixelsPerUnitY))),
+        at};
 }
 
 } // namespace lw

@@ -90,7 +90,7 @@ const std::array<FrmMain::ToolbarCommand, 15> FrmMain::ToolbarCommands{{
      }},
     {"GraphOptions",
      [](FrmMain &w, QAction *) {
-         FrmGraphOptions::open(&w, [&w] { w.QuickOptionsUpdate(); });
+         w.ShowGraphOptions();
      }},
     {"ToolbarHelp",
      [](FrmMain &w, QAction *) {

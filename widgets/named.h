@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "widgets/ownwindows.h"
+
 #include <QString>
 
 namespace lw {
@@ -21,6 +23,7 @@ Control *named(Control *control, const QString &name, int helpTopic = 0)
 template<typename Window>
 Window &ShowInFront(Window *window)
 {
+    PlaceOwnWindow(window);
     window->show();
     window->raise();
     window->activateWindow();

@@ -13,6 +13,7 @@ namespace lw {
 namespace {
 constexpr int RepaintIntervalMs = 16;
 constexpr int CrossArm = 4;
+constexpr int FocusFrameWidth = 2;
 } // namespace
 
 PictureWidget::PictureWidget(QWidget *parent, const QColor &background, Qt::WindowFlags flags)
@@ -55,6 +56,29 @@ void PictureWidget::paintEvent(QPaintEvent *event)
         painter.drawLine(c - QPoint(CrossArm, 0), c + QPoint(CrossArm, 0));
         painter.drawLine(c - QPoint(0, CrossArm), c + QPoint(0, CrossArm));
     }
+    // +, -, the arrows and Home act on the picture only while it has the focus: show that.
+    if (hasFocus()) {
+        const QColor frame = palette().color(QPalette::Highlight);
+        const QRect all = rect();
+        const int w = FocusFrameWidth;
+        painter.setClipping(false);
+        painter.fillRect(QRect(all.left(), all.top(), all.width(), w), frame);
+        painter.fillRect(QRect(all.left(), all.bottom() - w + 1, all.width(), w), frame);
+        painter.fillRect(QRect(all.left(), all.top(), w, all.height()), frame);
+        painter.fillRect(QRect(all.right() - w + 1, all.top(), w, all.height()), frame);
+    }
+}
+
+void PictureWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void PictureWidget::setCross(std::optional<QPoint> at, const QColor &colour)

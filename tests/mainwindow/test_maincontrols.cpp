@@ -18,11 +18,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolBar>
+
+#include <functional>
+#include <utility>
 
 using namespace lw;
 using lw::testing::MainWindow;
 using lw::testing::ModalAnswer;
+using lw::testing::waitUntil;
 
 namespace {
 
@@ -123,17 +128,39 @@ TEST_F(MainWindow, NoControlOverlapsAnotherAfterResizing)
     }
 }
 
-TEST_F(MainWindow, MoreAndTheToolbarOpenTheSettingsDialog)
+TEST_F(MainWindow, EveryWayIntoTheSettingsDialogEndsWithTheCurvesDrawnAgain)
 {
     openWindow();
-    window->txtPrecision->setText("0,5");
-    {
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"Mehr...",
+         [this] {
+             window->cmdMoreGraphOptions->click();
+         }},
+        {"toolbar",
+         [this] {
+             window->toolbarAction("GraphOptions")->trigger();
+         }},
+        {"Strg+E",
+         [this] {
+             QTest::keyClick(window->txtTerm, Qt::Key_E, Qt::ControlModifier);
+         }},
+    };
+    for (const auto &[way, open] : ways) {
+        window->activateWindow(); // as the window system does after a dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        draw("2");
+        window->txtPrecision->setText("0,5");
         ModalAnswer<FrmGraphOptions> ok(
             [](FrmGraphOptions *dialog) { dialog->findChild<QPushButton *>("cmdOK")->click(); });
-        window->cmdMoreGraphOptions->click();
-        EXPECT_TRUE(ok.answered());
+        open();
+        EXPECT_TRUE(waitUntil([&] { return ok.answered(); }, way));
+        EXPECT_EQ(window->txtPrecision->text(), "0,1") << way; // OK refreshed the quick options
+        const PlotGeometry &g = ScreenPicture().geometry;
+        const int row = g.CentralPixelY - 2 * g.PixelsPerUnitY;
+        EXPECT_TRUE(waitUntil(
+            [&] { return window->PictureUpToDate() && curveRow(row, 10, g.GraphWidth - 10); }, way))
+            << way << ": the curve is drawn again";
     }
-    EXPECT_EQ(window->txtPrecision->text(), "0,1"); // OK refreshed the quick options
     ModalAnswer<FrmGraphOptions> cancel([](FrmGraphOptions *dialog) { dialog->reject(); });
     window->toolbarAction("GraphOptions")->trigger();
     EXPECT_TRUE(cancel.answered());

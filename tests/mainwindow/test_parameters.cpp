@@ -46,8 +46,11 @@ TEST_F(Parameters, SliderAndValueBoxFollowEachOther)
         int position;
         const char *text;
     } const rows[] = {
-        {{}, 0, "-5"},         {{}, 73, "2,3"}, {{}, 100, "5"},
-        {{-2, 2, 0.25}, 3, "-1,25"}, {{0.05, 1, 0.1}, 2, "0,25"},
+        {{}, 0, "-5"},
+        {{}, 73, "2,3"},
+        {{}, 100, "5"},
+        {{-2, 2, 0.25}, 3, "-1,25"},
+        {{0.05, 1, 0.1}, 2, "0,25"},
     };
     for (const Row &row : rows) {
         panel().setRange(0, row.range);
@@ -120,6 +123,15 @@ TEST_F(Parameters, AFamilyDrawsOneCurveForEachValueInPaletteColours)
         EXPECT_EQ(curves()[i].colour, FamilyPalette[i]);
         EXPECT_EQ(curves()[i].legend, legends[i]);
     }
+    // A slider moved after the family moves a curve beside it; every member keeps its value.
+    for (const int position : {10, 20}) { // a = -4, a = -3
+        panel().sldVarValue[0]->setValue(position);
+        ASSERT_TRUE(upToDate());
+        ASSERT_EQ(curves().size(), 6u);
+        EXPECT_TRUE(curves().back().legend.empty());
+        EXPECT_EQ(curves().back().parameters.values[0], position == 10 ? u"-4" : u"-3");
+        EXPECT_EQ(curves()[4].formula, u"PRO(2;POT(x;2))");
+    }
 }
 
 TEST_F(Parameters, ADrawSaysWhichParametersCountAsZero)
@@ -140,8 +152,7 @@ TEST_F(Parameters, ADrawSaysWhichParametersCountAsZero)
         {"a*x", true, "2", ""},
         {"exp(x)", false, nullptr, ""},
     };
-    for (const Row &row : rows) {
-        window->sbrMain->clearMessage();
+    for (const Row &row : rows) { // each draw's notes replace those of the one before
         panel().setEnabled(row.editMode);
         panel().chkVarName[0]->setChecked(row.aValue != nullptr);
         panel().txtVarValue[0]->setText(row.aValue ? row.aValue : "0");
