@@ -377,7 +377,7 @@ ParameterRange SheetReader::readRange(const Node &row)
     else if (!((range.to - range.from) / range.step <= MaximumSliderSteps))
         fail(step, QStringLiteral("ist zu klein: von „von“ bis „bis“ wären es mehr als %1 "
                                   "Schritte.")
-                       .arg(MaximumSliderSteps));
+                       .arg(GroupedNumber(static_cast<long long>(MaximumSliderSteps))));
     return range;
 }
 
@@ -454,7 +454,7 @@ std::vector<CurveEntry> SheetReader::readCurves(const Node &root)
     const QJsonArray list = value.toArray();
     if (static_cast<std::size_t>(list.size()) > WorksheetMaximumCurves)
         fail(path, QStringLiteral("Ein Arbeitsblatt hat höchstens %1 Kurven, dieses %2.")
-                       .arg(WorksheetMaximumCurves)
+                       .arg(GroupedNumber(WorksheetMaximumCurves))
                        .arg(list.size()));
     std::vector<CurveEntry> curves;
     for (qsizetype i = 0; i < list.size() && !failed(); ++i)

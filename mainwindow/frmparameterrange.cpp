@@ -29,12 +29,13 @@ QString valueText(double value)
 QString RangeRefusal(const ParameterRange &range)
 {
     if (!(range.from < range.to))
-        return QStringLiteral("„von“ muss kleiner sein als „bis“.");
+        return QStringLiteral("„Von“ muss kleiner sein als „Bis“.");
     if (!(range.step > 0))
         return QStringLiteral("Die Schrittweite muss größer als 0 sein.");
     if ((range.to - range.from) / range.step > MaximumSliderPositions)
-        return QStringLiteral("Die Schrittweite ist zu fein: der Regler hätte mehr als 100000 "
-                              "Stellungen.");
+        return QStringLiteral("Die Schrittweite ist zu fein: der Regler hätte mehr als %1 "
+                              "Stellungen.")
+            .arg(GroupedNumber(static_cast<long long>(MaximumSliderPositions)));
     return {};
 }
 
@@ -51,8 +52,8 @@ FrmParameterRange::FrmParameterRange(QWidget *parent, int row, Purpose purpose,
     txtFrom = named(new QLineEdit(valueText(start.from), this), "txtFrom");
     txtTo = named(new QLineEdit(valueText(start.to), this), "txtTo");
     txtStep = named(new QLineEdit(valueText(start.step), this), "txtStep");
-    form->addRow(QStringLiteral("von:"), txtFrom);
-    form->addRow(QStringLiteral("bis:"), txtTo);
+    form->addRow(QStringLiteral("Von:"), txtFrom);
+    form->addRow(QStringLiteral("Bis:"), txtTo);
     form->addRow(QStringLiteral("Schrittweite:"), txtStep);
     auto *buttons = new QDialogButtonBox(this);
     cmdOK = named(buttons->addButton(purpose == Purpose::Range ? QStringLiteral("OK")

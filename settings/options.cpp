@@ -27,9 +27,27 @@ QString incompleteStoreNotice()
 }
 } // namespace
 
+// Not a value of the program's settings in the store: the program's first start.
+bool HoldsNoOptions(const SettingsStore &store)
+{
+    if (store.read(OptionsSection, CheckName))
+        return false;
+    for (const SettingsField &field : SettingsFields) {
+        if (store.read(OptionsSection, QLatin1String(field.name)))
+            return false;
+    }
+    return true;
+}
+
 QString LoadOptions()
 {
-    return LoadOptions(CurrentSettingsStore());
+    SettingsStore &store = CurrentSettingsStore();
+    const bool firstStart = HoldsNoOptions(store);
+    const QString notice = LoadOptions(store);
+    // What an installer would have put there: the defaults, without a word.
+    if (firstStart)
+        SaveOptions(store);
+    return notice;
 }
 
 GraphSettingsRecord StoredOptions(const SettingsStore &store)
@@ -52,7 +70,7 @@ GraphSettingsRecord StoredOptions()
 QString LoadOptions(const SettingsStore &store)
 {
     GraphSettings = StoredOptions(store);
-    return readCheck(store) == 0 ? incompleteStoreNotice() : QString();
+    return readCheck(store) == 0 && !HoldsNoOptions(store) ? incompleteStoreNotice() : QString();
 }
 
 bool SaveOptions()

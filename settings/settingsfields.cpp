@@ -195,6 +195,14 @@ QString DecimalText(double value, int decimals)
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
+QString GroupedNumber(long long value)
+{
+    QString digits = QString::number(value < 0 ? -value : value);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u' ');
+    return value < 0 ? u'-' + digits : digits;
+}
+
 QString TruthText(bool value)
 {
     return value ? QStringLiteral("True") : QStringLiteral("False");

@@ -104,6 +104,8 @@ std::optional<double> ReadNumberTextLenient(const QString &text, const QLocale &
 // A value with at most `decimals` decimals in the user's number format, without trailing zeros
 // or group separators: "1,25", "-3".
 QString DecimalText(double value, int decimals);
+// A whole number in groups of three digits, as a message writes it: "100 000".
+QString GroupedNumber(long long value);
 QString TruthText(bool value);
 // "True"/"False", "Wahr"/"Falsch" in any case, or an integer (0 is false).
 std::optional<bool> ReadTruthText(const QString &text);

@@ -128,7 +128,7 @@ TEST(Worksheet, ABrokenFileIsRefusedNamingTheField)
         {"\"step\": 0.25", "\"step\": 0.00001", "Parameter c, Schrittweite: ist zu klein"},
         {"\"from\": -3", "\"from\": 7", "Parameter c, bis: muss größer als „von“ sein."},
         {"\"curves\": [", "\"curves\": [" + QByteArray("{},").repeated(10001),
-         "Kurven: Ein Arbeitsblatt hat höchstens 10000 Kurven"},
+         "Kurven: Ein Arbeitsblatt hat höchstens 10 000 Kurven"},
         {"\"checked\": [", "\"checked\": [true,", "Kurve 1, Parameter, angekreuzt: muss genau 8"},
         {"\"1,5\"", "1.5", "Kurve 1, Parameter a, Wert: muss ein Text"},
         {"\"a = 1\"", '"' + QByteArray(32768, 'a') + '"', "Kurve 1, Legende: ist länger als"},

@@ -22,8 +22,9 @@ using lw::testing::WhenReady;
 
 namespace {
 
-TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
+TEST_F(MainWindow, StartWithFaultySettingsShowsTheNoticeOverTheTitleScreen)
 {
+    store.write(QStringLiteral("Options"), QStringLiteral("GraphScaleX"), QStringLiteral("10"));
     bool titleVisible = false;
     bool mainWindowYet = true;
     InstallMessageHook([&](const Message &m) {
@@ -61,11 +62,16 @@ TEST_F(MainWindow, StartWithAnEmptyStoreShowsTheNoticeOverTheTitleScreen)
     EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
     EXPECT_EQ(window->tbrMain->actions().size(), 15 + 3); // three separators
 
-    // The store was repaired: the second start is quiet.
-    window.reset();
-    messages.clear();
-    window = Main();
-    EXPECT_TRUE(messages.empty());
+    // The store was repaired: the second start is quiet; so is the very first one.
+    for (const bool firstStart : {false, true}) {
+        window.reset();
+        messages.clear();
+        if (firstStart)
+            store = MemorySettingsStore{};
+        window = Main();
+        EXPECT_TRUE(messages.empty()) << firstStart;
+    }
+    EXPECT_EQ(store.read(QStringLiteral("Options"), QStringLiteral("Check")), QStringLiteral("1"));
 }
 
 TEST_F(MainWindow, DrawsAConstantAsAHorizontalLine)

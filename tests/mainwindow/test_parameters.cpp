@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
@@ -223,6 +224,26 @@ TEST_F(Parameters, AnAnimationRunsUntilEsc)
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(panel().animating());
     EXPECT_FALSE(panel().mnuVar[0]->actions()[1]->isChecked());
+}
+
+TEST(ParameterRangeTexts, SpeltAsTheValueTableAndWithGroupedThousands)
+{
+    const struct {
+        ParameterRange range;
+        const char *refusal;
+    } rows[] = {
+        {{2, 1, 1}, "„Von“ muss kleiner sein als „Bis“."},
+        {{0, 1, 0}, "Die Schrittweite muss größer als 0 sein."},
+        {{0, 1, 1e-6}, "Die Schrittweite ist zu fein: der Regler hätte mehr als 100 000 Stellungen."},
+        {{0, 1, 0.5}, ""},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(RangeRefusal(row.range), QString::fromUtf8(row.refusal));
+    FrmParameterRange dialog(nullptr, 0, FrmParameterRange::Purpose::Family, {0, 1, 1});
+    QStringList captions;
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        captions << label->text();
+    EXPECT_TRUE(captions.contains("Von:") && captions.contains("Bis:")) << captions.join(' ').toStdString();
 }
 
 } // namespace

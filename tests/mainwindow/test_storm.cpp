@@ -89,8 +89,9 @@ public:
     void write(const QString &section, const QString &name, const QString &text) override
     {
         MemorySettingsStore::write(section, name, text);
-        // The file dialogs keep the folder last used at every choice; that is no setting.
-        if (section == QLatin1String("Dialogs"))
+        // The file dialogs keep the folder last used at every choice, the own windows their
+        // places; those are no settings.
+        if (section == QLatin1String("Dialogs") || section == QLatin1String("Windows"))
             return;
         contents[{section, name}] = text;
         if (!saving)

@@ -45,12 +45,16 @@ protected:
     LocaleScope locale{settingstest::germanLocale()};
 };
 
-TEST_F(OptionsTest, EmptyStoreWarnsOnceAndLoadsTheDefaults)
+TEST_F(OptionsTest, AFirstStartLoadsAndWritesTheDefaultsWithoutNotice)
 {
     GraphSettings = EveryFieldChanged();
-    const MemorySettingsStore empty;
-    EXPECT_EQ(LoadOptions(empty), Notice);
+    MemorySettingsStore empty;
+    SetSettingsStore(&empty);
+    EXPECT_EQ(LoadOptions(), QString());
+    SetSettingsStore(nullptr);
     EXPECT_EQ(GraphSettings, GraphSettingsRecord{});
+    EXPECT_EQ(empty.read(Options, QStringLiteral("Check")), QStringLiteral("1"));
+    EXPECT_EQ(empty.size(), savedStore(GraphSettingsRecord{}).size());
 }
 
 TEST_F(OptionsTest, TheMarkerAloneDecidesTheNotice)
@@ -63,6 +67,7 @@ TEST_F(OptionsTest, TheMarkerAloneDecidesTheNotice)
         {nullptr, true, true}, {"0", true, true},    {"0", false, true},    {"abc", true, true},
         {"40000", true, true}, {"", true, true},     {"1", false, false},   {"1", true, false},
         {"2", false, false},   {"-1", false, false}, {" 1 ", false, false},
+        {nullptr, false, false}, // nothing of the program at all: a first start
     };
     for (const auto &c : cases) {
         MemorySettingsStore store =
