@@ -121,7 +121,8 @@ void FrmAnalysis::refresh()
     const auto &curves = ScreenPicture().curves;
     const uint64_t newest = curves.empty() ? 0 : curves.back().id;
     uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
-    // A curve whose parameters a slider changes takes a new id; the newest then stands in its place.
+    // A curve whose parameters a slider changes takes a new id; the newest then stands in its
+    // place.
     if (std::ranges::find(curves, curve, &CurveEntry::id) == curves.end())
         curve = newest;
     const uint64_t other = keep(cboOther, 0);
@@ -233,6 +234,7 @@ void FrmAnalysis::drawDerivative()
     std::optional<DerivedFormula> first = DeriveFormula(base.formula);
     std::optional<DerivedFormula> second =
         first && chkSecond->isChecked() ? DeriveFormula(first->kzn) : std::nullopt;
+    const CurveListState before = ListStateOf(ScreenPicture());
     for (const auto &[derived, colour] :
          {std::pair{first, FirstDerivativeColour}, std::pair{second, SecondDerivativeColour}}) {
         if (!derived)
@@ -243,6 +245,7 @@ void FrmAnalysis::drawDerivative()
                                    .precision = base.precision,
                                    .linkPoints = base.linkPoints});
     }
+    m_main.History().record(before, ScreenPicture());
     m_main.CurvesChanged();
     m_main.RequestRedraw();
 }

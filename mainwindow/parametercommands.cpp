@@ -109,6 +109,7 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
         PlaceCentre(GraphSettings, options.centre);
         RedrawAxes(screen, GraphSettings);
     }
+    const CurveListState before = ListStateOf(screen);
     if (GraphSettings.AlwaysDeleteGraph)
         ErasePicture(screen, GraphSettings);
 
@@ -129,16 +130,17 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
                           .precision = GraphSettings.Precision,
                           .linkPoints = GraphSettings.LinkPoints});
     }
-    QString status = QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
-                         .arg(family.values.size())
-                         .arg(QChar(u'a' + row))
-                         .arg(QString::fromStdU16String(
-                                  ParameterValueText(family.values.front(), decimals)),
-                              QString::fromStdU16String(
-                                  ParameterValueText(family.values.back(), decimals)));
+    m_history.record(before, screen);
+    QString status =
+        QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
+            .arg(family.values.size())
+            .arg(QChar(u'a' + row))
+            .arg(QString::fromStdU16String(ParameterValueText(family.values.front(), decimals)),
+                 QString::fromStdU16String(ParameterValueText(family.values.back(), decimals)));
     if (!usesParameter(*kzn, row))
-        status += QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
-                      .arg(QChar(u'a' + row));
+        status +=
+            QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
+                .arg(QChar(u'a' + row));
     if (const QString note = ParameterNote(*kzn, parameters); !note.isEmpty())
         status += u' ' + note;
     endDraw();
