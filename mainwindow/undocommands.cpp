@@ -46,8 +46,10 @@ void FrmMain::Redo()
 
 bool FrmMain::fieldGivesUndoKeyAway(QObject *watched, QEvent *event) const
 {
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
     const auto *field = qobject_cast<const QLineEdit *>(watched);
-    if (!field || event->type() != QEvent::ShortcutOverride)
+    if (!field)
         return false;
     const QKeySequence pressed(static_cast<const QKeyEvent *>(event)->keyCombination());
     const bool undo = toolbarAction(QStringLiteral("Undo"))->shortcuts().contains(pressed);
