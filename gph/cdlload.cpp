@@ -63,8 +63,8 @@ bool MayReplace(const QString &path, const QString &current)
 {
     if (!QFileInfo::exists(path) || QFileInfo(path) == QFileInfo(current))
         return true;
-    return AskQuestion(
-        NoticeTitle, QStringLiteral("Die Datei %1 gibt es schon. Ersetzen?").arg(shownName(path)));
+    return AskQuestion(NoticeTitle,
+                       QStringLiteral("Die Datei %1 gibt es schon. Ersetzen?").arg(shownName(path)));
 }
 
 std::optional<QString> CdlLoad::ShowOpen()
@@ -107,8 +107,8 @@ std::optional<QString> CdlLoad::show(const FileDialogRequest &asked, bool worksh
         if (worksheetOnly && !IsWorksheetName(path))
             path += QStringLiteral(".lwa");
         else if (QFileInfo(path).suffix().isEmpty())
-            path +=
-                chosen->filter == WorksheetFilter ? QStringLiteral(".lwa") : QStringLiteral(".gph");
+            path += chosen->filter == WorksheetFilter ? QStringLiteral(".lwa")
+                                                      : QStringLiteral(".gph");
         if (!MayReplace(path, m_fileName))
             return std::nullopt;
     }

@@ -287,8 +287,8 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
                            .linkPoints = settings.LinkPoints,
                            .stopped = plotted.outcome == PlotOutcome::Stopped};
     // With "Immer löschen" one undo brings back the curves the draw cleared away.
-    ChangeCurves(
-        picture, [&] { AddCurve(picture, drawn); }, cleared);
+    const auto add = [&] { AddCurve(picture, drawn); };
+    ChangeCurves(picture, add, cleared);
     DrawLegend(picture, settings);
 }
 

@@ -121,8 +121,7 @@ void FrmAnalysis::refresh()
     const auto &curves = ScreenPicture().curves;
     const uint64_t newest = curves.empty() ? 0 : curves.back().id;
     uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
-    // A curve whose parameters a slider changes takes a new id; the newest then stands in its
-    // place.
+    // A curve whose parameters a slider changes takes a new id; the newest then stands in its place.
     if (std::ranges::find(curves, curve, &CurveEntry::id) == curves.end())
         curve = newest;
     const uint64_t other = keep(cboOther, 0);

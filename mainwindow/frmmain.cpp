@@ -308,8 +308,9 @@ void FrmMain::CurvesChanged()
             text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
         drawn << text;
     }
-    picGraph->setAccessibleDescription(drawn.isEmpty() ? QStringLiteral("Keine Kurve gezeichnet")
-                                                       : drawn.join(QStringLiteral("; ")));
+    picGraph->setAccessibleDescription(drawn.isEmpty()
+                                           ? QStringLiteral("Keine Kurve gezeichnet")
+                                           : drawn.join(QStringLiteral("; ")));
     // A hidden list refreshes when it is shown again.
     if (auto *curves = findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
         curves && curves->isVisible())
@@ -479,7 +480,8 @@ bool FrmMain::pictureKey(const QKeyEvent &key)
     if (key.key() == Qt::Key_Menu
         || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier)) {
         const QPoint centre = picGraph->rect().center();
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, picGraph->mapToGlobal(centre));
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre,
+                               picGraph->mapToGlobal(centre));
         QCoreApplication::sendEvent(picGraph, &menu);
         return true;
     }
