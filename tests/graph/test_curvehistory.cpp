@@ -44,20 +44,12 @@ struct Model {
             done.pop_front();
         now = std::move(next);
     }
-    bool undo()
+    static bool step(auto &from, auto &to, Shown &now)
     {
-        if (done.empty())
+        if (from.empty())
             return false;
-        undone.push_back(std::exchange(now, done.back()));
-        done.pop_back();
-        return true;
-    }
-    bool redo()
-    {
-        if (undone.empty())
-            return false;
-        done.push_back(std::exchange(now, undone.back()));
-        undone.pop_back();
+        to.push_back(std::exchange(now, from.back()));
+        from.pop_back();
         return true;
     }
     std::vector<PointMark> marks() const
@@ -126,8 +118,14 @@ TEST(CurveHistory, UndoAndRedoOfRandomChangesGiveTheModelsLists)
                 }
                 continue;
             case 5: curves.empty() ? void() : (curves[at].failed = true, void()); continue;
-            case 6: ASSERT_EQ(history.undo(picture), model.undo()) << "seed " << seed; continue;
-            case 7: ASSERT_EQ(history.redo(picture), model.redo()) << "seed " << seed; continue;
+            case 6:
+                ASSERT_EQ(history.undo(picture), Model::step(model.done, model.undone, model.now))
+                    << "seed " << seed;
+                continue;
+            case 7:
+                ASSERT_EQ(history.redo(picture), Model::step(model.undone, model.done, model.now))
+                    << "seed " << seed;
+                continue;
             }
             history.record(before, picture);
             model.change(next, false);
@@ -137,7 +135,8 @@ TEST(CurveHistory, UndoAndRedoOfRandomChangesGiveTheModelsLists)
     }
 }
 
-TEST(CurveHistory, SavedListAndChangesBesideTheSteps)
+// A slider's new values go in place beside the steps; a list shortened beside them ends them.
+TEST(CurveHistory, ChangesBesideTheStepsAndTheSavedList)
 {
     Picture picture;
     CurveHistory history;
@@ -145,23 +144,11 @@ TEST(CurveHistory, SavedListAndChangesBesideTheSteps)
     CurveListState before = ListStateOf(picture);
     AddCurve(picture, {.typed = u"a*x"});
     history.record(before, picture);
-    EXPECT_FALSE(history.isSaved(picture));
-    history.markSaved(picture);
-    // A slider puts new values into the newest curve in place, under a new id.
     picture.curves.back().id = NewCurveId();
-    EXPECT_FALSE(history.isSaved(picture));
-    ASSERT_TRUE(history.undo(picture));
-    EXPECT_TRUE(picture.curves.empty());
-    ASSERT_TRUE(history.redo(picture));
-    EXPECT_FALSE(history.isSaved(picture)); // the curve with the slider's values is back
-
-    // A step that no longer fits the list (shortened beside the history) ends the history.
-    before = ListStateOf(picture);
-    AddCurve(picture, {.typed = u"x"});
-    history.record(before, picture);
+    EXPECT_TRUE(history.undo(picture) && history.isSaved(picture));
+    EXPECT_TRUE(history.redo(picture) && !history.isSaved(picture));
     picture.curves.clear();
-    EXPECT_FALSE(history.undo(picture));
-    EXPECT_FALSE(history.canUndo() || history.canRedo());
+    EXPECT_FALSE(history.undo(picture) || history.canRedo());
 }
 
 } // namespace
