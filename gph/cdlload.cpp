@@ -2,6 +2,7 @@
 
 #include "cdlload.h"
 
+#include "gph/gphfile.h"
 #include "settings/settingsstore.h"
 #include "widgets/messagebox.h"
 #include "widgets/messages.h"
@@ -68,12 +69,26 @@ bool MayReplace(const QString &path, const QString &current)
 
 std::optional<QString> CdlLoad::ShowOpen()
 {
-    return show(FileDialogRequest::Mode::Open, QString::fromUtf16(u"Datei öffnen"));
+    return show(request(FileDialogRequest::Mode::Open, QString::fromUtf16(u"Datei öffnen")));
 }
 
 std::optional<QString> CdlLoad::ShowSave()
 {
-    return show(FileDialogRequest::Mode::Save, QStringLiteral("Graph speichern"));
+    return show(request(FileDialogRequest::Mode::Save, QStringLiteral("Graph speichern")));
+}
+
+std::optional<QString> CdlLoad::ShowSaveWorksheet()
+{
+    FileDialogRequest asked =
+        request(FileDialogRequest::Mode::Save, QStringLiteral("Arbeitsblatt speichern"));
+    asked.nameFilters = {WorksheetFilter};
+    asked.selectedFilter = WorksheetFilter;
+    if (!asked.selectedFile.isEmpty() && !IsWorksheetName(asked.selectedFile)) {
+        const QFileInfo graph(asked.selectedFile);
+        asked.selectedFile =
+            graph.dir().filePath(graph.completeBaseName() + QStringLiteral(".lwa"));
+    }
+    return show(asked, true);
 }
 
 void CdlLoad::SetFileName(const QString &path)
@@ -81,15 +96,17 @@ void CdlLoad::SetFileName(const QString &path)
     m_fileName = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
 }
 
-std::optional<QString> CdlLoad::show(FileDialogRequest::Mode mode, const QString &title)
+std::optional<QString> CdlLoad::show(const FileDialogRequest &asked, bool worksheetOnly)
 {
-    const std::optional<FileDialogChoice> chosen = AskFileName(m_window, request(mode, title));
+    const std::optional<FileDialogChoice> chosen = AskFileName(m_window, asked);
     if (!chosen)
         return std::nullopt;
     QString path = chosen->path;
-    if (mode == FileDialogRequest::Mode::Save) {
+    if (asked.mode == FileDialogRequest::Mode::Save) {
         // The filter decides the type of a name saved without an extension.
-        if (QFileInfo(path).suffix().isEmpty())
+        if (worksheetOnly && !IsWorksheetName(path))
+            path += QStringLiteral(".lwa");
+        else if (QFileInfo(path).suffix().isEmpty())
             path += chosen->filter == WorksheetFilter ? QStringLiteral(".lwa")
                                                       : QStringLiteral(".gph");
         if (!MayReplace(path, m_fileName))

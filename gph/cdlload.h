@@ -52,13 +52,15 @@ public:
 
     std::optional<QString> ShowOpen();
     std::optional<QString> ShowSave();
+    // The save dialog for a worksheet only: any name chosen ends in ".lwa".
+    std::optional<QString> ShowSaveWorksheet();
 
     QString FileName() const { return m_fileName; }
     // As if the user had chosen `path`: the dialogs offer it next. Empty: no name chosen yet.
     void SetFileName(const QString &path);
 
 private:
-    std::optional<QString> show(FileDialogRequest::Mode mode, const QString &title);
+    std::optional<QString> show(const FileDialogRequest &asked, bool worksheetOnly = false);
     FileDialogRequest request(FileDialogRequest::Mode mode, const QString &title) const;
 
     QWidget *m_window = nullptr;

@@ -55,6 +55,12 @@ void AddCurve(Picture &picture, CurveEntry entry)
     picture.curves.push_back(std::move(entry));
 }
 
+void RemoveCurve(Picture &picture, uint64_t id)
+{
+    std::erase_if(picture.curves, [id](const CurveEntry &entry) { return entry.id == id; });
+    std::erase_if(picture.marks, [id](const PointMark &mark) { return mark.curve == id; });
+}
+
 void DrawLegend(Picture &picture, const GraphSettingsRecord &settings)
 {
     DrawLegend(picture, picture.curves, settings);

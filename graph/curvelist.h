@@ -20,6 +20,8 @@ void ErasePicture(Picture &picture, const GraphSettingsRecord &settings);
 uint64_t NewCurveId();
 // Adds a curve that has just been drawn on the picture.
 void AddCurve(Picture &picture, CurveEntry entry);
+// Takes the entry with this id off the picture's list, with its marks.
+void RemoveCurve(Picture &picture, uint64_t id);
 // With the settings' Legend: the typed equations of the visible curves, one a line in their
 // colours, at the picture's top left, over what is drawn.
 void DrawLegend(Picture &picture, const GraphSettingsRecord &settings);

@@ -204,6 +204,7 @@ bool FrmMain::redrawBehind()
     const GraphSettingsRecord view = GraphSettings;
     Picture back = BlankPicture(*m_backSteps, static_cast<int16_t>(screen.size().width()),
                                 static_cast<int16_t>(screen.size().height()));
+    back.marks = ScreenPicture().marks;
     std::vector<CurveEntry> &curves = ScreenPicture().curves;
     const auto drawn = curvesShown(curves);
     // The curves on every core: a drag asks for a new view at each frame.
@@ -220,6 +221,9 @@ bool FrmMain::redrawBehind()
         return whole; // another size or scale by now: its redraw follows
     screen.showShifted(*m_backImage, {shift->first, shift->second});
     shown.blank = false;
+    for (const PointMark &mark : shown.marks) // marked meanwhile
+        if (std::ranges::find(back.marks, mark) == back.marks.end())
+            DrawMark(shown, mark, GraphSettings);
     // Moved, it shows every curve of the view asked for when it began, and of every later
     // view all but the strip the move uncovered.
     if (whole)
@@ -230,16 +234,6 @@ bool FrmMain::redrawBehind()
 bool FrmMain::PictureUpToDate() const
 {
     return TheDraw.phase == DrawPhase::Idle && !m_redrawScheduled && !m_redrawWanted;
-}
-
-void FrmMain::Undo()
-{
-    Picture &screen = ScreenPicture();
-    if (screen.curves.empty())
-        return;
-    screen.curves.pop_back();
-    CurvesChanged();
-    RequestRedraw();
 }
 
 void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
@@ -268,8 +262,9 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
         return;
     if (!applyQuickOptions(options, picture, settings))
         return;
+    uint64_t cleared = 0;
     if (settings.AlwaysDeleteGraph || picture.blank)
-        ErasePicture(picture, settings);
+        cleared = ChangeCurves(picture, [&] { ErasePicture(picture, settings); });
     const PlotResult plotted = PlotGraph(formula, picture.geometry, settings, *picture.surface);
     if (plotted.outcome == PlotOutcome::Failed) {
         report(plotted.message);
@@ -281,15 +276,18 @@ void FrmMain::runDraw(Picture &picture, GraphSettingsRecord &settings)
     notes << ParameterNote(*kzn, parameters);
     notes.removeAll(QString());
     sbrMain->showMessage(notes.join(u' ')); // an empty text clears the notes of the draw before
-    AddCurve(picture, {.typed = typed,
-                       .notation = notationChosen(),
-                       .parameters = parameters,
-                       .formula = formula,
-                       .kznFormula = *kzn,
-                       .colour = settings.LiveColor,
-                       .precision = settings.Precision,
-                       .linkPoints = settings.LinkPoints,
-                       .stopped = plotted.outcome == PlotOutcome::Stopped});
+    const CurveEntry drawn{.typed = typed,
+                           .notation = notationChosen(),
+                           .parameters = parameters,
+                           .formula = formula,
+                           .kznFormula = *kzn,
+                           .colour = settings.LiveColor,
+                           .precision = settings.Precision,
+                           .linkPoints = settings.LinkPoints,
+                           .stopped = plotted.outcome == PlotOutcome::Stopped};
+    // With "Immer löschen" one undo brings back the curves the draw cleared away.
+    const auto add = [&] { AddCurve(picture, drawn); };
+    ChangeCurves(picture, add, cleared);
     DrawLegend(picture, settings);
 }
 

@@ -249,6 +249,7 @@ void FrmAnalysis::drawDerivative()
     std::optional<DerivedFormula> first = DeriveFormula(base.formula);
     std::optional<DerivedFormula> second =
         first && chkSecond->isChecked() ? DeriveFormula(first->kzn) : std::nullopt;
+    const CurveListState before = ListStateOf(ScreenPicture());
     for (const auto &[derived, colour] :
          {std::pair{first, FirstDerivativeColour}, std::pair{second, SecondDerivativeColour}}) {
         if (!derived)
@@ -259,6 +260,7 @@ void FrmAnalysis::drawDerivative()
                                    .precision = base.precision,
                                    .linkPoints = base.linkPoints});
     }
+    m_main.History().record(before, ScreenPicture());
     m_main.CurvesChanged();
     m_main.RequestRedraw();
 }

@@ -3,6 +3,7 @@
 #include "frmcurves.h"
 
 #include "frmmain.h"
+#include "graph/curvelist.h"
 #include "graph/graphdraw.h"
 #include "settings/colour.h"
 #include "variablespanel.h"
@@ -16,10 +17,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace lw {
 
@@ -49,8 +52,19 @@ FrmCurves::FrmCurves(FrmMain &main) : QWidget(&main, Qt::Window), m_main(main)
     lstCurves->installEventFilter(this);
     cmdDelete = named(new QPushButton(QStringLiteral("Löschen"), this), QStringLiteral("cmdDelete"),
                       HelpTopic);
+    cmdUndo = named(new QPushButton(QStringLiteral("Rückgängig"), this), QStringLiteral("cmdUndo"),
+                    HelpTopic);
+    cmdRedo = named(new QPushButton(QStringLiteral("Wiederholen"), this), QStringLiteral("cmdRedo"),
+                    HelpTopic);
+    // The main window's keys, as its toolbar has them, work here too.
+    for (const auto &[button, key] :
+         {std::pair{cmdUndo, QStringLiteral("Undo")}, std::pair{cmdRedo, QStringLiteral("Redo")}})
+        for (const QKeySequence &keys : main.toolbarAction(key)->shortcuts())
+            connect(new QShortcut(keys, this), &QShortcut::activated, button, &QPushButton::click);
 
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdUndo);
+    buttons->addWidget(cmdRedo);
     buttons->addStretch();
     buttons->addWidget(cmdDelete);
     auto *layout = new QVBoxLayout(this);
@@ -61,6 +75,8 @@ FrmCurves::FrmCurves(FrmMain &main) : QWidget(&main, Qt::Window), m_main(main)
     connect(lstCurves, &QListWidget::itemChanged, this, &FrmCurves::showCurve);
     connect(lstCurves, &QListWidget::itemDoubleClicked, this, &FrmCurves::restore);
     connect(cmdDelete, &QPushButton::clicked, this, &FrmCurves::removeCurrent);
+    connect(cmdUndo, &QPushButton::clicked, this, [this] { m_main.Undo(); });
+    connect(cmdRedo, &QPushButton::clicked, this, [this] { m_main.Redo(); });
 }
 
 FrmCurves &FrmCurves::open(FrmMain &main)
@@ -91,6 +107,8 @@ void FrmCurves::refresh()
     }
     lstCurves->setCurrentRow(std::min(current, lstCurves->count() - 1));
     cmdDelete->setEnabled(lstCurves->count() > 0);
+    cmdUndo->setEnabled(m_main.History().canUndo());
+    cmdRedo->setEnabled(m_main.History().canRedo());
 }
 
 void FrmCurves::showEvent(QShowEvent *event)
@@ -116,7 +134,8 @@ void FrmCurves::showCurve(QListWidgetItem *item)
     const bool visible = item->checkState() == Qt::Checked;
     if (!entry || entry->visible == visible)
         return;
-    entry->visible = visible;
+    m_main.ChangeCurves(ScreenPicture(), [entry, visible] { entry->visible = visible; });
+    refresh();
     m_main.RequestRedraw();
 }
 
@@ -125,8 +144,8 @@ void FrmCurves::removeCurrent()
     const CurveEntry *entry = entryOf(lstCurves->currentItem());
     if (!entry)
         return;
-    auto &curves = ScreenPicture().curves;
-    curves.erase(curves.begin() + (entry - curves.data()));
+    const uint64_t id = entry->id;
+    m_main.ChangeCurves(ScreenPicture(), [id] { RemoveCurve(ScreenPicture(), id); });
     refresh();
     m_main.RequestRedraw();
 }

@@ -15,6 +15,8 @@ class FrmMain;
 // "Kurven": the curves of the screen's picture, one row each with its colour and equation as
 // typed. Unticking a row hides its curve, Del or "Löschen" takes it off the picture, and a
 // double-click puts its equation, notation and parameters back into the main window.
+// "Rückgängig" and "Wiederholen" (and their keys) walk the picture's history as in the main
+// window.
 class FrmCurves : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,8 @@ public:
 
     QListWidget *lstCurves = nullptr;
     QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdUndo = nullptr;
+    QPushButton *cmdRedo = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -101,7 +101,6 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     mnuPicture = new PictureMenu(picGraph, sbrMain, ScreenPicture(), GraphSettings);
     ScreenPicture() = BlankPicture(mnuPicture->surface());
 
-    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmMain::Undo);
     // Ctrl+Q as the desktop's programs have it: a close of the window, a running draw stopped.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
             &QWidget::close);
@@ -239,6 +238,8 @@ void FrmMain::Form_Load()
     connect(picVariables, &VariablesPanel::rangeAsked, this, &FrmMain::AskParameterRange);
     connect(picVariables, &VariablesPanel::familyAsked, this, &FrmMain::AskFamily);
     Form_Resize(); // the sliders' column widens the window
+    for (QLineEdit *field : findChildren<QLineEdit *>())
+        field->installEventFilter(this); // for the undo keys
     picGraph->setAccessibleName(QStringLiteral("Schaubild"));
     // From the equation, Tab reaches "Zeichnen" and then the picture, whose keys zoom and move.
     QWidget::setTabOrder(cmdDraw, picGraph);
@@ -250,11 +251,13 @@ void FrmMain::Form_Load()
 
 void FrmMain::SaveFile()
 {
-    if (IsWorksheetName(cdlLoad->FileName()))
-        SaveSheet(cdlLoad->FileName(), CurrentWorksheet());
-    else
+    if (IsWorksheetName(cdlLoad->FileName())) {
+        if (SaveSheet(cdlLoad->FileName(), CurrentWorksheet()))
+            m_history.markSaved(ScreenPicture());
+    } else {
         SaveGraph(cdlLoad->FileName(), GraphSettings,
                   QString::fromStdU16String(UpdateVariables(txtTerm->text().toStdU16String())));
+    }
 }
 
 bool FrmMain::LoadFile()
@@ -389,6 +392,8 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         && toolbarKey(static_cast<QWidget *>(watched), static_cast<const QKeyEvent &>(*event)))
         return true;
     if (watched == picGraph && pictureMouse(*event))
+        return true;
+    if (fieldGivesUndoKeyAway(watched, event))
         return true;
     // A held Enter repeats: it would press "Stop" and draw again over and over, and a repeat of
     // the Enter that closed a message before the field had the focus would draw unasked.
@@ -631,6 +636,10 @@ void FrmMain::closeEvent(QCloseEvent *event)
         if (DrawInProgress())
             enter(DrawPhase::Stopping);
         TheDraw.then = AfterDraw::Close;
+        event->ignore();
+        return;
+    }
+    if (!mayClose()) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "graph/curvehistory.h"
 #include "graph/viewsteps.h"
 #include "mainwindow/layoutpass.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,8 +81,15 @@ public:
     // "Bereich...": asks for the row's slider range; "Schar zeichnen...": for the family's values.
     void AskParameterRange(int row);
     void AskFamily(int row);
-    // "Rückgängig": the last curve leaves the picture.
+    // "Rückgängig" and "Wiederholen": the picture's list of curves a step back or forward, with
+    // the marks of the curves that come back.
     void Undo();
+    void Redo();
+    // Runs `change` on the picture's list; on the screen's picture it becomes a step that undo
+    // takes back, or part of step `joinTo` while that is the newest. The step's number, or 0.
+    uint64_t ChangeCurves(Picture &picture, const std::function<void()> &change,
+                          uint64_t joinTo = 0);
+    CurveHistory &History() { return m_history; }
     // The picture's list of curves has changed: the open "Kurven" window shows it anew.
     void CurvesChanged();
     void tbrMain_ButtonClick(const QString &key);
@@ -140,7 +149,7 @@ protected:
 private:
     // What a toolbar button does, by the button's key.
     using ToolbarCommand = std::pair<const char *, void (*)(FrmMain &window, QAction *button)>;
-    static const std::array<ToolbarCommand, 15> ToolbarCommands;
+    static const std::array<ToolbarCommand, 17> ToolbarCommands;
 
     void createOptionsPanel();
     // The toolbar's buttons from left to right, and the keys that walk them once F6 has taken
@@ -182,6 +191,12 @@ private:
     void redrawCurves();
     // Draws the curves again behind the screen and shows them; false when stopped.
     bool redrawBehind();
+    // In a text field Ctrl+Z and the redo keys are the field's while it has something to undo or
+    // redo, and the picture's otherwise: true when the field gives the key away.
+    bool fieldGivesUndoKeyAway(QObject *watched, QEvent *event) const;
+    // With curves not saved since the last save or open of a worksheet, asks whether to save
+    // them; false when the window stays open.
+    bool mayClose();
     // The draw command's phase, and the button's caption with it.
     void enter(DrawPhase phase);
 
@@ -206,6 +221,7 @@ private:
     unsigned m_viewsShownWhole = 0;
     QElapsedTimer m_redrawClock; // since the running redraw began
     qint64 m_lastRedrawMs = 0;   // how long the last whole redraw took
+    CurveHistory m_history;      // of the screen's picture
 };
 
 } // namespace lw

@@ -51,7 +51,7 @@ void FrmMain::ReplaceLastCurveParameters(int row)
         CurveEntry live = screen.curves.back();
         live.legend.clear();
         live.colour = GraphSettings.LiveColor;
-        AddCurve(screen, std::move(live));
+        ChangeCurves(screen, [&] { AddCurve(screen, std::move(live)); });
         CurvesChanged();
     }
     CurveEntry &last = screen.curves.back();
@@ -118,6 +118,7 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
         PlaceCentre(GraphSettings, options.centre);
         RedrawAxes(screen, GraphSettings);
     }
+    const CurveListState before = ListStateOf(screen);
     if (GraphSettings.AlwaysDeleteGraph)
         ErasePicture(screen, GraphSettings);
 
@@ -138,6 +139,7 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
                           .precision = GraphSettings.Precision,
                           .linkPoints = GraphSettings.LinkPoints});
     }
+    m_history.record(before, screen);
     QString status =
         QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
             .arg(family.values.size())

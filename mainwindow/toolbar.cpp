@@ -11,7 +11,7 @@
 
 namespace lw {
 
-const std::array<ToolbarButton, 15> ToolbarButtons{{
+const std::array<ToolbarButton, 17> ToolbarButtons{{
     {.key = "Load",
      .image = ":/toolbar/load.svg",
      .toolTip = "Datei öffnen",
@@ -44,6 +44,18 @@ const std::array<ToolbarButton, 15> ToolbarButtons{{
      .description = "Löscht alle Graphen und zeichnet das Koordinatensystem neu",
      .keys = "Ctrl+Del",
      .separatorBefore = true},
+    {.key = "Undo",
+     .image = ":/toolbar/undo.svg",
+     .toolTip = "Rückgängig",
+     .description = "Macht die letzte Änderung der Kurvenliste rückgängig: Zeichnen, Löschen, "
+                    "Ausblenden",
+     .keys = "Ctrl+Z"},
+    {.key = "Redo",
+     .image = ":/toolbar/redo.svg",
+     .toolTip = "Wiederholen",
+     .description = "Stellt die zuletzt rückgängig gemachte Änderung der Kurvenliste wieder her",
+     .keys = "Ctrl+Shift+Z",
+     .moreKeys = "Ctrl+Y"},
     {.key = "CurveList",
      .image = ":/toolbar/curvelist.svg",
      .toolTip = "Kurven",
@@ -104,10 +116,13 @@ void CreateToolbarActions(QToolBar *toolbar)
         const QKeySequence keys(QString::fromLatin1(button.keys));
         // The keys are the buttons' own shortcuts, so in the toolbar help mode a key explains
         // its button.
-        action->setShortcut(keys);
+        QList<QKeySequence> shortcuts{keys};
+        if (button.moreKeys)
+            shortcuts << QKeySequence(QString::fromLatin1(button.moreKeys));
+        action->setShortcuts(shortcuts);
         action->setText(QString::fromUtf8(button.toolTip));
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(button.toolTip),
-                                                         GermanKeyText(keys)));
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(QString::fromUtf8(button.toolTip), GermanKeyText(keys)));
         action->setProperty("description", QString::fromUtf8(button.description));
         action->setCheckable(button.toggle);
     }
@@ -116,8 +131,8 @@ void CreateToolbarActions(QToolBar *toolbar)
 QString GermanKeyText(const QKeySequence &keys)
 {
     static const std::pair<const char *, const char *> Names[] = {
-        {"Ctrl", "Strg"}, {"Shift", "Umschalt"}, {"Del", "Entf"}, {"Ins", "Einfg"},
-        {"Home", "Pos1"}, {"Esc", "Esc"},
+        {"Ctrl", "Strg"}, {"Shift", "Umschalt"}, {"Del", "Entf"},
+        {"Ins", "Einfg"}, {"Home", "Pos1"},      {"Esc", "Esc"},
     };
     QStringList parts = keys.toString(QKeySequence::PortableText).split(u'+');
     for (QString &part : parts) {

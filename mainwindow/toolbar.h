@@ -17,13 +17,14 @@ struct ToolbarButton {
     const char *image; // resource path of the button's picture
     const char *toolTip;
     const char *description;
-    const char *keys; // its shortcut, in QKeySequence's portable text
+    const char *keys;               // its shortcut, in QKeySequence's portable text
+    const char *moreKeys = nullptr; // a second shortcut for the same, not named in the tooltip
     bool toggle = false;
     bool separatorBefore = false;
 };
 
 // The toolbar's buttons from left to right.
-extern const std::array<ToolbarButton, 15> ToolbarButtons;
+extern const std::array<ToolbarButton, 17> ToolbarButtons;
 
 // Fills tbrMain; each action's object name is its key and its "description"
 // property holds the text the toolbar help shows. Every button has a shortcut, named in its

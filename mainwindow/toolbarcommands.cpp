@@ -29,7 +29,7 @@
 
 namespace lw {
 
-const std::array<FrmMain::ToolbarCommand, 15> FrmMain::ToolbarCommands{{
+const std::array<FrmMain::ToolbarCommand, 17> FrmMain::ToolbarCommands{{
     {"Load",
      [](FrmMain &w, QAction *) {
          if (w.cdlLoad->ShowOpen())
@@ -60,8 +60,16 @@ const std::array<FrmMain::ToolbarCommand, 15> FrmMain::ToolbarCommands{{
      }},
     {"EraseGraphs",
      [](FrmMain &w, QAction *) {
-         ErasePicture(ScreenPicture(), GraphSettings);
+         w.ChangeCurves(ScreenPicture(), [] { ErasePicture(ScreenPicture(), GraphSettings); });
          w.CurvesChanged();
+     }},
+    {"Undo",
+     [](FrmMain &w, QAction *) {
+         w.Undo();
+     }},
+    {"Redo",
+     [](FrmMain &w, QAction *) {
+         w.Redo();
      }},
     {"CurveList",
      [](FrmMain &w, QAction *) {

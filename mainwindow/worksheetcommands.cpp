@@ -4,11 +4,14 @@
 #include "drawcommand.h"
 #include "frmmain.h"
 
+#include "gph/cdlload.h"
+#include "gph/gphfile.h"
 #include "gph/worksheet.h"
 #include "graph/curvelist.h"
 #include "graph/graphdraw.h"
 #include "settings/graphsettings.h"
 #include "variablespanel.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -49,17 +52,39 @@ void FrmMain::ApplyWorksheet(const Worksheet &sheet)
     for (int row = 0; row < ParameterCount; ++row) {
         const auto i = static_cast<std::size_t>(row);
         picVariables->chkVarName[i]->setChecked(sheet.parameters.checked[i]);
-        picVariables->txtVarValue[i]->setText(QString::fromStdU16String(sheet.parameters.values[i]));
+        picVariables->txtVarValue[i]->setText(
+            QString::fromStdU16String(sheet.parameters.values[i]));
         picVariables->setRange(row, sheet.ranges[i]);
     }
 
     Picture &screen = ScreenPicture();
-    ErasePicture(screen, GraphSettings);
-    for (const CurveEntry &curve : sheet.curves)
-        AddCurve(screen, curve);
+    // The curves before it come back by undo.
+    ChangeCurves(screen, [&] {
+        ErasePicture(screen, GraphSettings);
+        for (const CurveEntry &curve : sheet.curves)
+            AddCurve(screen, curve);
+    });
+    m_history.markSaved(screen);
     QuickOptionsUpdate();
     CurvesChanged();
     RequestRedraw();
+}
+
+bool FrmMain::mayClose()
+{
+    const Picture &screen = ScreenPicture();
+    if (screen.curves.empty() || m_history.isSaved(screen))
+        return true;
+    switch (AskUnsavedCurves()) {
+    case CloseAnswer::DontSave: return true;
+    case CloseAnswer::Cancel: return false;
+    case CloseAnswer::Save: break;
+    }
+    const std::optional<QString> path = cdlLoad->ShowSaveWorksheet();
+    if (!path || !SaveSheet(*path, CurrentWorksheet()))
+        return false; // cancelled, or failed with its message: the curves are still there
+    m_history.markSaved(screen);
+    return true;
 }
 
 } // namespace lw

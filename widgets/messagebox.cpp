@@ -22,7 +22,24 @@ std::function<bool(const Message &)> &questionHook()
     static std::function<bool(const Message &)> hook;
     return hook;
 }
+std::function<int(const Message &, const QStringList &)> &choiceHook()
+{
+    static std::function<int(const Message &, const QStringList &)> hook;
+    return hook;
+}
 } // namespace
+
+void InstallChoiceHook(std::function<int(const Message &, const QStringList &)> choose)
+{
+    choiceHook() = std::move(choose);
+}
+
+int AskChoice(const QString &title, const QString &text, const QStringList &answers, int unanswered)
+{
+    if (!choiceHook())
+        return unanswered;
+    return choiceHook()({title, text, MessageIcon::Warning}, answers);
+}
 
 void InstallQuestionHook(std::function<bool(const Message &)> ask)
 {
@@ -76,6 +93,21 @@ void InstallMessageBoxes()
         box->addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
         box->exec();
         return box->clickedButton() == yes;
+    });
+    InstallChoiceHook([](const Message &question, const QStringList &answers) {
+        const std::unique_ptr<QMessageBox> box =
+            MessageBoxFor(question, QApplication::activeWindow());
+        box->setStandardButtons(QMessageBox::NoButton);
+        QList<QAbstractButton *> buttons;
+        for (qsizetype i = 0; i < answers.size(); ++i)
+            buttons << box->addButton(answers[i], i == 0 ? QMessageBox::AcceptRole
+                                                  : i + 1 == answers.size()
+                                                      ? QMessageBox::RejectRole
+                                                      : QMessageBox::DestructiveRole);
+        box->setEscapeButton(buttons.back());
+        box->exec();
+        const auto chosen = buttons.indexOf(box->clickedButton());
+        return int(chosen < 0 ? buttons.size() - 1 : chosen);
     });
 }
 

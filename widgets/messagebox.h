@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -34,6 +35,13 @@ std::unique_ptr<QMessageBox> MessageBoxFor(const Message &message, QWidget *pare
 // one the answer is "Nein", so nothing is replaced unasked.
 void InstallQuestionHook(std::function<bool(const Message &)> ask);
 bool AskQuestion(const QString &title, const QString &text);
+
+// A question with the buttons `answers` from left to right, the last one also taken by Esc or
+// the window's close button: the index of the answer. Tests install an answer; without one the
+// answer is `unanswered`.
+void InstallChoiceHook(std::function<int(const Message &, const QStringList &)> choose);
+int AskChoice(const QString &title, const QString &text, const QStringList &answers,
+              int unanswered);
 
 // Shows the program's messages as message boxes with one OK button, and its questions.
 void InstallMessageBoxes();

@@ -17,6 +17,22 @@ const QString SettingsNotSavedMessage =
 const QString PrinterRefusedMessage =
     QStringLiteral("Der Drucker hat den Ausdruck nicht angenommen.");
 
+const QString UnsavedCurvesQuestion =
+    QStringLiteral("Die Kurven im Bild sind nicht als Arbeitsblatt gespeichert. Möchten Sie sie "
+                   "vor dem Beenden speichern?");
+
+CloseAnswer AskUnsavedCurves()
+{
+    // Without boxes (a run without a display) no one can answer: the window closes as before.
+    const int answer = AskChoice(ProgramTitle, UnsavedCurvesQuestion,
+                                 {QStringLiteral("Speichern"), QStringLiteral("Nicht speichern"),
+                                  QStringLiteral("Abbrechen")},
+                                 int(CloseAnswer::DontSave));
+    return answer == 0   ? CloseAnswer::Save
+           : answer == 1 ? CloseAnswer::DontSave
+                         : CloseAnswer::Cancel;
+}
+
 QString EntryRefusal(const QString &caption, const QString &wanted)
 {
     return QStringLiteral("Bitte geben Sie bei '%1' %2 ein.").arg(caption, wanted);

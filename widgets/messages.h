@@ -21,6 +21,11 @@ extern const QString EmptyClipboardMessage;
 extern const QString SettingsNotSavedMessage;
 extern const QString PrinterRefusedMessage;
 
+// Asked on closing with curves not saved in a worksheet, with its answers in the order shown.
+extern const QString UnsavedCurvesQuestion;
+enum class CloseAnswer { Save, DontSave, Cancel };
+CloseAnswer AskUnsavedCurves();
+
 // A typed entry that does not fit: "Bitte geben Sie bei '<caption>' <wanted> ein."
 QString EntryRefusal(const QString &caption, const QString &wanted);
 // A precision with which x would never move on.

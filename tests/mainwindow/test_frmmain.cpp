@@ -60,7 +60,7 @@ TEST_F(MainWindow, StartWithFaultySettingsShowsTheNoticeOverTheTitleScreen)
     EXPECT_EQ(window->txtTerm->text(), "x");
     EXPECT_EQ(window->cmdDraw->text(), "Zeichnen");
     EXPECT_EQ(status(), "Willkommen bei ZERANTH Linienwerk 2.0!");
-    EXPECT_EQ(window->tbrMain->actions().size(), 15 + 3); // three separators
+    EXPECT_EQ(window->tbrMain->actions().size(), 17 + 3); // three separators
 
     // The store was repaired: the second start is quiet; so is the very first one.
     for (const bool firstStart : {false, true}) {
@@ -274,8 +274,9 @@ TEST_F(MainWindow, CloseDuringADrawStopsItAndThenCloses)
     openWindow();
     window->txtPrecision->setText("0,00001");
     // Ctrl+Q closes as the window's close button does.
-    WhenReady close("a draw under way", [this] { return drawUnderWay(); },
-                    [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
+    WhenReady close(
+        "a draw under way", [this] { return drawUnderWay(); },
+        [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
     draw("2");
     ASSERT_TRUE(close.answered());
     EXPECT_FALSE(DrawInProgress());

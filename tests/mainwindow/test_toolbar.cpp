@@ -59,7 +59,7 @@ protected:
     QString status() const { return window->sbrMain->currentMessage(); }
 };
 
-TEST_F(Toolbar, FourteenButtonsWithTheirTipsAndDescriptions)
+TEST_F(Toolbar, EveryButtonWithItsTipAndDescription)
 {
     const struct {
         const char *key;
@@ -76,6 +76,10 @@ TEST_F(Toolbar, FourteenButtonsWithTheirTipsAndDescriptions)
         {"Print", "Drucken", "Druckt den Inhalt des Schaubildbereichs auf dem Systemdrucker"},
         {"EraseGraphs", "Graphen löschen",
          "Löscht alle Graphen und zeichnet das Koordinatensystem neu"},
+        {"Undo", "Rückgängig",
+         "Macht die letzte Änderung der Kurvenliste rückgängig: Zeichnen, Löschen, Ausblenden"},
+        {"Redo", "Wiederholen",
+         "Stellt die zuletzt rückgängig gemachte Änderung der Kurvenliste wieder her"},
         {"CurveList", "Kurven",
          "Zeigt die gezeichneten Kurven zum Ausblenden, Löschen und Wiederverwenden"},
         {"CurveAnalysis", "Kurvendiskussion",
