@@ -78,16 +78,9 @@ bool ZoomView(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixels
 
 bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY)
 {
-    const auto tenth = [](int16_t range) {
-        return std::max(1L, std::lround(range / 10.0));
-    };
-    const auto x = FitInt16(long(settings.ScreenCentralX) + stepsX * tenth(settings.GraphScaleX));
-    const auto y = FitInt16(long(settings.ScreenCentralY) + stepsY * tenth(settings.GraphScaleY));
-    if (!x || !y)
-        return false;
-    settings.ScreenCentralX = *x;
-    settings.ScreenCentralY = *y;
-    return true;
+    const ViewCentre centre = CentreOf(settings);
+    return PlaceCentre(settings, {centre.x + stepsX * settings.GraphScaleX / 10.0,
+                                  centre.y + stepsY * settings.GraphScaleY / 10.0});
 }
 
 void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored)

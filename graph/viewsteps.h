@@ -21,8 +21,8 @@ int16_t ZoomedRange(int16_t range, bool wider);
 // 24 pixels apart on a picture `pixels` wide and high. False when the view is at its end.
 bool ZoomView(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY);
 
-// Moves the centre by a tenth of the display range (at least a unit) in x and y steps of -1, 0
-// or 1; false when the centre would leave 16 bits.
+// Moves the centre by a tenth of the display range in x and y steps of -1, 0 or 1; false, and
+// nothing moved, when the centre would leave 16 bits.
 bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY);
 
 // Takes the view (centre, display ranges, marks and numbers) from `stored`, the rest stays.
