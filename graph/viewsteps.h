@@ -16,10 +16,18 @@ namespace lw {
 // step is the nearer one in its direction; 0 when there is no step further.
 int16_t ZoomedRange(int16_t range, bool wider);
 
-// The view after a step of zoom: both display ranges keep their ratio, and marks and numbers
-// are spaced 1, 2, 5, 10, 20, 50 ... units apart, the closest that keeps the numbers at least
-// 24 pixels apart on a picture `pixels` wide and high. False when the view is at its end.
+// The view after a step of zoom: both display ranges keep their ratio, marks and numbers are
+// spaced as SpaceZoomedView says, and the step of Precision stays with the range the zooming
+// began at. False when the view is at its end.
 bool ZoomView(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY);
+// Spaces marks and numbers 0.001 ... 0.1, 0.2, 0.5, 1, 2, 5, 10 ... units apart, the closest
+// that keeps the numbers at least 24 pixels apart on a picture `pixels` wide and high and the
+// numbers along the x axis clear of each other; the whole spacings get the nearest whole
+// number, at least 1.
+void SpaceZoomedView(GraphSettingsRecord &settings, int pixelsX, int pixelsY);
+// A view reached by zooming takes the spacing a zoom gives it on a picture of this size; a view
+// set otherwise keeps the spacing it was given.
+void FollowPictureSize(GraphSettingsRecord &settings, int pixelsX, int pixelsY);
 
 // Moves the centre by a tenth of the display range in x and y steps of -1, 0 or 1; false, and
 // nothing moved, when the centre would leave 16 bits.
