@@ -177,6 +177,16 @@ bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre)
     return true;
 }
 
+int CentreDecimals(int16_t pixelsPerUnit)
+{
+    if (pixelsPerUnit <= 0)
+        return 4; // no pixels to go by: the centre as placed
+    int decimals = 0;
+    for (long tenths = 1; decimals < 4 && tenths < pixelsPerUnit; tenths *= 10)
+        ++decimals;
+    return decimals;
+}
+
 bool ZoomViewAbout(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY,
                    double column, double row)
 {

@@ -46,6 +46,9 @@ ViewCentre CentreOf(const GraphSettingsRecord &settings);
 // whole centre and its fraction; false, and nothing changed, beyond 16 bits.
 bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre);
 
+// The decimals that tell apart centres a pixel apart at this many pixels a unit: 0 to 4.
+int CentreDecimals(int16_t pixelsPerUnit);
+
 struct PlotGeometry;
 // How many pixels across and down picture `to` shows what picture `from` shows, when it shows
 // the same at another centre (the same size, scale and everything else); nullopt otherwise.
