@@ -3,11 +3,16 @@
 #include "graphdraw.h"
 
 #include "drawingsurface.h"
+#include "formula/numbertext.h"
 #include "formula/numeric.h"
 #include "pixelfont.h"
 #include "settings/graphsettings.h"
 
+#include <QRect>
 #include <QString>
+
+#include <algorithm>
+#include <cmath>
 
 namespace lw {
 
@@ -91,6 +96,48 @@ struct Walk {
     int16_t origin;
 };
 
+bool beyond(const Walk &walk, int16_t p)
+{
+    return walk.step > 0 ? p > walk.bound : p < walk.bound;
+}
+
+void drawMark(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface,
+              const Walk &walk, int16_t p)
+{
+    if (walk.xAxis)
+        surface.line(p, g.OriginPixelY, p, fit(long(g.OriginPixelY) + 5), s.GraphColor);
+    else
+        surface.line(g.OriginPixelX, p, fit(long(g.OriginPixelX) - 5), p, s.GraphColor);
+}
+
+// Where the number at p goes; empty when the edge would cut it, as a number cut by the edge reads
+// as another one ("0" for "-10"), so only whole ones are drawn.
+QRect numberBox(const PlotGeometry &g, const Walk &walk, int16_t p, const QString &text)
+{
+    const long length = text.size();
+    int16_t x = 0;
+    int16_t y = 0;
+    if (walk.xAxis) {
+        x = fit(walk.step > 0 ? long(p) - 2 * length : long(p) - 2 - 2 * length);
+        y = fit(long(g.OriginPixelY) + 2);
+    } else {
+        x = fit(long(g.OriginPixelX) - 6 - 4 * length);
+        y = fit(long(p) - 5);
+    }
+    const long width = PixelFontAdvance * length;
+    if (x >= 0 && y >= 0 && x + width <= g.GraphWidth && y + PixelFontHeight <= g.GraphHeight)
+        return {x, y, int(width), PixelFontHeight};
+    return {};
+}
+
+void drawNumber(const GraphSettingsRecord &s, DrawingSurface &surface, QRect box,
+                const QString &text)
+{
+    surface.setTextPosition(box.x(), box.y());
+    surface.setTextColour(s.GraphNumberColor);
+    surface.text(text);
+}
+
 void drawWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface,
               const Walk &walk)
 {
@@ -99,42 +146,75 @@ void drawWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurfac
     int16_t value = walk.origin;
     for (int16_t p = walk.start;;) {
         p = fit(long(p) + walk.step);
-        if (walk.step > 0 ? p > walk.bound : p < walk.bound)
+        if (beyond(walk, p))
             return;
         value = fit(long(value) + walk.direction);
         ++markCount;
         ++numberCount;
         if (markCount == walk.markSpacing) {
-            if (walk.xAxis)
-                surface.line(p, g.OriginPixelY, p, fit(long(g.OriginPixelY) + 5), s.GraphColor);
-            else
-                surface.line(g.OriginPixelX, p, fit(long(g.OriginPixelX) - 5), p, s.GraphColor);
+            drawMark(g, s, surface, walk, p);
             markCount = 0;
         }
         if (numberCount == walk.numberSpacing) {
             const QString text = QString::number(value);
-            const long length = text.size();
-            int16_t x = 0;
-            int16_t y = 0;
-            if (walk.xAxis) {
-                x = fit(walk.step > 0 ? long(p) - 2 * length : long(p) - 2 - 2 * length);
-                y = fit(long(g.OriginPixelY) + 2);
-            } else {
-                x = fit(long(g.OriginPixelX) - 6 - 4 * length);
-                y = fit(long(p) - 5);
-            }
-            // A number cut by the edge reads as another one ("0" for "-10"), so only whole ones
-            // are drawn.
-            const long width = PixelFontAdvance * length;
-            if (x >= 0 && y >= 0 && x + width <= g.GraphWidth
-                && y + PixelFontHeight <= g.GraphHeight) {
-                surface.setTextPosition(x, y);
-                surface.setTextColour(s.GraphNumberColor);
-                surface.text(text);
-            }
+            if (const QRect box = numberBox(g, walk, p, text); !box.isNull())
+                drawNumber(s, surface, box, text);
             numberCount = 0;
         }
     }
+}
+
+// A spacing below a unit as a whole count of its last decimal place: 0.25 is 25 of 2 decimals.
+struct FineSpacing {
+    long count = 1;
+    int decimals = 0;
+    long scale = 1; // 10 to the decimals
+};
+
+FineSpacing fineSpacingOf(double spacing)
+{
+    FineSpacing fine;
+    while (fine.decimals < 6
+           && std::fabs(spacing * fine.scale - std::round(spacing * fine.scale))
+                  > 1e-6 * spacing * fine.scale) {
+        ++fine.decimals;
+        fine.scale *= 10;
+    }
+    fine.count = std::max(1L, std::lround(spacing * fine.scale));
+    return fine;
+}
+
+// A mark and a number at every multiple of a spacing below a unit, each at the pixel nearest its
+// place; a number that would touch the one before it on its walk is left out.
+void drawFineWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface,
+                  const Walk &walk, double spacing)
+{
+    const FineSpacing fine = fineSpacingOf(spacing);
+    const double pixelsPerStep = double(walk.step) * double(fine.count) / double(fine.scale);
+    QRect previous;
+    for (long k = 1;; ++k) {
+        const int16_t p = fit(long(walk.start) + std::lround(double(k) * pixelsPerStep));
+        if (beyond(walk, p))
+            return;
+        drawMark(g, s, surface, walk, p);
+        const long scaled = long(walk.origin) * fine.scale + walk.direction * k * fine.count;
+        const QString text = QString::fromStdU16String(
+            FixedDecimalText(double(scaled) / double(fine.scale), fine.decimals, u','));
+        const QRect box = numberBox(g, walk, p, text);
+        if (box.isNull() || box.intersects(previous))
+            continue;
+        drawNumber(s, surface, box, text);
+        previous = box;
+    }
+}
+
+void drawAxisWalk(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface,
+                  const Walk &walk, double zoomSpacing)
+{
+    if (zoomSpacing > 0 && zoomSpacing < 1)
+        drawFineWalk(g, s, surface, walk, zoomSpacing);
+    else
+        drawWalk(g, s, surface, walk);
 }
 
 void drawAxes(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurface &surface)
@@ -143,26 +223,28 @@ void drawAxes(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurfac
     surface.line(g.OriginPixelX, 0, g.OriginPixelX, g.GraphHeight, s.GraphColor);
     // Right and left along the x axis, up and down along the y axis, each from the crossing point.
     for (const int direction : {+1, -1}) {
-        drawWalk(g, s, surface,
-                 {.start = g.OriginPixelX,
-                  .step = direction * g.PixelsPerUnitX,
-                  .bound = direction > 0 ? g.GraphWidth : int16_t(0),
-                  .xAxis = true,
-                  .direction = direction,
-                  .markSpacing = s.PutMarkEachX,
-                  .numberSpacing = s.PutNumberEachX,
-                  .origin = s.OriginX});
+        drawAxisWalk(g, s, surface,
+                     {.start = g.OriginPixelX,
+                      .step = direction * g.PixelsPerUnitX,
+                      .bound = direction > 0 ? g.GraphWidth : int16_t(0),
+                      .xAxis = true,
+                      .direction = direction,
+                      .markSpacing = s.PutMarkEachX,
+                      .numberSpacing = s.PutNumberEachX,
+                      .origin = s.OriginX},
+                     s.ZoomSpacingX);
     }
     for (const int direction : {+1, -1}) {
-        drawWalk(g, s, surface,
-                 {.start = g.OriginPixelY,
-                  .step = -direction * g.PixelsPerUnitY,
-                  .bound = direction > 0 ? int16_t(0) : g.GraphHeight,
-                  .xAxis = false,
-                  .direction = direction,
-                  .markSpacing = s.PutMarkEachY,
-                  .numberSpacing = s.PutNumberEachY,
-                  .origin = s.OriginY});
+        drawAxisWalk(g, s, surface,
+                     {.start = g.OriginPixelY,
+                      .step = -direction * g.PixelsPerUnitY,
+                      .bound = direction > 0 ? int16_t(0) : g.GraphHeight,
+                      .xAxis = false,
+                      .direction = direction,
+                      .markSpacing = s.PutMarkEachY,
+                      .numberSpacing = s.PutNumberEachY,
+                      .origin = s.OriginY},
+                     s.ZoomSpacingY);
     }
 }
 

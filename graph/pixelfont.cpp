@@ -29,6 +29,7 @@ constexpr std::array<Glyph, 10> Digits{{
     {0b010, 0b101, 0b101, 0b011, 0b001, 0b110}, // 9
 }};
 constexpr Glyph Minus{0b000, 0b000, 0b111, 0b000, 0b000, 0b000};
+constexpr Glyph Comma{0b000, 0b000, 0b000, 0b000, 0b010, 0b100};
 
 // Blank rows above the glyphs, as a font's leading.
 constexpr int TopRows = 2;
@@ -39,6 +40,8 @@ const Glyph *glyphOf(QChar c)
         return &Digits[static_cast<std::size_t>(c.unicode() - u'0')];
     if (c == u'-')
         return &Minus;
+    if (c == u',')
+        return &Comma;
     return nullptr;
 }
 

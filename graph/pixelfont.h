@@ -15,7 +15,7 @@ namespace lw {
 inline constexpr int PixelFontAdvance = 4;
 inline constexpr int PixelFontHeight = 8;
 
-// Draws digits and "-" with the top-left corner of the text at (x, y); other
+// Draws digits, "-" and the decimal comma with the top-left corner of the text at (x, y); other
 // characters leave a gap.
 void PaintPixelText(QPainter &painter, int x, int y, const QString &text, const QColor &colour);
 

@@ -154,6 +154,16 @@ SampleRange SampleRangeOf(const GraphSettingsRecord &settings)
             static_cast<float>(double(settings.GraphScaleX) / 2 + centre)};
 }
 
+float SampleStep(const GraphSettingsRecord &settings)
+{
+    if (settings.GraphScaleX <= 0 || settings.StepRangeX <= settings.GraphScaleX)
+        return settings.Precision;
+    const auto finer =
+        static_cast<float>(double(settings.Precision) * settings.GraphScaleX / settings.StepRangeX);
+    const SampleRange range = SampleRangeOf(settings);
+    return WalkAdvances(range.lower, range.upper, finer) ? finer : settings.Precision;
+}
+
 bool WalkAdvances(float lower, float upper, float step)
 {
     if (!(step > 0) || !std::isfinite(step))
@@ -175,7 +185,7 @@ PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                      const GraphSettingsRecord &settings, DrawingSurface &surface)
 {
     const SampleRange range = SampleRangeOf(settings);
-    const float step = settings.Precision;
+    const float step = SampleStep(settings);
     const FormulaProgram program(formula);
     float x = range.lower;
     bool joining = false;

@@ -23,7 +23,7 @@ struct PlotResult {
 };
 
 // Draws one curve of a KZN formula in x on the surface, sampling x across the
-// visible width in steps of Precision and yielding to the event loop after
+// visible width in steps of SampleStep and yielding to the event loop after
 // every sample. The geometry and the settings are read by reference for every
 // point, so changes made during a yield take effect from the next one; the
 // range and the step stay as they were at the start. A formula error or an
@@ -33,6 +33,11 @@ struct PlotResult {
 // or back (a pole) starts a new run, as after a gap.
 PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                      const GraphSettingsRecord &settings, DrawingSurface &surface);
+
+// The step the curve is sampled in: Precision, or at a view narrower than the range the step
+// belongs to (StepRangeX) as many times finer, so that a curve looks alike at every zoom; never
+// coarser, and Precision again where the finer walk would not advance.
+float SampleStep(const GraphSettingsRecord &settings);
 
 // Whether a walk from lower in steps of step moves on at every sample up to
 // upper; a step of 0 or one lost in the rounding of x never would.

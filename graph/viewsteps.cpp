@@ -4,10 +4,12 @@
 
 #include "formula/numeric.h"
 #include "graphdraw.h"
+#include "pixelfont.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace lw {
 
@@ -29,16 +31,39 @@ constexpr auto Ranges = [] {
     return n == ranges.size() ? ranges : throw "every place of the table is filled";
 }();
 
-// Units between two numbers: 1, 2, 5, 10, 20, 50 ..., the first at least 24 pixels wide.
-int16_t spacingFor(double pixelsPerUnit)
+// The finest spacing a zoom chooses: a thousandth, wide enough on a picture 32767 pixels wide.
+constexpr int FinestDecimals = 3;
+
+// The pixels the widest number between lower and upper takes when written with `decimals`.
+int widestNumber(double lower, double upper, int decimals)
 {
-    for (long spacing = 1;; spacing *= 10) {
-        for (const long factor : {1L, 2L, 5L}) {
-            const long units = spacing * factor;
-            if (units * pixelsPerUnit >= 24 || units * 10 > WidestRange)
-                return static_cast<int16_t>(units);
+    const auto whole = static_cast<long>(std::max(std::fabs(lower), std::fabs(upper)));
+    const auto digits = static_cast<int>(std::to_string(whole).size());
+    return PixelFontAdvance * ((lower < 0 ? 1 : 0) + digits + (decimals > 0 ? decimals + 1 : 0));
+}
+
+// Units between two numbers: 0.001 ... 0.1, 0.2, 0.5, 1, 2, 5, 10 ..., the first at least 24
+// pixels wide and, along the x axis, no narrower than the widest number between lower and upper.
+double spacingFor(double pixelsPerUnit, bool xAxis, double lower, double upper)
+{
+    for (int exponent = -FinestDecimals;; ++exponent) {
+        for (const int factor : {1, 2, 5}) {
+            const double units = factor * std::pow(10.0, exponent);
+            const double pixels = units * pixelsPerUnit;
+            if (pixels >= 24
+                && (!xAxis
+                    || std::floor(pixels) >= widestNumber(lower, upper, std::max(0, -exponent))))
+                return units;
+            if (units * 10 > WidestRange)
+                return units;
         }
     }
+}
+
+// The whole spacing the store and graph files keep for a spacing of `units`.
+int16_t wholeSpacing(double units)
+{
+    return static_cast<int16_t>(std::clamp(std::round(units), 1.0, double(WidestRange)));
 }
 
 int16_t keptRatio(int16_t range, int16_t before, int16_t after)
@@ -68,26 +93,48 @@ bool ZoomView(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixels
     const int16_t rangeX = ZoomedRange(std::max<int16_t>(settings.GraphScaleX, 1), wider);
     if (rangeX == 0 || settings.GraphScaleX <= 0 || settings.GraphScaleY <= 0)
         return false;
+    if (settings.StepRangeX == 0)
+        settings.StepRangeX = settings.GraphScaleX;
     settings.GraphScaleY = keptRatio(settings.GraphScaleY, settings.GraphScaleX, rangeX);
     settings.GraphScaleX = rangeX;
-    settings.PutMarkEachX = settings.PutNumberEachX = spacingFor(double(pixelsX) / rangeX);
-    settings.PutMarkEachY = settings.PutNumberEachY =
-        spacingFor(double(pixelsY) / settings.GraphScaleY);
+    SpaceZoomedView(settings, pixelsX, pixelsY);
     return true;
+}
+
+void SpaceZoomedView(GraphSettingsRecord &settings, int pixelsX, int pixelsY)
+{
+    if (settings.GraphScaleX <= 0 || settings.GraphScaleY <= 0)
+        return;
+    const auto side = [](int pixels) {
+        return static_cast<int16_t>(std::clamp(pixels, 0, int(WidestRange)));
+    };
+    const PlotGeometry g = ComputeGeometry(settings, side(pixelsX), side(pixelsY));
+    // The numbers stand at whole pixels a unit; below a pixel a unit nothing is drawn anyway.
+    const auto perUnit = [](int16_t rounded, int pixels, int16_t range) {
+        return rounded > 0 ? double(rounded) : double(pixels) / range;
+    };
+    // A range either side: a zoom about the pointer moves the centre after the spacing is chosen.
+    const double centreX = CentreOf(settings).x;
+    settings.ZoomSpacingX =
+        spacingFor(perUnit(g.PixelsPerUnitX, pixelsX, settings.GraphScaleX), true,
+                   centreX - settings.GraphScaleX, centreX + settings.GraphScaleX);
+    settings.ZoomSpacingY =
+        spacingFor(perUnit(g.PixelsPerUnitY, pixelsY, settings.GraphScaleY), false, 0, 0);
+    settings.PutMarkEachX = settings.PutNumberEachX = wholeSpacing(settings.ZoomSpacingX);
+    settings.PutMarkEachY = settings.PutNumberEachY = wholeSpacing(settings.ZoomSpacingY);
+}
+
+void FollowPictureSize(GraphSettingsRecord &settings, int pixelsX, int pixelsY)
+{
+    if (settings.ZoomSpacingX > 0 || settings.ZoomSpacingY > 0)
+        SpaceZoomedView(settings, pixelsX, pixelsY);
 }
 
 bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY)
 {
-    const auto tenth = [](int16_t range) {
-        return std::max(1L, std::lround(range / 10.0));
-    };
-    const auto x = FitInt16(long(settings.ScreenCentralX) + stepsX * tenth(settings.GraphScaleX));
-    const auto y = FitInt16(long(settings.ScreenCentralY) + stepsY * tenth(settings.GraphScaleY));
-    if (!x || !y)
-        return false;
-    settings.ScreenCentralX = *x;
-    settings.ScreenCentralY = *y;
-    return true;
+    const ViewCentre centre = CentreOf(settings);
+    return PlaceCentre(settings, {centre.x + stepsX * settings.GraphScaleX / 10.0,
+                                  centre.y + stepsY * settings.GraphScaleY / 10.0});
 }
 
 void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored)
@@ -102,6 +149,9 @@ void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored)
     settings.PutMarkEachY = stored.PutMarkEachY;
     settings.PutNumberEachX = stored.PutNumberEachX;
     settings.PutNumberEachY = stored.PutNumberEachY;
+    settings.ZoomSpacingX = stored.ZoomSpacingX;
+    settings.ZoomSpacingY = stored.ZoomSpacingY;
+    settings.StepRangeX = stored.StepRangeX;
 }
 
 ViewCentre CentreOf(const GraphSettingsRecord &settings)
@@ -125,6 +175,16 @@ bool PlaceCentre(GraphSettingsRecord &settings, ViewCentre centre)
     settings.CentreFractionX = x - *wholeX;
     settings.CentreFractionY = y - *wholeY;
     return true;
+}
+
+int CentreDecimals(int16_t pixelsPerUnit)
+{
+    if (pixelsPerUnit <= 0)
+        return 4; // no pixels to go by: the centre as placed
+    int decimals = 0;
+    for (long tenths = 1; decimals < 4 && tenths < pixelsPerUnit; tenths *= 10)
+        ++decimals;
+    return decimals;
 }
 
 bool ZoomViewAbout(GraphSettingsRecord &settings, bool wider, int pixelsX, int pixelsY,

@@ -74,8 +74,8 @@ void FrmMain::report(const QString &text)
 
 bool FrmMain::readQuickOptions(QuickOptions &options, const GraphSettingsRecord &settings)
 {
-    const auto centreX = ReadNumberTextLenient(txtScreenCentralX->text());
-    const auto centreY = ReadNumberTextLenient(txtScreenCentralY->text());
+    const auto centreX = centreRead(0);
+    const auto centreY = centreRead(1);
     const QString centreField = QStringLiteral("Mittelpunkt:");
     if (!centreX)
         return refuse(EntryRefusal(centreField, QStringLiteral("eine Zahl")), txtScreenCentralX);

@@ -45,6 +45,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -52,6 +53,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace lw {
 
@@ -175,9 +177,10 @@ void FrmMain::createOptionsPanel()
     Label5 = named(new QLabel(QStringLiteral("Mittelpunkt:"), fraGraphOptions), "Label5");
     Label5->setGeometry(TwipsRect(120, 840, 825, 195));
     txtScreenCentralX = named(new QLineEdit(fraGraphOptions), "txtScreenCentralX", 9);
-    txtScreenCentralX->setGeometry(TwipsRect(120, 1080, 615, 285));
+    // Wider than designed: a centre moved by the pointer has decimals.
+    txtScreenCentralX->setGeometry(TwipsRect(120, 1080, 780, 285));
     txtScreenCentralY = named(new QLineEdit(fraGraphOptions), "txtScreenCentralY", 9);
-    txtScreenCentralY->setGeometry(TwipsRect(840, 1080, 615, 285));
+    txtScreenCentralY->setGeometry(TwipsRect(960, 1080, 780, 285));
     txtScreenCentralX->setAccessibleName(QStringLiteral("Mittelpunkt x"));
     txtScreenCentralY->setAccessibleName(QStringLiteral("Mittelpunkt y"));
     chkLinkPoints =
@@ -310,9 +313,8 @@ void FrmMain::CurvesChanged()
             continue;
         drawn << QStringLiteral("y = ") + CurveName(entry);
     }
-    picGraph->setAccessibleDescription(drawn.isEmpty()
-                                           ? QStringLiteral("Keine Kurve gezeichnet")
-                                           : drawn.join(QStringLiteral("; ")));
+    picGraph->setAccessibleDescription(drawn.isEmpty() ? QStringLiteral("Keine Kurve gezeichnet")
+                                                       : drawn.join(QStringLiteral("; ")));
     // A hidden list refreshes when it is shown again.
     if (auto *curves = findChild<FrmCurves *>(QString(), Qt::FindDirectChildrenOnly);
         curves && curves->isVisible())
@@ -483,8 +485,7 @@ bool FrmMain::pictureKey(const QKeyEvent &key)
     if (key.key() == Qt::Key_Menu
         || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier)) {
         const QPoint centre = picGraph->rect().center();
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre,
-                               picGraph->mapToGlobal(centre));
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, picGraph->mapToGlobal(centre));
         QCoreApplication::sendEvent(picGraph, &menu);
         return true;
     }
@@ -535,8 +536,34 @@ void FrmMain::showView(const GraphSettingsRecord &view)
 void FrmMain::showCentre()
 {
     const ViewCentre centre = CentreOf(GraphSettings);
-    txtScreenCentralX->setText(DecimalText(centre.x, 4));
-    txtScreenCentralY->setText(DecimalText(centre.y, 4));
+    const PlotGeometry &g = ScreenPicture().geometry;
+    const std::array fields{std::tuple(txtScreenCentralX, centre.x, g.PixelsPerUnitX),
+                            std::tuple(txtScreenCentralY, centre.y, g.PixelsPerUnitY)};
+    for (std::size_t axis = 0; axis < fields.size(); ++axis) {
+        const auto [field, value, pixelsPerUnit] = fields[axis];
+        // Wider than its field, the text would show its end only: "0,5231" for "-10,5231".
+        const int room = field->contentsRect().width() - field->textMargins().left()
+                         - field->textMargins().right()
+                         - 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+        QString text;
+        for (int decimals = CentreDecimals(pixelsPerUnit); decimals >= 0; --decimals) {
+            text = DecimalText(value, decimals);
+            if (field->fontMetrics().horizontalAdvance(text) <= room)
+                break;
+        }
+        field->setText(text);
+        field->setCursorPosition(0);
+        m_centreShown[axis] = {text, value};
+    }
+}
+
+std::optional<double> FrmMain::centreRead(int axis) const
+{
+    const QLineEdit *field = axis == 0 ? txtScreenCentralX : txtScreenCentralY;
+    const auto &[shown, centre] = m_centreShown[static_cast<std::size_t>(axis)];
+    if (field->text() == shown)
+        return centre;
+    return ReadNumberTextLenient(field->text());
 }
 
 void FrmMain::showStatusHelp(QObject *watched, const QPoint &position)
@@ -609,6 +636,7 @@ void FrmMain::Form_Resize()
         cmdDraw->setGeometry(PixelRect(term.cmdDraw, tppX, tppY));
         picGraph->setPictureSize(QSize(r.GraphWidth, r.GraphHeight));
         ResizePicture(ScreenPicture(), r.GraphWidth, r.GraphHeight);
+        FollowPictureSize(GraphSettings, r.GraphWidth, r.GraphHeight);
         RedrawAxes(ScreenPicture(), GraphSettings);
         if (!ScreenPicture().curves.empty())
             RequestRedraw();

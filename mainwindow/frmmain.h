@@ -170,8 +170,12 @@ private:
     // The pointer's place in the status bar, or with the trace on (Shift or "Spur") the value of
     // the newest visible curve at its x and a cross on the curve.
     void showPointer(QPointF position, Qt::KeyboardModifiers modifiers);
-    // The centre of GraphSettings in the centre fields, with its fraction.
+    // The centre of GraphSettings in the centre fields, rounded to what a pixel tells apart and
+    // to what the fields show whole.
     void showCentre();
+    // The centre field of x (0) or y (1) as a number: as showCentre left it, the centre it
+    // stands for, not its rounded text.
+    std::optional<double> centreRead(int axis) const;
     void placeDockedBars();
     // Reads the quick options into `options` and stores none of them; false
     // after a message that names the first unusable field, which gets the focus.
@@ -206,6 +210,7 @@ private:
         ViewCentre centre;
     };
     std::optional<Drag> m_drag;
+    std::array<std::pair<QString, double>, 2> m_centreShown; // by showCentre: text and centre
     int m_wheelAngle = 0; // eighths of a degree not yet turned into a step of zoom
     LayoutReserves m_reserves;
     bool m_inLayout = false;

@@ -36,6 +36,15 @@ struct GraphSettingsRecord {
     // the store and graph files keep the nearest whole centre.
     double CentreFractionX = 0;
     double CentreFractionY = 0;
+    // A view reached by zooming: marks and numbers this many units apart (0.1, 0.2, 0.5, 1, 2,
+    // 5 ...), chosen anew for the picture's size; 0 where the spacings above hold as set. For
+    // this run only: the store and graph files keep the whole spacings above.
+    double ZoomSpacingX = 0;
+    double ZoomSpacingY = 0;
+    // The display range in x the step of Precision belongs to: the range a zoom began at. A
+    // narrower view samples as many times finer; 0 when the view was not zoomed. For this run
+    // only.
+    int16_t StepRangeX = 0;
 
     friend bool operator==(const GraphSettingsRecord &, const GraphSettingsRecord &) = default;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 using namespace lw;
 
@@ -33,14 +34,39 @@ TEST(ViewSteps, ZoomWalksTheRangesAndKeepsTheRatioAndReadableNumbers)
     view.GraphScaleX = view.GraphScaleY = 25000;
     ASSERT_TRUE(ZoomView(view, true, 300, 300));
     EXPECT_EQ(view.PutNumberEachX, 5000); // 300 pixels over 30000 units: 2000 would be 20 pixels
+}
 
-    view.GraphScaleX = 15;
-    view.GraphScaleY = 4;
-    view.ScreenCentralX = 32767;
-    EXPECT_FALSE(PanView(view, 1, 0)); // beyond 16 bits: nothing moves
-    ASSERT_TRUE(PanView(view, -1, 1));
-    EXPECT_EQ(view.ScreenCentralX, 32765);
-    EXPECT_EQ(view.ScreenCentralY, 1);
+TEST(ViewSteps, ArrowsMoveTheCentreByATenthOfTheRange)
+{
+    const struct {
+        int16_t rangeX, rangeY;
+        ViewCentre from;
+        int stepsX, stepsY;
+        std::optional<ViewCentre> to; // nullopt: beyond 16 bits, nothing moves
+    } moves[] = {
+        {4, 4, {0, 0}, 1, 0, ViewCentre{0.4, 0}},
+        {1, 2, {0, 0}, -1, 1, ViewCentre{-0.1, 0.2}},
+        {15, 4, {32767, 0}, -1, 1, ViewCentre{32765.5, 0.4}},
+        {20, 20, {-10.5231, 3.25}, 1, -1, ViewCentre{-8.5231, 1.25}},
+        {32767, 1, {0, 0}, 1, 0, ViewCentre{3276.7, 0}},
+        {15, 4, {32767, 0}, 1, 0, std::nullopt},
+        {1, 32767, {0, -32000}, 0, -1, std::nullopt},
+    };
+    for (const auto &m : moves) {
+        GraphSettingsRecord view;
+        view.GraphScaleX = m.rangeX;
+        view.GraphScaleY = m.rangeY;
+        ASSERT_TRUE(PlaceCentre(view, m.from));
+        const GraphSettingsRecord before = view;
+        EXPECT_EQ(PanView(view, m.stepsX, m.stepsY), m.to.has_value()) << m.rangeX;
+        const ViewCentre centre = CentreOf(m.to ? view : before);
+        const ViewCentre expected = m.to.value_or(CentreOf(before));
+        EXPECT_NEAR(centre.x, expected.x, 1e-9) << m.rangeX;
+        EXPECT_NEAR(centre.y, expected.y, 1e-9) << m.rangeX;
+        if (!m.to) {
+            EXPECT_EQ(view, before);
+        }
+    }
 }
 
 // Wheel and drag on random views: the unit under the pointer stays under it to the pixel, a
