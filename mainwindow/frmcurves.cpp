@@ -94,9 +94,7 @@ void FrmCurves::refresh()
     const int current = lstCurves->currentRow();
     lstCurves->clear();
     for (const CurveEntry &entry : ScreenPicture().curves) {
-        QString text = QString::fromStdU16String(entry.typed);
-        if (!entry.legend.empty()) // a family's member: "a*x^2 (a = -2)"
-            text += QStringLiteral(" (%1)").arg(QString::fromStdU16String(entry.legend));
+        QString text = CurveName(entry);
         if (entry.failed)
             text += QStringLiteral(" (fehlerhaft)");
         auto *item = new QListWidgetItem(text, lstCurves);
