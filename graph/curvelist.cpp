@@ -204,20 +204,25 @@ public:
     }
     ~CurvePlotters() { stop(); }
 
-    // Waits for the job, calling `meanwhile` every few milliseconds; false when a stop came
-    // before it began.
+    // Waits for the job, calling `meanwhile` every few milliseconds, also while every job is
+    // ready (the helpers may be far ahead, and Esc must still stop); false after a stop.
     bool waitFor(const CurveJob &job, const std::function<void()> &meanwhile)
     {
         for (;;) {
             std::unique_lock lock(m_mutex);
-            if (m_plotted.wait_for(lock, std::chrono::milliseconds(2), [&] { return job.done; }))
-                return true;
+            const bool done =
+                m_plotted.wait_for(lock, std::chrono::milliseconds(2), [&] { return job.done; });
             lock.unlock();
+            if (done && std::chrono::steady_clock::now() - m_lastYield < YieldInterval)
+                return true;
             meanwhile();
+            m_lastYield = std::chrono::steady_clock::now();
             if (IsStopRequested())
                 stop();
-            if (m_stop && !job.done)
+            if (m_stop)
                 return false;
+            if (done)
+                return true;
         }
     }
     // Ends the plots under way where they are and begins none.
@@ -253,6 +258,8 @@ private:
     std::condition_variable m_plotted;
     std::atomic<std::size_t> m_next = 0;
     std::atomic<bool> m_stop = false;
+    static constexpr std::chrono::milliseconds YieldInterval{8};
+    std::chrono::steady_clock::time_point m_lastYield = std::chrono::steady_clock::now();
     std::vector<std::jthread> m_threads; // last: joined before the rest goes
 };
 
