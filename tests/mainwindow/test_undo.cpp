@@ -119,78 +119,47 @@ TEST_F(UndoRedo, KeysListAndToolbarUndoAndRedoEveryChangeOfTheList)
     window->toolbarAction("CurveList")->trigger();
     auto *list = window->findChild<FrmCurves *>("frmCurves");
     ASSERT_TRUE(list);
-    const auto undo = QKeyCombination(Qt::CTRL, Qt::Key_Z);
-    const auto redo = QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
-    const auto redoY = QKeyCombination(Qt::CTRL, Qt::Key_Y);
-    const auto click = [](QString key) {
-        return [key](FrmMain &w) {
-            w.toolbarAction(key)->trigger();
-        };
-    };
-    const auto keys = [this](QWidget *(*where)(FrmMain &, FrmCurves &), QKeyCombination k) {
-        return [this, where, k](FrmMain &w) {
-            press(where(w, *window->findChild<FrmCurves *>("frmCurves")), k);
-        };
-    };
-    const auto field = [](FrmMain &w, FrmCurves &) -> QWidget * {
-        return w.txtTerm;
-    };
-    const auto picture = [](FrmMain &w, FrmCurves &) -> QWidget * {
-        return w.picGraph;
-    };
-    const auto rows = [](FrmMain &, FrmCurves &c) -> QWidget * {
-        return c.lstCurves;
+    const QKeyCombination undo(Qt::CTRL, Qt::Key_Z), redo(Qt::CTRL | Qt::SHIFT, Qt::Key_Z),
+        redoY(Qt::CTRL, Qt::Key_Y), del(Qt::Key_Delete);
+    QWidget *field = window->txtTerm, *picture = window->picGraph, *rows = list->lstCurves;
+    const auto button = [this](const char *key) {
+        window->toolbarAction(key)->trigger();
     };
     const struct {
-        const char *what;
-        std::function<void(FrmMain &)> act;
+        std::function<void()> act;
         QStringList curves;
         QString term;
     } steps[] = {
-        {"typing undone first", keys(field, undo), {"2", "3"}, "3"},
-        {"then the newest curve", keys(field, undo), {"2"}, "3"},
-        {"typing redone first", keys(field, redo), {"2"}, "34"},
-        {"then the curve", keys(field, redoY), {"2", "3"}, "34"},
-        {"on the picture", keys(picture, undo), {"2"}, "34"},
-        {"and again", keys(picture, redo), {"2", "3"}, "34"},
-        {"Del in the list",
-         [&](FrmMain &) { list->lstCurves->setCurrentRow(0); },
-         {"2", "3"},
-         "34"},
-        {"", keys(rows, QKeyCombination(Qt::Key_Delete)), {"3"}, "34"},
-        {"its button", [&](FrmMain &) { list->cmdUndo->click(); }, {"2", "3"}, "34"},
-        {"its keys", keys(rows, redoY), {"3"}, "34"},
-        {"", keys(rows, undo), {"2", "3"}, "34"},
-        {"hidden",
-         [&](FrmMain &) { list->lstCurves->item(1)->setCheckState(Qt::Unchecked); },
-         {"2", "3 hidden"},
-         "34"},
-        {"", click("Undo"), {"2", "3"}, "34"},
-        {"erased", click("EraseGraphs"), {}, "34"},
-        {"", click("Undo"), {"2", "3"}, "34"},
-        {"", click("Redo"), {}, "34"},
-        {"", click("Undo"), {"2", "3"}, "34"},
-        {"Immer löschen",
-         [this](FrmMain &w) {
-             w.chkAlwaysDelete->setChecked(true);
-             draw("5");
-         },
-         {"5"},
-         "5"},
-        {"one step", keys(picture, undo), {"2", "3"}, "5"},
+        {[&] { press(field, undo); }, {"2", "3"}, "3"}, // the field's own undo first
+        {[&] { press(field, undo); }, {"2"}, "3"},      // then the list's
+        {[&] { press(field, redo); }, {"2"}, "34"},
+        {[&] { press(field, redoY); }, {"2", "3"}, "34"},
+        {[&] { press(picture, undo); }, {"2"}, "34"},
+        {[&] { press(picture, redo); }, {"2", "3"}, "34"},
+        {[&] { list->lstCurves->setCurrentRow(0), press(rows, del); }, {"3"}, "34"},
+        {[&] { list->cmdUndo->click(); }, {"2", "3"}, "34"},
+        {[&] { press(rows, redoY); }, {"3"}, "34"},
+        {[&] { press(rows, undo); }, {"2", "3"}, "34"},
+        {[&] { list->lstCurves->item(1)->setCheckState(Qt::Unchecked); }, {"2", "3 hidden"}, "34"},
+        {[&] { button("Undo"); }, {"2", "3"}, "34"},
+        {[&] { button("EraseGraphs"); }, {}, "34"},
+        {[&] { button("Undo"); }, {"2", "3"}, "34"},
+        {[&] { button("Redo"); }, {}, "34"},
+        {[&] { button("Undo"); }, {"2", "3"}, "34"},
+        {[&] { window->chkAlwaysDelete->setChecked(true), draw("5"); }, {"5"}, "5"},
+        {[&] { press(picture, undo); }, {"2", "3"}, "5"}, // the clearing and the curve: one step
     };
-    for (const auto &step : steps) {
-        SCOPED_TRACE(step.what);
-        step.act(*window);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        steps[i].act();
         ASSERT_TRUE(redrawn());
-        EXPECT_EQ(drawn(), step.curves);
-        EXPECT_EQ(window->txtTerm->text(), step.term);
+        EXPECT_EQ(drawn(), steps[i].curves);
+        EXPECT_EQ(window->txtTerm->text(), steps[i].term);
     }
     const PlotGeometry &g = ScreenPicture().geometry;
     EXPECT_EQ(pixel(g.CentralPixelX + 20, g.CentralPixelY - 2 * g.PixelsPerUnitY),
               lw::testing::CurveColour);
-    EXPECT_TRUE(list->cmdRedo->isEnabled()); // the draw with "Immer löschen"
-    EXPECT_TRUE(list->cmdUndo->isEnabled());
+    EXPECT_TRUE(list->cmdRedo->isEnabled() && list->cmdUndo->isEnabled());
 }
 
 TEST_F(UndoRedo, ClosingWithCurvesNotSavedAsksAndEachAnswerDoesItsPart)
@@ -212,57 +181,33 @@ TEST_F(UndoRedo, ClosingWithCurvesNotSavedAsksAndEachAnswerDoesItsPart)
         return FileDialogChoice(*fileChosen, request.nameFilters.value(0));
     };
     const QString sheet = folder.filePath("blatt");
+    const auto saved = [&] {
+        window->cdlLoad->SetFileName(sheet + ".lwa"), window->SaveFile();
+    };
+    const auto opened = [&] {
+        window->LoadFileNamed(sheet + ".lwa");
+    };
     const struct {
         const char *what;
-        std::function<void(FrmMain &)> before;
+        std::function<void()> before;
         std::optional<int> answer; // none: not asked
         std::optional<QString> file;
         bool closes;
     } cases[] = {
-        {"nothing drawn", [](FrmMain &) {}, {}, {}, true},
-        {"not saved", [this](FrmMain &) { draw("2"); }, 1, {}, true},
-        {"cancelled", [this](FrmMain &) { draw("2"); }, 2, {}, false},
-        {"save dialog cancelled", [this](FrmMain &) { draw("2"); }, 0, {}, false},
-        {"saved on closing", [this](FrmMain &) { draw("2"); }, 0, sheet, true},
-        {"saved before",
-         [&](FrmMain &w) {
-             draw("3");
-             w.cdlLoad->SetFileName(sheet + ".lwa");
-             w.SaveFile();
-         },
-         {},
-         {},
-         true},
-        {"opened",
-         [&](FrmMain &w) {
-             w.cdlLoad->SetFileName(sheet + ".lwa");
-             ASSERT_TRUE(w.LoadFile());
-         },
-         {},
-         {},
-         true},
-        {"opened, then drawn",
-         [&](FrmMain &w) {
-             w.LoadFileNamed(sheet + ".lwa");
-             draw("4");
-         },
-         1,
-         {},
-         true},
-        {"opened, drawn and undone",
-         [&](FrmMain &w) {
-             w.LoadFileNamed(sheet + ".lwa");
-             draw("4");
-             w.Undo();
-         },
-         {},
-         {},
-         true},
+        {"nothing drawn", [] {}, {}, {}, true},
+        {"not saved", [&] { draw("2"); }, 1, {}, true},
+        {"cancelled", [&] { draw("2"); }, 2, {}, false},
+        {"save dialog cancelled", [&] { draw("2"); }, 0, {}, false},
+        {"saved on closing", [&] { draw("2"); }, 0, sheet, true},
+        {"saved before", [&] { draw("3"), saved(); }, {}, {}, true},
+        {"opened", opened, {}, {}, true},
+        {"opened, then drawn", [&] { opened(), draw("4"); }, 1, {}, true},
+        {"opened, drawn and undone", [&] { opened(), draw("4"), window->Undo(); }, {}, {}, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         openWindow();
-        c.before(*window);
+        c.before();
         asked.clear();
         filtersOffered.clear();
         answer = c.answer;
