@@ -162,6 +162,29 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          0,
          "-1\t-\n0\t0\n1\t1\n",
          ""},
+        // Parameters without --var count as 0, and the note says which, as the window's does.
+        {{"analyse", "a*x^2"},
+         0,
+         "y-Achsenabschnitt 0 0\n",
+         "Hinweis: a ist nicht gesetzt und zählt als 0.\n"},
+        {{"derive", "--var", "a=2", "a*x^2+b*x"},
+         0,
+         "4*x\nPRO(4;x)\n",
+         "Hinweis: b ist nicht gesetzt und zählt als 0.\n"},
+        {{"table", "--var", "a=3", "--from", "0", "--to", "1", "--step", "1", "a*x+e"},
+         0,
+         "0\t0\n1\t3\n",
+         "Hinweis: e ist nicht gesetzt und zählt als 0. e ist ein Parameter; für die Eulersche "
+         "Zahl schreiben Sie exp(x).\n"},
+        // Beyond 10^15 the integer digits would be noise.
+        {{"table", "--from", "15", "--to", "16", "--step", "1", "--", "-10^x"},
+         0,
+         "15\t-1000000000000000\n16\t-1E+16\n",
+         ""},
+        {{"table", "--from", "1001", "--to", "1001", "--step", "1", "--", "-2^x"},
+         0,
+         "1001\t-2.143017E+301\n",
+         ""},
     };
     for (const CliCase &c : cases)
         ExpectRun(c);
@@ -171,7 +194,7 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
         {"analyse", "--from", "x", "x"},
         {"analyse", "--from", "1", "--to", "1", "x"},
         {"analyse", "--step", "1", "x"},
-        {"derive", "--var", "a=1", "x"},
+        {"derive", "--from", "1", "x"},
         {"table", "x"},
         {"table", "--from", "0", "--to", "1", "--step", "0", "x"},
         {"table", "--from", "0", "--to", "1000000", "--step", "1", "x"},
