@@ -35,6 +35,15 @@ constexpr double NoiseUlps = 1000;
 // curvature the step spans (about the cube root of the double precision).
 constexpr double DifferenceStep = 1.2e-4;
 
+// Double precision rounds a formula's terms 2^29 times finer than the plotter's single precision;
+// a value this many times its rounding is the curve's, not rounding.
+constexpr double RoundingRatio = 0x1p-29;
+constexpr double ClearOfRounding = 1000;
+// How far out a curve flattened by a root of high order is looked at for values clear of rounding.
+constexpr int FlatSteps = 8;
+// How many steps of the scan the rounding about such a root may blur.
+constexpr double BlurSteps = 8;
+
 // A turn or bend is wanted to 1e-3; a search of derivatives to 1e-10 leaves room for rounding
 // to simple values and costs half of one down to neighbouring doubles.
 constexpr double TurnTolerance = 1e-10;
@@ -234,6 +243,10 @@ private:
     double Reach(const Change &c, double Sample::*g, double p) const;
     bool NearPole(double a, double b) const;
     bool StandsOut(double p);
+    double Rounding(double x);
+    double RoundingAbout(double p);
+    bool Indistinct(PointKind kind, double p, double s);
+    double SnapWithinRounding(PointKind kind, double p);
     // A search on differences places a turn or bend to about 1e-8 (the step squared), one on
     // derivatives to a few ulps; that close to a simple value, it is there.
     double Closeness() const { return probe_.Differences() ? 1e-7 : 1e-9; }
@@ -356,7 +369,9 @@ void Finder::Visit(size_t i)
     const bool alone = (i == 0 || grid_[i - 1].v != 0) && (i + 1 == n || grid_[i + 1].v != 0);
     if (grid_[i].v == 0 && alone && StandsOut(grid_[i].x))
         Add(PointKind::Zero, grid_[i].x);
-    if (i + 1 < n && Has(i + 1) && Opposite(grid_[i].v, grid_[i + 1].v))
+    // Single precision may lose a flat sign change in its rounding (an expanded (x-a)^5).
+    if (i + 1 < n && Has(i + 1)
+        && (Opposite(grid_[i].v, grid_[i + 1].v) || Opposite(Exact(i), Exact(i + 1))))
         ZerosNear(i);
     TurnAt(i);
     if (options_.bends)
@@ -395,7 +410,62 @@ bool Finder::StandsOut(double p)
             return true;
         judged = true;
     }
-    return !judged;
+    if (!judged)
+        return true;
+    // Beside a root of order three or more an expanded polynomial is single precision's rounding
+    // alone, but further out its double values stand clear of their own rounding.
+    for (int k = 0; k < FlatSteps; ++k) {
+        for (const double x : {p - h_ * (1 << k), p + h_ * (1 << k)}) {
+            const double rounding = Rounding(x);
+            if (rounding > 0 && std::abs(F(x)) > ClearOfRounding * rounding)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Double precision's rounding of f at x, estimated from how far single precision strays from it;
+// 0 where that says nothing (no value, or single precision rounds to 0).
+double Finder::Rounding(double x)
+{
+    const double fx = F(x);
+    const std::optional<double> e = probe_.Engine(x);
+    if (!std::isfinite(fx) || !e || !std::isfinite(*e) || *e == 0)
+        return 0;
+    return std::abs(*e - fx) * RoundingRatio;
+}
+
+// The rounding about p: single precision may hit the value, or 0, at a few places.
+double Finder::RoundingAbout(double p)
+{
+    double most = 0;
+    for (int k = -4; k <= 4; ++k)
+        most = std::max(most, Rounding(p + k * h_ / 2));
+    return most;
+}
+
+// Whether double precision cannot tell the point at s from the one found at p: f is 0 there
+// within rounding, or for a turn or bend as straight between them as rounding lets it be.
+bool Finder::Indistinct(PointKind kind, double p, double s)
+{
+    const double rounding = ClearOfRounding * RoundingAbout(p);
+    if (!(rounding > 0))
+        return false;
+    if (kind == PointKind::Zero)
+        return std::abs(F(s)) <= rounding;
+    return std::abs(F(s) - F(p) - probe_.D1(p) * (s - p)) <= rounding;
+}
+
+// Where rounding blurs a root of high order, the search ends anywhere in the blur; a simple
+// fraction within it, the nearest of the smallest denominator, is the point.
+double Finder::SnapWithinRounding(PointKind kind, double p)
+{
+    for (int q = 1; q <= 12; ++q) {
+        const double r = std::round(p * q) / q;
+        if (std::abs(r - p) <= BlurSteps * h_ && r >= from_ && r <= to_ && Indistinct(kind, p, r))
+            return r;
+    }
+    return p;
 }
 
 void Finder::ZeroIn(double a, double b, double fa, double fb)
@@ -676,6 +746,8 @@ void Finder::Add(PointKind kind, double x, bool zeroY)
     if (!(x >= from_ && x <= to_))
         return;
     double s = Snap(x), y = NaN;
+    if (s == x && kind >= PointKind::Zero && kind <= PointKind::Inflection)
+        s = SnapWithinRounding(kind, x);
     if (kind != PointKind::Pole && kind != PointKind::Gap) {
         y = F(s);
         if (!std::isfinite(y) && s != x) {
