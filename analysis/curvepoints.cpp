@@ -41,8 +41,10 @@ constexpr double RoundingRatio = 0x1p-29;
 constexpr double ClearOfRounding = 1000;
 // How far out a curve flattened by a root of high order is looked at for values clear of rounding.
 constexpr int FlatSteps = 8;
-// How many steps of the scan the rounding about such a root may blur.
+// How far the rounding about such a root may blur it: a few steps of the scan, or further on a
+// fine scan (an expanded (x-4)^6 is rounding within 0.02 of 4).
 constexpr double BlurSteps = 8;
+constexpr double WidestBlur = 1.0 / 16;
 
 // A turn or bend is wanted to 1e-3; a search of derivatives to 1e-10 leaves room for rounding
 // to simple values and costs half of one down to neighbouring doubles.
@@ -396,30 +398,28 @@ void Finder::ZerosNear(size_t i)
 
 // Where f is no more than the rounding of its terms, as all along sin²x+cos²x-1, its signs and
 // bends mean nothing. The plotter's single precision shows that rounding 2^29 times larger than
-// double precision has it: next to a real point the two agree on the value's size.
+// double precision has it: next to a real point the two agree on the value's size, or the value
+// stands far above double's rounding that the difference shows. Beside a root of order three or
+// more an expanded polynomial is rounding alone, so its values are looked for further out.
 bool Finder::StandsOut(double p)
 {
     bool judged = false;
-    for (const double x : {p - h_, p + h_}) {
-        const double fx = F(x);
-        const std::optional<double> e = probe_.Engine(x);
-        if (!std::isfinite(fx) || !e || !std::isfinite(*e))
-            continue;
-        const bool underflow = *e == 0 && std::abs(fx) < std::numeric_limits<float>::min();
-        if (fx != 0 && (underflow || std::abs(*e - fx) <= std::abs(fx) / 2))
-            return true;
-        judged = true;
-    }
-    if (!judged)
-        return true;
-    // Beside a root of order three or more an expanded polynomial is single precision's rounding
-    // alone, but further out its double values stand clear of their own rounding.
     for (int k = 0; k < FlatSteps; ++k) {
         for (const double x : {p - h_ * (1 << k), p + h_ * (1 << k)}) {
-            const double rounding = Rounding(x);
-            if (rounding > 0 && std::abs(F(x)) > ClearOfRounding * rounding)
+            const double fx = F(x);
+            const std::optional<double> e = probe_.Engine(x);
+            if (!std::isfinite(fx) || !e || !std::isfinite(*e))
+                continue;
+            const bool underflow = *e == 0 && std::abs(fx) < std::numeric_limits<float>::min();
+            const double apart = std::abs(*e - fx);
+            if (fx != 0
+                && (underflow || apart <= std::abs(fx) / 2
+                    || (*e != 0 && std::abs(fx) > ClearOfRounding * RoundingRatio * apart)))
                 return true;
+            judged = true;
         }
+        if (!judged)
+            return true;
     }
     return false;
 }
@@ -462,7 +462,7 @@ double Finder::SnapWithinRounding(PointKind kind, double p)
 {
     for (int q = 1; q <= 12; ++q) {
         const double r = std::round(p * q) / q;
-        if (std::abs(r - p) <= BlurSteps * h_ && r >= from_ && r <= to_ && Indistinct(kind, p, r))
+        if (std::abs(r - p) <= std::max(BlurSteps * h_, WidestBlur) && r >= from_ && r <= to_ && Indistinct(kind, p, r))
             return r;
     }
     return p;
@@ -711,7 +711,9 @@ bool Finder::IsKink(double p, double fp)
     const double narrow = (r - 2 * fp + l) / d;
     if (!std::isfinite(wide) || !std::isfinite(narrow))
         return false;
-    return std::abs(narrow) > Noise(l, 2 * fp, r) / d && std::abs(narrow) >= 0.4 * std::abs(wide);
+    // An expanded polynomial rounds in its terms, far above its value near a flat bend.
+    const double noise = std::max(Noise(l, 2 * fp, r), ClearOfRounding * RoundingAbout(p));
+    return std::abs(narrow) > noise / d && std::abs(narrow) >= 0.4 * std::abs(wide);
 }
 
 // Whether f itself bends one way before p and the other way after it: second differences on
