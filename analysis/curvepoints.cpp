@@ -368,8 +368,12 @@ void Finder::Visit(size_t i)
 {
     const size_t n = grid_.size();
     // A run of exact zeros is a stretch of the x-axis, not a row of zeros.
-    const bool alone = (i == 0 || grid_[i - 1].v != 0) && (i + 1 == n || grid_[i + 1].v != 0);
-    if (grid_[i].v == 0 && alone && StandsOut(grid_[i].x))
+    // Double precision may hit a root exactly where single precision rounds beside it.
+    const auto zero = [&](size_t j) {
+        return grid_[j].v == 0 || Exact(j) == 0;
+    };
+    const bool alone = (i == 0 || !zero(i - 1)) && (i + 1 == n || !zero(i + 1));
+    if (zero(i) && alone && StandsOut(grid_[i].x))
         Add(PointKind::Zero, grid_[i].x);
     // Single precision may lose a flat sign change in its rounding (an expanded (x-a)^5).
     if (i + 1 < n && Has(i + 1)
@@ -462,7 +466,8 @@ double Finder::SnapWithinRounding(PointKind kind, double p)
 {
     for (int q = 1; q <= 12; ++q) {
         const double r = std::round(p * q) / q;
-        if (std::abs(r - p) <= std::max(BlurSteps * h_, WidestBlur) && r >= from_ && r <= to_ && Indistinct(kind, p, r))
+        if (std::abs(r - p) <= std::max(BlurSteps * h_, WidestBlur) && r >= from_ && r <= to_
+            && Indistinct(kind, p, r))
             return r;
     }
     return p;

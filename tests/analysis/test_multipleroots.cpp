@@ -61,7 +61,7 @@ std::string Expanded(double a, int k, std::optional<double> b)
 TEST(MultipleRoots, ExpandedPolynomialsHaveThePointsOfTheirFactoredForm)
 {
     std::mt19937 random(5);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const double a = int(random() % 17) / 2.0 - 4;
         const int k = 3 + int(random() % 4);
         std::optional<double> b = int(random() % 17) / 2.0 - 4;
