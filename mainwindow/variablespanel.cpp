@@ -44,6 +44,11 @@ Control *copyOf(const Control *original, QWidget *parent, int index)
     return copy;
 }
 
+QString letter(int row)
+{
+    return QString(QChar(u'a' + row));
+}
+
 int positionCount(const ParameterRange &range)
 {
     return static_cast<int>(std::lround((range.to - range.from) / range.step));
