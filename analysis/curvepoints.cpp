@@ -45,6 +45,8 @@ constexpr int FlatSteps = 8;
 // fine scan (an expanded (x-4)^6 is rounding within 0.02 of 4).
 constexpr double BlurSteps = 8;
 constexpr double WidestBlur = 1.0 / 16;
+// Values this small fade into double's underflow (x^1000 about 0).
+constexpr double Underflow = 1e-250;
 
 // A turn or bend is wanted to 1e-3; a search of derivatives to 1e-10 leaves room for rounding
 // to simple values and costs half of one down to neighbouring doubles.
@@ -249,6 +251,9 @@ private:
     double RoundingAbout(double p);
     bool Indistinct(PointKind kind, double p, double s);
     double SnapWithinRounding(PointKind kind, double p);
+    void ZeroRun(size_t l, size_t r);
+    void FlatRoot(double p);
+    bool Listed(PointKind kind, double p, double within) const;
     // A search on differences places a turn or bend to about 1e-8 (the step squared), one on
     // derivatives to a few ulps; that close to a simple value, it is there.
     double Closeness() const { return probe_.Differences() ? 1e-7 : 1e-9; }
@@ -258,7 +263,12 @@ private:
     void Singular(double p);
     void Stretch(size_t l, size_t r);
     void Edge(double b, int side);
-    double DomainEdge(double in, double out);
+    double DomainEdge(double in, double out)
+    {
+        return Border(in, out, [](double v) { return std::isfinite(v); });
+    }
+    template<typename Keeps>
+    double Border(double in, double out, Keeps keeps);
     Bracket Bisect(double (Probe::*g)(double), Bracket br, double tolerance = 0);
     bool Grows(double p, int side);
     bool IsPole(double p) { return Grows(p, -1) || Grows(p, 1); }
@@ -361,6 +371,13 @@ std::vector<CurvePoint> Finder::Run()
         if (i + 1 == grid_.size() || Has(i + 1))
             Stretch(start, i);
     }
+    std::vector<double> zeros;
+    for (const CurvePoint &p : points_) {
+        if (p.kind == PointKind::Zero)
+            zeros.push_back(p.x);
+    }
+    for (const double p : zeros)
+        FlatRoot(p);
     return Tidy();
 }
 
@@ -372,9 +389,15 @@ void Finder::Visit(size_t i)
     const auto zero = [&](size_t j) {
         return grid_[j].v == 0 || Exact(j) == 0;
     };
-    const bool alone = (i == 0 || !zero(i - 1)) && (i + 1 == n || !zero(i + 1));
-    if (zero(i) && alone && StandsOut(grid_[i].x))
+    const bool first = i == 0 || !zero(i - 1), last = i + 1 == n || !zero(i + 1);
+    if (zero(i) && first && last && StandsOut(grid_[i].x))
         Add(PointKind::Zero, grid_[i].x);
+    if (zero(i) && first && !last) {
+        size_t r = i + 1;
+        while (r + 1 < n && zero(r + 1))
+            ++r;
+        ZeroRun(i, r);
+    }
     // Single precision may lose a flat sign change in its rounding (an expanded (x-a)^5).
     if (i + 1 < n && Has(i + 1)
         && (Opposite(grid_[i].v, grid_[i + 1].v) || Opposite(Exact(i), Exact(i + 1))))
@@ -448,16 +471,15 @@ double Finder::RoundingAbout(double p)
     return most;
 }
 
-// Whether double precision cannot tell the point at s from the one found at p: f is 0 there
-// within rounding, or for a turn or bend as straight between them as rounding lets it be.
+// Whether double precision cannot tell the point at s from the one found at p: both lie where
+// rounding flattens a root of high order, f being 0 within rounding. Off the x-axis a bend is
+// nearly straight, so a tangent within rounding says nothing of its place.
 bool Finder::Indistinct(PointKind kind, double p, double s)
 {
     const double rounding = ClearOfRounding * RoundingAbout(p);
     if (!(rounding > 0))
         return false;
-    if (kind == PointKind::Zero)
-        return std::abs(F(s)) <= rounding;
-    return std::abs(F(s) - F(p) - probe_.D1(p) * (s - p)) <= rounding;
+    return std::abs(F(s)) <= rounding && (kind == PointKind::Zero || std::abs(F(p)) <= rounding);
 }
 
 // Where rounding blurs a root of high order, the search ends anywhere in the blur; a simple
@@ -471,6 +493,65 @@ double Finder::SnapWithinRounding(PointKind kind, double p)
             return r;
     }
     return p;
+}
+
+// Samples l..r are exactly 0. Where double precision rounds or underflows about a root of high
+// order, the values beside them are rounding or underflow too, and the run is one root; a
+// stretch of the x-axis ends with values of the curve's own size.
+void Finder::ZeroRun(size_t l, size_t r)
+{
+    if (l == 0 || r + 1 >= grid_.size())
+        return;
+    const double before = std::abs(Exact(l - 1)), after = std::abs(Exact(r + 1));
+    if (before == 0 || after == 0)
+        return;
+    const double middle = grid_[l].x + (grid_[r].x - grid_[l].x) / 2;
+    const bool underflow = before < Underflow && after < Underflow;
+    const double rounding = ClearOfRounding * RoundingAbout(middle);
+    if (!underflow && !(before <= rounding && after <= rounding && StandsOut(middle)))
+        return;
+    const auto nonzero = [](double v) {
+        return v != 0;
+    };
+    const double a = Border(grid_[l - 1].x, grid_[l].x, nonzero);
+    const double b = Border(grid_[r + 1].x, grid_[r].x, nonzero);
+    Add(PointKind::Zero, Snap(a + (b - a) / 2, (b - a) / 256));
+}
+
+// Rounding or underflow flattens f to 0 about a root of high order, where d1 and d2 vanish or
+// flicker; the signs of f beyond tell a turn (the same on both sides) from a saddle.
+void Finder::FlatRoot(double p)
+{
+    const double rounding = ClearOfRounding * RoundingAbout(p);
+    const auto blurred = [&](double x) {
+        return std::abs(F(x)) <= rounding;
+    };
+    if (!blurred(p - h_ / 2) || !blurred(p + h_ / 2))
+        return;
+    for (int k = 0; k < 16; ++k) {
+        const double d = h_ * (1 << k);
+        // Turns at the ends of the interval are no points.
+        if (p - d < from_ || p + d > to_)
+            return;
+        const double l = F(p - d), r = F(p + d);
+        if (!std::isfinite(l) || !std::isfinite(r))
+            return;
+        if (std::abs(l) <= rounding || std::abs(r) <= rounding)
+            continue;
+        const PointKind kind = Opposite(l, r) ? PointKind::Inflection
+                               : l > 0        ? PointKind::Minimum
+                                              : PointKind::Maximum;
+        if (!Listed(kind, p, d))
+            Add(kind, p, true);
+        return;
+    }
+}
+
+bool Finder::Listed(PointKind kind, double p, double within) const
+{
+    return std::any_of(points_.begin(), points_.end(), [&](const CurvePoint &c) {
+        return c.kind == kind && std::abs(c.x - p) <= within;
+    });
 }
 
 void Finder::ZeroIn(double a, double b, double fa, double fb)
@@ -642,14 +723,15 @@ void Finder::Edge(double b, int side)
         Add(PointKind::Zero, s);
 }
 
-// The last point with a value between `in` (which has one) and `out` (which has none).
-double Finder::DomainEdge(double in, double out)
+// The last point whose value `keeps` says yes to between `in` (yes) and `out` (no).
+template<typename Keeps>
+double Finder::Border(double in, double out, Keeps keeps)
 {
     for (int k = 0; k < 100; ++k) {
         const double m = in + (out - in) / 2;
         if (m == in || m == out)
             break;
-        (std::isfinite(F(m)) ? in : out) = m;
+        (keeps(F(m)) ? in : out) = m;
     }
     return in;
 }
