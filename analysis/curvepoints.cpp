@@ -48,6 +48,12 @@ constexpr double WidestBlur = 1.0 / 16;
 // Values this small fade into double's underflow (x^1000 about 0).
 constexpr double Underflow = 1e-250;
 
+// 2^42: doubles lie 2^-10 apart there.
+constexpr int FinestPlace = 42;
+
+// Halving from the widest double range down to neighbouring doubles.
+constexpr int MostHalvings = 2100;
+
 // A turn or bend is wanted to 1e-3; a search of derivatives to 1e-10 leaves room for rounding
 // to simple values and costs half of one down to neighbouring doubles.
 constexpr double TurnTolerance = 1e-10;
@@ -262,7 +268,7 @@ private:
     void Bend(double p);
     void Singular(double p);
     void Stretch(size_t l, size_t r);
-    void Edge(double b, int side);
+    void Edge(double b, int side, double inner);
     double DomainEdge(double in, double out)
     {
         return Border(in, out, [](double v) { return std::isfinite(v); });
@@ -270,8 +276,13 @@ private:
     template<typename Keeps>
     double Border(double in, double out, Keeps keeps);
     Bracket Bisect(double (Probe::*g)(double), Bracket br, double tolerance = 0);
-    bool Grows(double p, int side);
-    bool IsPole(double p) { return Grows(p, -1) || Grows(p, 1); }
+    bool Grows(double p, int side, double reach);
+    // A step of a wide range spans far more than a pole's neighbourhood, and overflows.
+    bool IsPole(double p)
+    {
+        const double reach = std::min(h_, Scale(p));
+        return Grows(p, -1, reach) || Grows(p, 1, reach);
+    }
     bool IsKink(double p, double fp);
     bool Bends(double p, double reach);
     void Add(PointKind kind, double x, bool zeroY = false);
@@ -466,8 +477,9 @@ double Finder::Rounding(double x)
 double Finder::RoundingAbout(double p)
 {
     double most = 0;
+    const double step = std::min(h_, WidestBlur) / 2;
     for (int k = -4; k <= 4; ++k)
-        most = std::max(most, Rounding(p + k * h_ / 2));
+        most = std::max(most, Rounding(p + k * step));
     return most;
 }
 
@@ -672,10 +684,15 @@ void Finder::Turn(double p, PointKind kind, double reach)
         ZeroIn(p - d, p, l, fp);
         ZeroIn(p, p + d, fp, r);
     }
+    // A turn on the x-axis is a zero without a sign change (x² at 0): f there is no more than a
+    // slight misplacement makes of it (differences place a kink's turn some 1e-9 off, where
+    // |x²-3| is already 1e-8), or rounding. Not compared with f a scan step away, which on a
+    // wide range dwarfs the -1 of x²-1.
+    const double off = 1e-7 * Scale(p);
+    const double slack =
+        std::abs(F(p - off) - fp) + std::abs(F(p + off) - fp) + ClearOfRounding * RoundingAbout(p);
+    const bool touches = std::abs(fp) <= slack && !Opposite(fp, l);
     p = Snap(p, Closeness());
-    // A turn on the x-axis is a zero without a sign change (x² at 0). Differences place a
-    // kink's turn some 1e-9 off, where |x²-3| is already 1e-8.
-    const bool touches = std::abs(fp) <= 1e-4 * beside;
     Add(kind, p, touches);
     if (touches)
         Add(PointKind::Zero, p);
@@ -702,24 +719,26 @@ void Finder::Singular(double p)
 void Finder::Stretch(size_t l, size_t r)
 {
     if (l > 0)
-        Edge(DomainEdge(grid_[l - 1].x, grid_[l].x), -1);
+        Edge(DomainEdge(grid_[l - 1].x, grid_[l].x), -1, grid_[l - 1].x);
     if (r + 1 < grid_.size())
-        Edge(DomainEdge(grid_[r + 1].x, grid_[r].x), 1);
+        Edge(DomainEdge(grid_[r + 1].x, grid_[r].x), 1, grid_[r + 1].x);
 }
 
 // One point where the domain ends, `side` pointing towards the values: a pole when f grows
 // without bound towards it (ln x at 0, whether or not the interval reaches beyond), else a gap;
 // and a zero when the curve ends on the x-axis (sqrt(x+4) at -4).
-void Finder::Edge(double b, int side)
+void Finder::Edge(double b, int side, double inner)
 {
-    if (Grows(b, side))
+    // On a wide range the values may end far closer to the last sample with one than a step.
+    const double reach = std::min(h_, std::abs(b - inner));
+    if (Grows(b, side, reach))
         return Add(PointKind::Pole, b);
     // Beyond the largest double the curve leaves the numbers, not its domain (e^(x²) at 26.6).
     if (std::abs(F(b)) > 1e300)
         return;
     Add(PointKind::Gap, b);
-    const double s = Snap(b), fb = F(s), inner = F(b + side * h_);
-    if (std::isfinite(fb) && std::isfinite(inner) && std::abs(fb) <= 1e-3 * std::abs(inner))
+    const double s = Snap(b), fb = F(s), within = F(b + side * reach);
+    if (std::isfinite(fb) && std::isfinite(within) && std::abs(fb) <= 1e-3 * std::abs(within))
         Add(PointKind::Zero, s);
 }
 
@@ -741,7 +760,7 @@ double Finder::Border(double in, double out, Keeps keeps)
 Bracket Finder::Bisect(double (Probe::*g)(double), Bracket br, double tolerance)
 {
     const int signA = Sign(br.ga);
-    for (int k = 0; k < 100 && !probe_.Halted() && br.b - br.a > tolerance; ++k) {
+    for (int k = 0; k < MostHalvings && !probe_.Halted() && br.b - br.a > tolerance; ++k) {
         const double m = br.Middle();
         if (m <= br.a || m >= br.b)
             break;
@@ -764,16 +783,19 @@ Bracket Finder::Bisect(double (Probe::*g)(double), Bracket br, double tolerance)
 // Whether f grows without bound towards p from `side`. Looking ten times closer each step, f
 // keeps moving the same way by at least half as much as the step before towards 1/x or ln|x|;
 // towards a value or a finite limit it slows down at once.
-bool Finder::Grows(double p, int side)
+bool Finder::Grows(double p, int side, double reach)
 {
     const double nearest = std::max(NoiseUlps * Eps * std::abs(p), 1e-300);
     double last = NaN, step = NaN;
     int steps = 0;
-    double d = h_;
+    double d = reach;
     for (int k = 0; k < 8 && d >= nearest; ++k, d /= 10) {
         const double v = F(p + side * d);
-        if (std::isinf(v))
+        // Infinite only far out is overflow; closer in after a finite value, the pole itself.
+        if (std::isinf(v) && k > 0)
             return true;
+        if (std::isinf(v))
+            continue;
         if (std::isnan(v))
             break;
         if (!std::isnan(last)) {
@@ -831,8 +853,9 @@ double Finder::Snap(double x, double within) const
 
 void Finder::Add(PointKind kind, double x, bool zeroY)
 {
-    // A secant step may leave its bracket for a point of the curve beyond the interval.
-    if (!(x >= from_ && x <= to_))
+    // A secant step may leave its bracket for a point of the curve beyond the interval. Where
+    // doubles lie wider apart than a thousandth, as beyond 4e12, no search can place a point.
+    if (!(x >= from_ && x <= to_) || std::ilogb(x) > FinestPlace)
         return;
     double s = Snap(x), y = NaN;
     if (s == x && kind >= PointKind::Zero && kind <= PointKind::Inflection)
