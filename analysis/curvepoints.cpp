@@ -307,12 +307,7 @@ private:
 // value, which no search between samples would meet.
 void Finder::Scan()
 {
-    const double span = to_ - from_;
-    const double wanted = std::clamp(span * SamplesPerUnit, FewestSamples, MostSamples);
-    const double widest = std::max(std::abs(from_), std::abs(to_));
-    // x / h must stay a whole number well within double precision.
-    h_ = std::max(std::exp2(std::floor(std::log2(span / wanted))),
-                  std::exp2(std::ilogb(widest) - 40));
+    h_ = ScanStep(from_, to_);
     if (!(h_ > 0) || !std::isfinite(h_))
         return;
     probe_.SetGridStep(h_);
@@ -927,6 +922,16 @@ std::vector<CurvePoint> Find(const CurveFunctions &curve, double from, double to
 }
 
 } // namespace
+
+double ScanStep(double from, double to)
+{
+    const double span = to - from;
+    const double wanted = std::clamp(span * SamplesPerUnit, FewestSamples, MostSamples);
+    const double widest = std::max(std::abs(from), std::abs(to));
+    // x / h must stay a whole number well within double precision.
+    return std::max(std::exp2(std::floor(std::log2(span / wanted))),
+                    std::exp2(std::ilogb(widest) - 40));
+}
 
 std::vector<CurvePoint> FindCurvePoints(const CurveFunctions &curve, double from, double to,
                                         const std::function<bool()> &stop)

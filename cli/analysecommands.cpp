@@ -184,7 +184,10 @@ int RunAnalyse(const CliCall &call)
     const std::optional<std::u16string> formula = formulaOf(options, call);
     if (!formula)
         return CliFailed;
-    for (const CurvePoint &point : AnalyseFormula(*formula, from, to).points) {
+    const FormulaAnalysis analysis = AnalyseFormula(*formula, from, to);
+    if (!analysis.note.empty())
+        call.err << Utf8Text(analysis.note) << '\n';
+    for (const CurvePoint &point : analysis.points) {
         // The gaps are the window's: the line's kinds are fixed.
         if (point.kind == PointKind::Gap || point.kind == PointKind::Intersection)
             continue;

@@ -54,6 +54,7 @@ FrmAnalysis::FrmAnalysis(FrmMain &main) : QWidget(&main, Qt::Window), m_main(mai
     lblFirst = named(new QLabel(this), QStringLiteral("lblFirst"), HelpTopic);
     lblSecond = named(new QLabel(this), QStringLiteral("lblSecond"), HelpTopic);
     lblRange = named(new QLabel(this), QStringLiteral("lblRange"), HelpTopic);
+    lblRange->setWordWrap(true);
     for (QLabel *label : {lblFirst, lblSecond})
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     tblPoints = named(new QTableWidget(0, 2, this), QStringLiteral("tblPoints"), HelpTopic);
@@ -121,7 +122,8 @@ void FrmAnalysis::refresh()
     const auto &curves = ScreenPicture().curves;
     const uint64_t newest = curves.empty() ? 0 : curves.back().id;
     uint64_t curve = isVisible() && cboCurve->count() ? keep(cboCurve, newest) : newest;
-    // A curve whose parameters a slider changes takes a new id; the newest then stands in its place.
+    // A curve whose parameters a slider changes takes a new id; the newest then stands in its
+    // place.
     if (std::ranges::find(curves, curve, &CurveEntry::id) == curves.end())
         curve = newest;
     const uint64_t other = keep(cboOther, 0);
@@ -180,6 +182,8 @@ void FrmAnalysis::analyse()
         lblSecond->setText(derivativeText(analysis.second));
         cmdDrawDerivative->setEnabled(analysis.first.has_value());
         m_points = analysis.points;
+        if (!analysis.note.empty())
+            lblRange->setText(lblRange->text() + u'\n' + text(analysis.note));
         if (const CurveEntry *other = chosen(cboOther); other && other != entry)
             for (const CurvePoint &point :
                  IntersectFormulas(entry->formula, other->formula, from, to))

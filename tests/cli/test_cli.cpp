@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "analysis/analysis.h"
 #include "clirun.h"
 
 #include "formula/evaluator.h"
@@ -151,6 +152,15 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          "y-Achsenabschnitt 0 -4\nNullstelle 2 0\n",
          ""},
         {{"analyse", "sqrt(-1-x^2)"}, 0, "", ""},
+        // A scan too wide to vouch for every point says so, and gives no false one.
+        {{"analyse", "--from", "-1e6", "--to", "1e6", "x^2-1"},
+         0,
+         "Nullstelle -1 0\ny-Achsenabschnitt 0 -1\nTiefpunkt 0 -1\nNullstelle 1 0\n",
+         Line(lw::RangeNote(-1e6, 1e6))},
+        {{"analyse", "--from", "-1e300", "--to", "1e300", "x^2+1"},
+         0,
+         "y-Achsenabschnitt 0 1\n",
+         Line(lw::RangeNote(-1, 1e300))},
         {{"analyse", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
         {{"derive", "2*x^2+3*x-4"}, 0, "4*x+3\nSUM(PRO(4;x);3)\n", ""},
         {{"derive", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
