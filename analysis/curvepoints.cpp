@@ -255,8 +255,7 @@ private:
     bool StandsOut(double p);
     double Rounding(double x);
     double RoundingAbout(double p);
-    bool Indistinct(PointKind kind, double p, double s);
-    double SnapWithinRounding(PointKind kind, double p);
+    double SnapWithinRounding(double p);
     void ZeroRun(size_t l, size_t r);
     void FlatRoot(double p);
     bool Listed(PointKind kind, double p, double within) const;
@@ -478,25 +477,18 @@ double Finder::RoundingAbout(double p)
     return most;
 }
 
-// Whether double precision cannot tell the point at s from the one found at p: both lie where
-// rounding flattens a root of high order, f being 0 within rounding. Off the x-axis a bend is
-// nearly straight, so a tangent within rounding says nothing of its place.
-bool Finder::Indistinct(PointKind kind, double p, double s)
+// Where rounding blurs a root of high order, the search ends anywhere in the blur; a simple
+// fraction within it, the nearest of the smallest denominator, is the point. Off the x-axis a
+// bend is nearly straight, so f within rounding would say nothing of its place.
+double Finder::SnapWithinRounding(double p)
 {
     const double rounding = ClearOfRounding * RoundingAbout(p);
-    if (!(rounding > 0))
-        return false;
-    return std::abs(F(s)) <= rounding && (kind == PointKind::Zero || std::abs(F(p)) <= rounding);
-}
-
-// Where rounding blurs a root of high order, the search ends anywhere in the blur; a simple
-// fraction within it, the nearest of the smallest denominator, is the point.
-double Finder::SnapWithinRounding(PointKind kind, double p)
-{
+    if (!(rounding > 0) || !(std::abs(F(p)) <= rounding))
+        return p;
     for (int q = 1; q <= 12; ++q) {
         const double r = std::round(p * q) / q;
         if (std::abs(r - p) <= std::max(BlurSteps * h_, WidestBlur) && r >= from_ && r <= to_
-            && Indistinct(kind, p, r))
+            && std::abs(F(r)) <= rounding)
             return r;
     }
     return p;
@@ -854,7 +846,7 @@ void Finder::Add(PointKind kind, double x, bool zeroY)
         return;
     double s = Snap(x), y = NaN;
     if (s == x && kind >= PointKind::Zero && kind <= PointKind::Inflection)
-        s = SnapWithinRounding(kind, x);
+        s = SnapWithinRounding(x);
     if (kind != PointKind::Pole && kind != PointKind::Gap) {
         y = F(s);
         if (!std::isfinite(y) && s != x) {
