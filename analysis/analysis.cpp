@@ -134,7 +134,16 @@ FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double 
     analysis.first = derived(prepared.first());
     analysis.second = derived(prepared.second());
     analysis.points = FindCurvePoints(prepared.functions(), from, to, stopNow);
+    analysis.note = RangeNote(from, to);
     return analysis;
+}
+
+std::u16string RangeNote(double from, double to)
+{
+    if (!(from < to) || !(ScanStep(from, to) > CoarsestScanStep))
+        return {};
+    return u"Hinweis: Der Bereich ist zu weit, um ihn lückenlos abzusuchen. Es stehen nur die "
+           u"sicher gefundenen Punkte da; weitere können fehlen. Ein engerer Bereich zeigt sie.";
 }
 
 std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_view b, double from,

@@ -28,6 +28,8 @@ struct FormulaAnalysis {
     std::vector<CurvePoint> points;
     std::optional<DerivedFormula> first;  // f'(x); none where the formula has no derivative here
     std::optional<DerivedFormula> second; // f''(x)
+    // A German note for the pupil ("Hinweis: ..."), empty when there is nothing to say.
+    std::u16string note;
 };
 
 // The analysis of a KZN formula with the parameters put in (what the draw command plots) on
@@ -37,6 +39,9 @@ FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double 
 // Where the curves of two such formulas meet on [from; to].
 std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_view b, double from,
                                           double to, const std::function<bool()> &stop = {});
+// What to tell the pupil of an analysis on [from; to]: empty, or that the range is too wide for
+// the scan to vouch for every point.
+std::u16string RangeNote(double from, double to);
 // f'(x) of a KZN formula, simplified.
 std::optional<DerivedFormula> DeriveFormula(std::u16string_view formula);
 

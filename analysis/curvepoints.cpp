@@ -35,6 +35,25 @@ constexpr double NoiseUlps = 1000;
 // curvature the step spans (about the cube root of the double precision).
 constexpr double DifferenceStep = 1.2e-4;
 
+// Double precision rounds a formula's terms 2^29 times finer than the plotter's single precision;
+// a value this many times its rounding is the curve's, not rounding.
+constexpr double RoundingRatio = 0x1p-29;
+constexpr double ClearOfRounding = 1000;
+// How far out a curve flattened by a root of high order is looked at for values clear of rounding.
+constexpr int FlatSteps = 8;
+// How far the rounding about such a root may blur it: a few steps of the scan, or further on a
+// fine scan (an expanded (x-4)^6 is rounding within 0.02 of 4).
+constexpr double BlurSteps = 8;
+constexpr double WidestBlur = 1.0 / 16;
+// Values this small fade into double's underflow (x^1000 about 0).
+constexpr double Underflow = 1e-250;
+
+// 2^42: doubles lie 2^-10 apart there.
+constexpr int FinestPlace = 42;
+
+// Halving from the widest double range down to neighbouring doubles.
+constexpr int MostHalvings = 2100;
+
 // A turn or bend is wanted to 1e-3; a search of derivatives to 1e-10 leaves room for rounding
 // to simple values and costs half of one down to neighbouring doubles.
 constexpr double TurnTolerance = 1e-10;
@@ -234,6 +253,12 @@ private:
     double Reach(const Change &c, double Sample::*g, double p) const;
     bool NearPole(double a, double b) const;
     bool StandsOut(double p);
+    double Rounding(double x);
+    double RoundingAbout(double p);
+    double SnapWithinRounding(double p);
+    void ZeroRun(size_t l, size_t r);
+    void FlatRoot(double p);
+    bool Listed(PointKind kind, double p, double within) const;
     // A search on differences places a turn or bend to about 1e-8 (the step squared), one on
     // derivatives to a few ulps; that close to a simple value, it is there.
     double Closeness() const { return probe_.Differences() ? 1e-7 : 1e-9; }
@@ -242,11 +267,21 @@ private:
     void Bend(double p);
     void Singular(double p);
     void Stretch(size_t l, size_t r);
-    void Edge(double b, int side);
-    double DomainEdge(double in, double out);
+    void Edge(double b, int side, double inner);
+    double DomainEdge(double in, double out)
+    {
+        return Border(in, out, [](double v) { return std::isfinite(v); });
+    }
+    template<typename Keeps>
+    double Border(double in, double out, Keeps keeps);
     Bracket Bisect(double (Probe::*g)(double), Bracket br, double tolerance = 0);
-    bool Grows(double p, int side);
-    bool IsPole(double p) { return Grows(p, -1) || Grows(p, 1); }
+    bool Grows(double p, int side, double reach);
+    // A step of a wide range spans far more than a pole's neighbourhood, and overflows.
+    bool IsPole(double p)
+    {
+        const double reach = std::min(h_, Scale(p));
+        return Grows(p, -1, reach) || Grows(p, 1, reach);
+    }
     bool IsKink(double p, double fp);
     bool Bends(double p, double reach);
     void Add(PointKind kind, double x, bool zeroY = false);
@@ -271,12 +306,7 @@ private:
 // value, which no search between samples would meet.
 void Finder::Scan()
 {
-    const double span = to_ - from_;
-    const double wanted = std::clamp(span * SamplesPerUnit, FewestSamples, MostSamples);
-    const double widest = std::max(std::abs(from_), std::abs(to_));
-    // x / h must stay a whole number well within double precision.
-    h_ = std::max(std::exp2(std::floor(std::log2(span / wanted))),
-                  std::exp2(std::ilogb(widest) - 40));
+    h_ = ScanStep(from_, to_);
     if (!(h_ > 0) || !std::isfinite(h_))
         return;
     probe_.SetGridStep(h_);
@@ -346,6 +376,13 @@ std::vector<CurvePoint> Finder::Run()
         if (i + 1 == grid_.size() || Has(i + 1))
             Stretch(start, i);
     }
+    std::vector<double> zeros;
+    for (const CurvePoint &p : points_) {
+        if (p.kind == PointKind::Zero)
+            zeros.push_back(p.x);
+    }
+    for (const double p : zeros)
+        FlatRoot(p);
     return Tidy();
 }
 
@@ -353,10 +390,22 @@ void Finder::Visit(size_t i)
 {
     const size_t n = grid_.size();
     // A run of exact zeros is a stretch of the x-axis, not a row of zeros.
-    const bool alone = (i == 0 || grid_[i - 1].v != 0) && (i + 1 == n || grid_[i + 1].v != 0);
-    if (grid_[i].v == 0 && alone && StandsOut(grid_[i].x))
+    // Double precision may hit a root exactly where single precision rounds beside it.
+    const auto zero = [&](size_t j) {
+        return grid_[j].v == 0 || Exact(j) == 0;
+    };
+    const bool first = i == 0 || !zero(i - 1), last = i + 1 == n || !zero(i + 1);
+    if (zero(i) && first && last && StandsOut(grid_[i].x))
         Add(PointKind::Zero, grid_[i].x);
-    if (i + 1 < n && Has(i + 1) && Opposite(grid_[i].v, grid_[i + 1].v))
+    if (zero(i) && first && !last) {
+        size_t r = i + 1;
+        while (r + 1 < n && zero(r + 1))
+            ++r;
+        ZeroRun(i, r);
+    }
+    // Single precision may lose a flat sign change in its rounding (an expanded (x-a)^5).
+    if (i + 1 < n && Has(i + 1)
+        && (Opposite(grid_[i].v, grid_[i + 1].v) || Opposite(Exact(i), Exact(i + 1))))
         ZerosNear(i);
     TurnAt(i);
     if (options_.bends)
@@ -381,21 +430,127 @@ void Finder::ZerosNear(size_t i)
 
 // Where f is no more than the rounding of its terms, as all along sin²x+cos²x-1, its signs and
 // bends mean nothing. The plotter's single precision shows that rounding 2^29 times larger than
-// double precision has it: next to a real point the two agree on the value's size.
+// double precision has it: next to a real point the two agree on the value's size, or the value
+// stands far above double's rounding that the difference shows. Beside a root of order three or
+// more an expanded polynomial is rounding alone, so its values are looked for further out.
 bool Finder::StandsOut(double p)
 {
     bool judged = false;
-    for (const double x : {p - h_, p + h_}) {
-        const double fx = F(x);
-        const std::optional<double> e = probe_.Engine(x);
-        if (!std::isfinite(fx) || !e || !std::isfinite(*e))
-            continue;
-        const bool underflow = *e == 0 && std::abs(fx) < std::numeric_limits<float>::min();
-        if (fx != 0 && (underflow || std::abs(*e - fx) <= std::abs(fx) / 2))
+    for (int k = 0; k < FlatSteps; ++k) {
+        for (const double x : {p - h_ * (1 << k), p + h_ * (1 << k)}) {
+            const double fx = F(x);
+            const std::optional<double> e = probe_.Engine(x);
+            if (!std::isfinite(fx) || !e || !std::isfinite(*e))
+                continue;
+            const bool underflow = *e == 0 && std::abs(fx) < std::numeric_limits<float>::min();
+            const double apart = std::abs(*e - fx);
+            if (fx != 0
+                && (underflow || apart <= std::abs(fx) / 2
+                    || (*e != 0 && std::abs(fx) > ClearOfRounding * RoundingRatio * apart)))
+                return true;
+            judged = true;
+        }
+        if (!judged)
             return true;
-        judged = true;
     }
-    return !judged;
+    return false;
+}
+
+// Double precision's rounding of f at x, estimated from how far single precision strays from it;
+// 0 where that says nothing (no value, or single precision rounds to 0).
+double Finder::Rounding(double x)
+{
+    const double fx = F(x);
+    const std::optional<double> e = probe_.Engine(x);
+    if (!std::isfinite(fx) || !e || !std::isfinite(*e) || *e == 0)
+        return 0;
+    return std::abs(*e - fx) * RoundingRatio;
+}
+
+// The rounding about p: single precision may hit the value, or 0, at a few places.
+double Finder::RoundingAbout(double p)
+{
+    double most = 0;
+    const double step = std::min(h_, WidestBlur) / 2;
+    for (int k = -4; k <= 4; ++k)
+        most = std::max(most, Rounding(p + k * step));
+    return most;
+}
+
+// Where rounding blurs a root of high order, the search ends anywhere in the blur; a simple
+// fraction within it, the nearest of the smallest denominator, is the point. Off the x-axis a
+// bend is nearly straight, so f within rounding would say nothing of its place.
+double Finder::SnapWithinRounding(double p)
+{
+    const double rounding = ClearOfRounding * RoundingAbout(p);
+    if (!(rounding > 0) || !(std::abs(F(p)) <= rounding))
+        return p;
+    for (int q = 1; q <= 12; ++q) {
+        const double r = std::round(p * q) / q;
+        if (std::abs(r - p) <= std::max(BlurSteps * h_, WidestBlur) && r >= from_ && r <= to_
+            && std::abs(F(r)) <= rounding)
+            return r;
+    }
+    return p;
+}
+
+// Samples l..r are exactly 0. Where double precision rounds or underflows about a root of high
+// order, the values beside them are rounding or underflow too, and the run is one root; a
+// stretch of the x-axis ends with values of the curve's own size.
+void Finder::ZeroRun(size_t l, size_t r)
+{
+    if (l == 0 || r + 1 >= grid_.size())
+        return;
+    const double before = std::abs(Exact(l - 1)), after = std::abs(Exact(r + 1));
+    if (before == 0 || after == 0)
+        return;
+    const double middle = grid_[l].x + (grid_[r].x - grid_[l].x) / 2;
+    const bool underflow = before < Underflow && after < Underflow;
+    const double rounding = ClearOfRounding * RoundingAbout(middle);
+    if (!underflow && !(before <= rounding && after <= rounding && StandsOut(middle)))
+        return;
+    const auto nonzero = [](double v) {
+        return v != 0;
+    };
+    const double a = Border(grid_[l - 1].x, grid_[l].x, nonzero);
+    const double b = Border(grid_[r + 1].x, grid_[r].x, nonzero);
+    Add(PointKind::Zero, Snap(a + (b - a) / 2, (b - a) / 256));
+}
+
+// Rounding or underflow flattens f to 0 about a root of high order, where d1 and d2 vanish or
+// flicker; the signs of f beyond tell a turn (the same on both sides) from a saddle.
+void Finder::FlatRoot(double p)
+{
+    const double rounding = ClearOfRounding * RoundingAbout(p);
+    const auto blurred = [&](double x) {
+        return std::abs(F(x)) <= rounding;
+    };
+    if (!blurred(p - h_ / 2) || !blurred(p + h_ / 2))
+        return;
+    for (int k = 0; k < 16; ++k) {
+        const double d = h_ * (1 << k);
+        // Turns at the ends of the interval are no points.
+        if (p - d < from_ || p + d > to_)
+            return;
+        const double l = F(p - d), r = F(p + d);
+        if (!std::isfinite(l) || !std::isfinite(r))
+            return;
+        if (std::abs(l) <= rounding || std::abs(r) <= rounding)
+            continue;
+        const PointKind kind = Opposite(l, r) ? PointKind::Inflection
+                               : l > 0        ? PointKind::Minimum
+                                              : PointKind::Maximum;
+        if (!Listed(kind, p, d))
+            Add(kind, p, true);
+        return;
+    }
+}
+
+bool Finder::Listed(PointKind kind, double p, double within) const
+{
+    return std::any_of(points_.begin(), points_.end(), [&](const CurvePoint &c) {
+        return c.kind == kind && std::abs(c.x - p) <= within;
+    });
 }
 
 void Finder::ZeroIn(double a, double b, double fa, double fb)
@@ -516,10 +671,15 @@ void Finder::Turn(double p, PointKind kind, double reach)
         ZeroIn(p - d, p, l, fp);
         ZeroIn(p, p + d, fp, r);
     }
+    // A turn on the x-axis is a zero without a sign change (x² at 0): f there is no more than a
+    // slight misplacement makes of it (differences place a kink's turn some 1e-9 off, where
+    // |x²-3| is already 1e-8), or rounding. Not compared with f a scan step away, which on a
+    // wide range dwarfs the -1 of x²-1.
+    const double off = 1e-7 * Scale(p);
+    const double slack =
+        std::abs(F(p - off) - fp) + std::abs(F(p + off) - fp) + ClearOfRounding * RoundingAbout(p);
+    const bool touches = std::abs(fp) <= slack && !Opposite(fp, l);
     p = Snap(p, Closeness());
-    // A turn on the x-axis is a zero without a sign change (x² at 0). Differences place a
-    // kink's turn some 1e-9 off, where |x²-3| is already 1e-8.
-    const bool touches = std::abs(fp) <= 1e-4 * beside;
     Add(kind, p, touches);
     if (touches)
         Add(PointKind::Zero, p);
@@ -546,35 +706,38 @@ void Finder::Singular(double p)
 void Finder::Stretch(size_t l, size_t r)
 {
     if (l > 0)
-        Edge(DomainEdge(grid_[l - 1].x, grid_[l].x), -1);
+        Edge(DomainEdge(grid_[l - 1].x, grid_[l].x), -1, grid_[l - 1].x);
     if (r + 1 < grid_.size())
-        Edge(DomainEdge(grid_[r + 1].x, grid_[r].x), 1);
+        Edge(DomainEdge(grid_[r + 1].x, grid_[r].x), 1, grid_[r + 1].x);
 }
 
 // One point where the domain ends, `side` pointing towards the values: a pole when f grows
 // without bound towards it (ln x at 0, whether or not the interval reaches beyond), else a gap;
 // and a zero when the curve ends on the x-axis (sqrt(x+4) at -4).
-void Finder::Edge(double b, int side)
+void Finder::Edge(double b, int side, double inner)
 {
-    if (Grows(b, side))
+    // On a wide range the values may end far closer to the last sample with one than a step.
+    const double reach = std::min(h_, std::abs(b - inner));
+    if (Grows(b, side, reach))
         return Add(PointKind::Pole, b);
     // Beyond the largest double the curve leaves the numbers, not its domain (e^(x²) at 26.6).
     if (std::abs(F(b)) > 1e300)
         return;
     Add(PointKind::Gap, b);
-    const double s = Snap(b), fb = F(s), inner = F(b + side * h_);
-    if (std::isfinite(fb) && std::isfinite(inner) && std::abs(fb) <= 1e-3 * std::abs(inner))
+    const double s = Snap(b), fb = F(s), within = F(b + side * reach);
+    if (std::isfinite(fb) && std::isfinite(within) && std::abs(fb) <= 1e-3 * std::abs(within))
         Add(PointKind::Zero, s);
 }
 
-// The last point with a value between `in` (which has one) and `out` (which has none).
-double Finder::DomainEdge(double in, double out)
+// The last point whose value `keeps` says yes to between `in` (yes) and `out` (no).
+template<typename Keeps>
+double Finder::Border(double in, double out, Keeps keeps)
 {
     for (int k = 0; k < 100; ++k) {
         const double m = in + (out - in) / 2;
         if (m == in || m == out)
             break;
-        (std::isfinite(F(m)) ? in : out) = m;
+        (keeps(F(m)) ? in : out) = m;
     }
     return in;
 }
@@ -584,7 +747,7 @@ double Finder::DomainEdge(double in, double out)
 Bracket Finder::Bisect(double (Probe::*g)(double), Bracket br, double tolerance)
 {
     const int signA = Sign(br.ga);
-    for (int k = 0; k < 100 && !probe_.Halted() && br.b - br.a > tolerance; ++k) {
+    for (int k = 0; k < MostHalvings && !probe_.Halted() && br.b - br.a > tolerance; ++k) {
         const double m = br.Middle();
         if (m <= br.a || m >= br.b)
             break;
@@ -607,16 +770,19 @@ Bracket Finder::Bisect(double (Probe::*g)(double), Bracket br, double tolerance)
 // Whether f grows without bound towards p from `side`. Looking ten times closer each step, f
 // keeps moving the same way by at least half as much as the step before towards 1/x or ln|x|;
 // towards a value or a finite limit it slows down at once.
-bool Finder::Grows(double p, int side)
+bool Finder::Grows(double p, int side, double reach)
 {
     const double nearest = std::max(NoiseUlps * Eps * std::abs(p), 1e-300);
     double last = NaN, step = NaN;
     int steps = 0;
-    double d = h_;
+    double d = reach;
     for (int k = 0; k < 8 && d >= nearest; ++k, d /= 10) {
         const double v = F(p + side * d);
-        if (std::isinf(v))
+        // Infinite only far out is overflow; closer in after a finite value, the pole itself.
+        if (std::isinf(v) && k > 0)
             return true;
+        if (std::isinf(v))
+            continue;
         if (std::isnan(v))
             break;
         if (!std::isnan(last)) {
@@ -641,7 +807,9 @@ bool Finder::IsKink(double p, double fp)
     const double narrow = (r - 2 * fp + l) / d;
     if (!std::isfinite(wide) || !std::isfinite(narrow))
         return false;
-    return std::abs(narrow) > Noise(l, 2 * fp, r) / d && std::abs(narrow) >= 0.4 * std::abs(wide);
+    // An expanded polynomial rounds in its terms, far above its value near a flat bend.
+    const double noise = std::max(Noise(l, 2 * fp, r), ClearOfRounding * RoundingAbout(p));
+    return std::abs(narrow) > noise / d && std::abs(narrow) >= 0.4 * std::abs(wide);
 }
 
 // Whether f itself bends one way before p and the other way after it: second differences on
@@ -672,10 +840,13 @@ double Finder::Snap(double x, double within) const
 
 void Finder::Add(PointKind kind, double x, bool zeroY)
 {
-    // A secant step may leave its bracket for a point of the curve beyond the interval.
-    if (!(x >= from_ && x <= to_))
+    // A secant step may leave its bracket for a point of the curve beyond the interval. Where
+    // doubles lie wider apart than a thousandth, as beyond 4e12, no search can place a point.
+    if (!(x >= from_ && x <= to_) || std::ilogb(x) > FinestPlace)
         return;
     double s = Snap(x), y = NaN;
+    if (s == x && kind >= PointKind::Zero && kind <= PointKind::Inflection)
+        s = SnapWithinRounding(x);
     if (kind != PointKind::Pole && kind != PointKind::Gap) {
         y = F(s);
         if (!std::isfinite(y) && s != x) {
@@ -743,6 +914,16 @@ std::vector<CurvePoint> Find(const CurveFunctions &curve, double from, double to
 }
 
 } // namespace
+
+double ScanStep(double from, double to)
+{
+    const double span = to - from;
+    const double wanted = std::clamp(span * SamplesPerUnit, FewestSamples, MostSamples);
+    const double widest = std::max(std::abs(from), std::abs(to));
+    // x / h must stay a whole number well within double precision.
+    return std::max(std::exp2(std::floor(std::log2(span / wanted))),
+                    std::exp2(std::ilogb(widest) - 40));
+}
 
 std::vector<CurvePoint> FindCurvePoints(const CurveFunctions &curve, double from, double to,
                                         const std::function<bool()> &stop)

@@ -62,6 +62,11 @@ struct CurveFunctions {
 std::vector<CurvePoint> FindCurvePoints(const CurveFunctions &curve, double from, double to,
                                         const std::function<bool()> &stop = {});
 
+// The step of the scan on [from; to].
+double ScanStep(double from, double to);
+// Coarser than this, a bend or a pair of zeros within a unit may lie between two samples.
+inline constexpr double CoarsestScanStep = 1.0 / 8;
+
 // Where two curves meet on [from; to] (kind Intersection, y the value of a), sorted by x: the
 // zeros of a - b where both have values, touching ones too. A call of both counts two calls.
 std::vector<CurvePoint> FindIntersections(const CurveFunctions &a, const CurveFunctions &b,

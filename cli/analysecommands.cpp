@@ -5,12 +5,15 @@
 #include "analysecommands.h"
 
 #include "analysis/analysis.h"
-#include "formula/numbertext.h"
+#include "analysis/parameternote.h"
 #include "formula/equation.h"
+#include "formula/numbertext.h"
 #include "formula/variables.h"
 
 #include <QString>
 
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <ostream>
 
@@ -119,7 +122,8 @@ std::optional<int> readCall(const CliCall &call, OptionSet set, AnalyseOptions &
     return std::nullopt;
 }
 
-// The formula the draw command would plot, or nullopt after printing why not, as convert does.
+// The formula the draw command would plot, or nullopt after printing why not, as convert does;
+// what the window notes on its parameters goes to the error output.
 std::optional<std::u16string> formulaOf(const AnalyseOptions &options, const CliCall &call)
 {
     const EquationFormula typed =
@@ -128,11 +132,39 @@ std::optional<std::u16string> formulaOf(const AnalyseOptions &options, const Cli
         call.err << Utf8Text(typed.message) << '\n';
         return std::nullopt;
     }
-    return UpdateVariables(typed.formula, options.variables);
+    if (const QString note = ParameterNote(typed.formula, options.variables); !note.isEmpty())
+        call.err << note.toStdString() << '\n';
+    // The note says they count as 0; the analysis reads no letters, so they are put in as 0.
+    VariableValues variables = options.variables;
+    for (std::size_t row = 0; row < variables.checked.size(); ++row) {
+        if (variables.editMode && !variables.checked[row]) {
+            variables.checked[row] = true;
+            variables.values[row].clear(); // an empty value is put in as 0
+        }
+    }
+    return UpdateVariables(typed.formula, variables);
+}
+
+// Beyond this the decimals of a double are noise, and its integer part hundreds of digits long.
+constexpr double LargestFixed = 1e15;
+
+// 7 significant digits and an exponent, as in formulas: "-2.142859E+301", "1E+16".
+std::string exponentText(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6E", value);
+    std::string text = buffer;
+    const std::size_t e = text.find('E');
+    std::size_t end = text.find_last_not_of('0', e - 1);
+    if (text[end] == '.')
+        --end;
+    return text.erase(end + 1, e - end - 1);
 }
 
 std::string number(double value)
 {
+    if (std::abs(value) > LargestFixed)
+        return exponentText(value);
     return Utf8Text(FixedDecimalText(value, 6, u'.'));
 }
 
@@ -152,7 +184,10 @@ int RunAnalyse(const CliCall &call)
     const std::optional<std::u16string> formula = formulaOf(options, call);
     if (!formula)
         return CliFailed;
-    for (const CurvePoint &point : AnalyseFormula(*formula, from, to).points) {
+    const FormulaAnalysis analysis = AnalyseFormula(*formula, from, to);
+    if (!analysis.note.empty())
+        call.err << Utf8Text(analysis.note) << '\n';
+    for (const CurvePoint &point : analysis.points) {
         // The gaps are the window's: the line's kinds are fixed.
         if (point.kind == PointKind::Gap || point.kind == PointKind::Intersection)
             continue;
@@ -165,7 +200,7 @@ int RunAnalyse(const CliCall &call)
 int RunDerive(const CliCall &call)
 {
     AnalyseOptions options;
-    if (const auto end = readCall(call, {}, options))
+    if (const auto end = readCall(call, {.variables = true}, options))
         return *end;
     const std::optional<std::u16string> formula = formulaOf(options, call);
     if (!formula)

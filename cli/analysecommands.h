@@ -10,7 +10,7 @@ namespace lw {
 
 inline constexpr std::string_view AnalyseSyntax =
     "[--from A] [--to B] [--var L=WERT]... [--kzn] [--] GLEICHUNG";
-inline constexpr std::string_view DeriveSyntax = "[--kzn] [--] GLEICHUNG";
+inline constexpr std::string_view DeriveSyntax = "[--var L=WERT]... [--kzn] [--] GLEICHUNG";
 inline constexpr std::string_view TableSyntax =
     "--from A --to B --step S [--var L=WERT]... [--kzn] [--] GLEICHUNG";
 

@@ -88,22 +88,28 @@ constexpr std::string_view AnalyseHelp =
     "  Kurvendiskussion im Bereich A bis B (Standard -10 bis 10): eine Zeile je Punkt,\n"
     "  nach x geordnet, als ART X Y mit ART Nullstelle, Hochpunkt, Tiefpunkt, Wendepunkt,\n"
     "  Polstelle (Y ist dann -) oder y-Achsenabschnitt; Zahlen mit Punkt und bis zu 6\n"
-    "  Nachkommastellen. Die Gleichung wird gelesen wie beim Zeichnen (--kzn, --var wie\n"
-    "  bei render). Rückgabewert 0, auch ohne Punkte; 1 bei einer Gleichung, die nicht\n"
-    "  gezeichnet würde (Meldung wie bei convert); 2 bei einem falschen Aufruf.\n"
+    "  Nachkommastellen, jenseits von 10^15 mit Exponent (1.5E+20). Die Gleichung wird\n"
+    "  gelesen wie beim Zeichnen (--kzn, --var wie bei render); Parameter ohne --var\n"
+    "  zählen als 0, ein Hinweis auf der Fehlerausgabe nennt sie. Ist der Bereich zu weit\n"
+    "  für die Abtastung, stehen nur die sicheren Punkte da und ein Hinweis auf der\n"
+    "  Fehlerausgabe sagt es. Rückgabewert 0, auch ohne Punkte; 1 bei einer Gleichung,\n"
+    "  die nicht gezeichnet würde (Meldung wie bei convert); 2 bei einem falschen Aufruf.\n"
     "  Beispiel:\n"
     "    linienwerk-cli analyse '2*x^2+3*x-4'\n";
 
 constexpr std::string_view DeriveHelp =
     "  Die Ableitung f'(x): in der ersten Zeile in mathematischer Schreibweise, in der\n"
-    "  zweiten als KZN-Formel. Rückgabewerte wie bei convert.\n"
+    "  zweiten als KZN-Formel; --kzn und --var wie bei analyse, mit demselben Hinweis auf\n"
+    "  Parameter, die als 0 zählen. Rückgabewerte wie bei convert.\n"
     "  Beispiel:\n"
     "    linienwerk-cli derive '2*x^2+3*x-4'   ->  4*x+3\n";
 
 constexpr std::string_view TableHelp =
     "  Wertetabelle von A bis B in Schritten von S: je Zeile x, ein Tabulator und y\n"
-    "  (- wo die Funktion keinen Wert hat), mit Punkt als Dezimalzeichen. Höchstens\n"
-    "  1 000 000 Zeilen; mehr ist ein falscher Aufruf (Rückgabewert 2).\n"
+    "  (- wo die Funktion keinen Wert hat), mit Punkt als Dezimalzeichen, jenseits von\n"
+    "  10^15 mit Exponent (-2.142859E+301); --kzn und --var wie bei analyse, mit\n"
+    "  demselben Hinweis. Höchstens 1 000 000 Zeilen; mehr ist ein falscher Aufruf\n"
+    "  (Rückgabewert 2).\n"
     "  Beispiel:\n"
     "    linienwerk-cli table --from -2 --to 2 --step 0.5 'x^2'\n";
 

@@ -246,8 +246,8 @@ std::u16string FormulaFaultText(const FormulaFault &fault, std::optional<int> pl
     case FormulaFaultKind::CommaWithoutDigit: text = u"Vor ',' fehlt eine Ziffer"; break;
     case FormulaFaultKind::OneArgument: text = quoted + u" nimmt nur ein Argument"; break;
     case FormulaFaultKind::ChainedPower:
-        text = u"Mehrdeutige Potenz: Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3";
-        break;
+        return u"Mehrdeutige Potenz" + where
+               + u": Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3";
     case FormulaFaultKind::AmbiguousInverse:
         text = u"Mehrdeutig: " + quoted + u" (Kehrwert oder Umkehrfunktion?)";
         break;

@@ -91,6 +91,7 @@ private:
         std::size_t at;           // the "(" or "|", or a call's name
         std::size_t opening;      // a call's "("
         int roots;                // √ written before it, closed after its primary
+        std::size_t rootStart;    // where the first of those roots starts in the output
         Power power;              // the power state around it
         std::size_t primaryStart; // where it starts in the output
         std::u16string powerText; // sin²(x): "^2" after the call's ")"
@@ -160,6 +161,7 @@ private:
         m_last = Last::Operand;
         m_lastWasNumber = isNumber;
         m_superscripted = false;
+        m_bracketed = false;
         if (m_power == Power::Exponent)
             m_power = Power::AfterExponent;
     }
@@ -379,8 +381,8 @@ private:
             m_out += u'(';
         m_out.append(keyword).append(u"(");
         if (next == u'(' || next == u'|') {
-            m_open.push_back({Open::Kind::Call, name, k, m_roots, m_power, start, power, wrapped,
-                              next == u'|', oneArgument});
+            m_open.push_back({Open::Kind::Call, name, k, m_roots, m_rootStart, m_power, start,
+                              power, wrapped, next == u'|', oneArgument});
             m_roots = 0;
             m_power = Power::None;
             m_last = Last::CallOpened;
@@ -524,6 +526,11 @@ private:
             return;
         if (m_superscripted || (m_power == Power::AfterExponent && m_blank))
             return fail(FormulaFaultKind::ChainedPower, start, end);
+        // √(x)²: the bracket ends the root's argument, so the power takes the root.
+        if (m_bracketed && m_roots > 0) {
+            closeRoots();
+            m_primaryStart = m_rootStart;
+        }
         if (m_power == Power::AfterExponent) {
             // 2^x² is 2^(x²): the superscript binds to the operand just before it.
             m_out.insert(m_primaryStart, 1, u'(');
@@ -559,8 +566,9 @@ private:
         m_numberStart = at;
     }
 
-    // √x, √2x = √2·x, √x² = √(x²): the root takes the next primary and its
-    // superscripts, and closes before whatever follows them.
+    // √x, √2x = √2·x, √x² = √(x²), √(x)² = (√x)²: the root takes the next
+    // primary and its superscripts unless brackets close it, and closes before
+    // whatever follows them.
     void root()
     {
         const std::size_t k = skipBlanks(m_i + 1);
@@ -569,6 +577,8 @@ private:
               || isAsciiLetter(next) || vulgarFraction(next).denominator != 0))
             return fail(FormulaFaultKind::MissingOpening, m_i, m_i + 1);
         beforeOperand();
+        if (m_roots == 0)
+            m_rootStart = m_out.size();
         m_out += u"SQR(";
         ++m_roots;
         m_last = Last::Opened;
@@ -577,7 +587,7 @@ private:
 
     void pushOpen(Open::Kind kind, std::size_t at)
     {
-        m_open.push_back({kind, at, at, m_roots, m_power, m_out.size(), {}});
+        m_open.push_back({kind, at, at, m_roots, m_rootStart, m_power, m_out.size(), {}});
         m_roots = 0;
         m_power = Power::None;
         m_last = Last::Opened;
@@ -623,6 +633,7 @@ private:
         const Open top = std::move(m_open.back());
         m_open.pop_back();
         m_roots = top.roots;
+        m_rootStart = top.rootStart;
         m_power = top.power;
         m_primaryStart = top.primaryStart;
         m_out += top.powerText;
@@ -630,6 +641,7 @@ private:
             m_out += u')';
         operandDone(false);
         m_superscripted = !top.powerText.empty();
+        m_bracketed = top.kind != Open::Kind::Call;
     }
 
     void close()
@@ -719,6 +731,8 @@ private:
     bool m_lastWasNumber = false;   // the last operand is a number: 2 3 is no product
     bool m_superscripted = false;   // the last operand has its superscript
     int m_roots = 0;                // SQR( written, waiting for the end of their primary
+    std::size_t m_rootStart = 0;    // where the first of them starts in the output
+    bool m_bracketed = false;       // the last operand is a bracket or bars, no call
     std::size_t m_primaryStart = 0; // where the last primary starts in the output
     std::size_t m_numberStart = 0;
     std::size_t m_operator = 0;  // the last operator or sign

@@ -55,6 +55,7 @@ FrmAnalysis::FrmAnalysis(FrmMain &main) : QWidget(&main, Qt::Window), m_main(mai
     lblFirst = named(new QLabel(this), QStringLiteral("lblFirst"), HelpTopic);
     lblSecond = named(new QLabel(this), QStringLiteral("lblSecond"), HelpTopic);
     lblRange = named(new QLabel(this), QStringLiteral("lblRange"), HelpTopic);
+    lblRange->setWordWrap(true);
     for (QLabel *label : {lblFirst, lblSecond})
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     tblPoints = named(new QTableWidget(0, 2, this), QStringLiteral("tblPoints"), HelpTopic);
@@ -183,6 +184,8 @@ void FrmAnalysis::analyse()
         lblSecond->setText(derivativeText(analysis.second));
         cmdDrawDerivative->setEnabled(analysis.first.has_value());
         m_points = analysis.points;
+        if (!analysis.note.empty())
+            lblRange->setText(lblRange->text() + u'\n' + text(analysis.note));
         if (const CurveEntry *other = chosen(cboOther); other && other != entry)
             for (const CurvePoint &point :
                  IntersectFormulas(entry->formula, other->formula, from, to))

@@ -18,7 +18,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 namespace lw {
@@ -50,20 +49,6 @@ QString letter(int row)
     return QString(QChar(u'a' + row));
 }
 
-// "a", "a und b", "a, b und c".
-QString listOfLetters(unsigned letters)
-{
-    QStringList names;
-    for (int row = 0; row < ParameterCount; ++row) {
-        if (letters & (1u << row))
-            names << letter(row);
-    }
-    if (names.size() < 2)
-        return names.join(QString());
-    const QString last = names.takeLast();
-    return names.join(QStringLiteral(", ")) + QStringLiteral(" und ") + last;
-}
-
 int positionCount(const ParameterRange &range)
 {
     return static_cast<int>(std::lround((range.to - range.from) / range.step));
@@ -74,42 +59,6 @@ int valueDecimals(const ParameterRange &range)
     return std::max(StepDecimals(range.step), StepDecimals(range.from));
 }
 } // namespace
-
-bool IsParameterValue(const QString &text)
-{
-    return text.trimmed().isEmpty() || ReadNumberTextLenient(text).has_value();
-}
-
-QString ParameterNote(std::u16string_view formula, const VariableValues &values)
-{
-    const unsigned unset = UnsuppliedParameters(formula, values);
-    const unsigned used = UnsuppliedParameters(formula, VariableValues{});
-    unsigned notNumbers = 0;
-    for (int row = 0; row < ParameterCount; ++row) {
-        if ((used & ~unset & (1u << row))
-            && !IsParameterValue(QString::fromStdU16String(values.values[row])))
-            notNumbers |= 1u << row;
-    }
-    QStringList sentences;
-    if (unset) {
-        const bool one = std::has_single_bit(unset);
-        sentences << listOfLetters(unset)
-                         + (one ? QStringLiteral(" ist nicht gesetzt und zählt als 0.")
-                                : QStringLiteral(" sind nicht gesetzt und zählen als 0."));
-    }
-    if (unset & (1u << 4))
-        sentences << QStringLiteral("e ist ein Parameter; für die Eulersche Zahl schreiben Sie "
-                                    "exp(x).");
-    if (notNumbers) {
-        sentences << (std::has_single_bit(notNumbers)
-                          ? QStringLiteral("Der Wert von %1 ist keine Zahl.")
-                          : QStringLiteral("Die Werte von %1 sind keine Zahlen."))
-                         .arg(listOfLetters(notNumbers));
-    }
-    if (sentences.isEmpty())
-        return {};
-    return QStringLiteral("Hinweis: ") + sentences.join(u' ');
-}
 
 VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
 {
@@ -194,8 +143,8 @@ void VariablesPanel::createSliderRow(int row)
             [this, row](int position) { sliderMoved(row, position); });
 
     QToolButton *button = named(new QToolButton(picSliders), "cmdVarMenu_" + index, 19);
-    button->setGeometry(TwipsRect(SliderLeft + SliderWidth + 30, RowTop0 + RowPitch * row,
-                                  MenuButtonWidth, 300));
+    button->setGeometry(
+        TwipsRect(SliderLeft + SliderWidth + 30, RowTop0 + RowPitch * row, MenuButtonWidth, 300));
     button->setText(QStringLiteral("…"));
     button->setToolTip(QStringLiteral("Bereich, Animation und Schar von %1").arg(letter(row)));
     button->setAccessibleName(button->toolTip());

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "analysis/analysis.h"
-#include "formula/numbertext.h"
 #include "formula/equation.h"
+#include "formula/numbertext.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +121,10 @@ const SchoolFunction SchoolFunctions[] = {
      -10,
      10,
      {{K::YIntercept, 0, 1}, {K::Zero, 1, 0}, {K::Minimum, 2, -1}, {K::Zero, 3, 0}}},
+    // Double precision is exactly 0 within about 0.48 of the root.
+    {u"x^1000", -10, 10, {{K::YIntercept, 0, 0}, {K::Zero, 0, 0}, {K::Minimum, 0, 0}}},
+    {u"x^999", -10, 10, {{K::YIntercept, 0, 0}, {K::Zero, 0, 0}, {K::Inflection, 0, 0}}},
+    {u"-(x-1)^600", -3, 3, {{K::YIntercept, 0, -1}, {K::Zero, 1, 0}, {K::Maximum, 1, 0}}},
 };
 
 // Zeros of odd order are found to 1e-4, everything else to 1e-3.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "analysis/analysis.h"
 #include "clirun.h"
 
 #include "formula/evaluator.h"
@@ -151,6 +152,15 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          "y-Achsenabschnitt 0 -4\nNullstelle 2 0\n",
          ""},
         {{"analyse", "sqrt(-1-x^2)"}, 0, "", ""},
+        // A scan too wide to vouch for every point says so, and gives no false one.
+        {{"analyse", "--from", "-1e6", "--to", "1e6", "x^2-1"},
+         0,
+         "Nullstelle -1 0\ny-Achsenabschnitt 0 -1\nTiefpunkt 0 -1\nNullstelle 1 0\n",
+         Line(lw::RangeNote(-1e6, 1e6))},
+        {{"analyse", "--from", "-1e300", "--to", "1e300", "x^2+1"},
+         0,
+         "y-Achsenabschnitt 0 1\n",
+         Line(lw::RangeNote(-1, 1e300))},
         {{"analyse", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
         {{"derive", "2*x^2+3*x-4"}, 0, "4*x+3\nSUM(PRO(4;x);3)\n", ""},
         {{"derive", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
@@ -162,6 +172,29 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          0,
          "-1\t-\n0\t0\n1\t1\n",
          ""},
+        // Parameters without --var count as 0, and the note says which, as the window's does.
+        {{"analyse", "a*x^2"},
+         0,
+         "y-Achsenabschnitt 0 0\n",
+         "Hinweis: a ist nicht gesetzt und zählt als 0.\n"},
+        {{"derive", "--var", "a=2", "a*x^2+b*x"},
+         0,
+         "4*x\nPRO(4;x)\n",
+         "Hinweis: b ist nicht gesetzt und zählt als 0.\n"},
+        {{"table", "--var", "a=3", "--from", "0", "--to", "1", "--step", "1", "a*x+e"},
+         0,
+         "0\t0\n1\t3\n",
+         "Hinweis: e ist nicht gesetzt und zählt als 0. e ist ein Parameter; für die Eulersche "
+         "Zahl schreiben Sie exp(x).\n"},
+        // Beyond 10^15 the integer digits would be noise.
+        {{"table", "--from", "15", "--to", "16", "--step", "1", "--", "-10^x"},
+         0,
+         "15\t-1000000000000000\n16\t-1E+16\n",
+         ""},
+        {{"table", "--from", "1001", "--to", "1001", "--step", "1", "--", "-2^x"},
+         0,
+         "1001\t-2.143017E+301\n",
+         ""},
     };
     for (const CliCase &c : cases)
         ExpectRun(c);
@@ -171,7 +204,7 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
         {"analyse", "--from", "x", "x"},
         {"analyse", "--from", "1", "--to", "1", "x"},
         {"analyse", "--step", "1", "x"},
-        {"derive", "--var", "a=1", "x"},
+        {"derive", "--from", "1", "x"},
         {"table", "x"},
         {"table", "--from", "0", "--to", "1", "--step", "0", "x"},
         {"table", "--from", "0", "--to", "1000000", "--step", "1", "x"},

@@ -337,7 +337,7 @@ private:
         return v;
     }
 
-    // primary := number | fraction | x | a..h | pi | group | "√" postfix | function
+    // primary := number | fraction | x | a..h | pi | group | "√" root-operand | function
     double primary(bool runAfterBlank = false)
     {
         const Token tok = peek();
@@ -349,12 +349,22 @@ private:
         case Kind::Param: ++p; return parameters[tok.index];
         case Kind::Open:
         case Kind::Bar: return group();
-        case Kind::Root: ++p; return root(postfix(runAfterBlank));
+        case Kind::Root: ++p; return rootOperand(runAfterBlank);
         case Kind::Func: ++p; return function(Function(tok.index));
         case Kind::Close:
             Refuse(p > 0 && t[p - 1].kind == Kind::Open ? "empty '()'" : "')' too many");
         default: Refuse("an operand is missing");
         }
+    }
+
+    // root-operand := group | "√" root-operand | postfix
+    // A bracket ends the root's argument: √(x)² is (√x)², √x² is √(x²).
+    double rootOperand(bool runAfterBlank)
+    {
+        const Kind next = peek().kind;
+        if (next == Kind::Open || next == Kind::Bar || next == Kind::Root)
+            return root(primary(runAfterBlank));
+        return root(postfix(runAfterBlank));
     }
 
     // group := "(" sum ")" | "|" sum "|"

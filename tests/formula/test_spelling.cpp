@@ -53,6 +53,10 @@ TEST(Spelling, SilentWrongCurvesAreMended)
             {u"2^x²", u"POT(2;POT(x;2))"},
             {u"x²³-x⁻¹", u"DIF(POT(x;23);POT(x;DIF(;1)))"},
             {u"√x²", u"SQR(POT(x;2))"},
+            // Brackets or bars end a root's argument; the superscript takes the root.
+            {u"√(x)²", u"POT(SQR(x);2)"},
+            {u"2^√|x|²", u"POT(2;POT(SQR(ABS(x));2))"},
+            {u"√sin(x)²", u"SQR(POT(SIN(x);2))"},
             {u"(x+1)²", u"POT(SUM(x;1);2)"},
         },
         Notation::Mathematical);
@@ -81,8 +85,10 @@ TEST(Spelling, ClearMeaningsAreAccepted)
 
 TEST(Spelling, RefusalsNameThePartAndItsPlace)
 {
-    const std::u16string chained =
-        u"Mehrdeutige Potenz: Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3 an Stelle ";
+    auto chained = [](std::u16string_view place) {
+        return u"Mehrdeutige Potenz an Stelle " + std::u16string(place)
+               + u": Bitte Klammern setzen, z. B. x^(2^3) oder (x^2)^3";
+    };
     ExpectOutcomes(
         {
             {u"2 3", u"Zwei Zahlen ohne Operator: '2 3' an Stelle 1"},
@@ -90,10 +96,10 @@ TEST(Spelling, RefusalsNameThePartAndItsPlace)
             {u"½ 3", u"Zwei Zahlen ohne Operator: '½ 3' an Stelle 1"},
             {u"x,5", u"Vor ',' fehlt eine Ziffer an Stelle 2"},
             {u"sin(x;2)", u"'sin' nimmt nur ein Argument an Stelle 1"},
-            {u"x^2^3", chained + u"4"},
-            {u"2^x^-2", chained + u"4"},
-            {u"x²^3", chained + u"3"},
-            {u"x^2 ²", chained + u"5"},
+            {u"x^2^3", chained(u"4")},
+            {u"2^x^-2", chained(u"4")},
+            {u"x²^3", chained(u"3")},
+            {u"x^2 ²", chained(u"5")},
             {u"2x+", u"Nach '+' fehlt ein Operand an Stelle 3"},
             {u"(x^2-)", u"Nach '-' fehlt ein Operand an Stelle 5"},
             {u"x*()", u"Nach '(' fehlt ein Operand an Stelle 3"},
