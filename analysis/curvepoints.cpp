@@ -18,7 +18,6 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // A formula costs about a microsecond to evaluate; this many calls keep a curve near 200 ms
 // even then, and the scan alone takes at most half of them.
-constexpr long EvaluationBudget = 200000;
 constexpr long AskStopEvery = 16;
 
 // 2 000 samples, or 100 a unit on long intervals, but no more than 10 000 wanted; the step

@@ -236,7 +236,7 @@ TEST(CurvePoints, StopsWhenAskedAndStaysBounded)
     EXPECT_TRUE(someOfThem);
     calls = 0;
     FindCurvePoints(Curve([&](double x) { return f(1000 * x); }), -1000, 1000);
-    EXPECT_LE(calls, 200000 + 300);
+    EXPECT_LE(calls, EvaluationBudget + 300);
 }
 
 // An identity is 0 within rounding everywhere: no zeros, turns or bends in its noise, which
