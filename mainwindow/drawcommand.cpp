@@ -137,7 +137,9 @@ void FrmMain::DrawOn(Picture &picture, GraphSettingsRecord &settings)
 void FrmMain::endDraw()
 {
     enter(DrawPhase::Idle);
-    CurvesChanged();
+    // A redraw changes no list, but it may have marked a curve failed.
+    if (ListShown() != m_listAnnounced)
+        CurvesChanged();
     const AfterDraw then = std::exchange(TheDraw.then, AfterDraw::Nothing);
     if (then == AfterDraw::Close)
         QTimer::singleShot(0, this, &QWidget::close);

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ namespace lw {
 namespace {
 
 constexpr int HelpTopic = 17;
+constexpr int AnalyseAfterMs = 150;
 // f' and f'' drawn in colours of their own, so they are told apart from f at a glance.
 constexpr Colour FirstDerivativeColour = 0x008000;  // green
 constexpr Colour SecondDerivativeColour = 0x800080; // purple
@@ -88,6 +90,10 @@ FrmAnalysis::FrmAnalysis(FrmMain &main) : QWidget(&main, Qt::Window), m_main(mai
     layout->addLayout(buttons);
     resize(420, 420);
 
+    m_analyseLater = new QTimer(this);
+    m_analyseLater->setSingleShot(true);
+    m_analyseLater->setInterval(AnalyseAfterMs);
+    connect(m_analyseLater, &QTimer::timeout, this, &FrmAnalysis::analyse);
     connect(cboCurve, &QComboBox::activated, this, &FrmAnalysis::analyse);
     connect(cboOther, &QComboBox::activated, this, &FrmAnalysis::analyse);
     connect(tblPoints, &QTableWidget::cellClicked, this, [this](int row, int) { markRow(row); });
@@ -146,13 +152,22 @@ void FrmAnalysis::refresh()
     // A redraw for a new view or size changes no curve: the points found stay.
     const Analysed now{chosenId(cboCurve), chosenId(cboOther), GraphSettings.CalcFrom,
                        GraphSettings.CalcTo};
-    if (now != m_analysed)
+    if (now == m_analysed)
+        return;
+    // At first, or with no curve left, at once; a curve changed while shown when the moves pause.
+    if (m_analysed.curve == ~uint64_t(0) || now.curve == 0 || !isVisible())
         analyse();
+    else
+        m_analyseLater->start();
 }
 
 void FrmAnalysis::showEvent(QShowEvent *event)
 {
     refresh();
+    if (m_analyseLater->isActive()) {
+        m_analyseLater->stop();
+        analyse();
+    }
     QWidget::showEvent(event);
 }
 
@@ -164,6 +179,7 @@ uint64_t FrmAnalysis::chosenId(const QComboBox *box) const
 
 void FrmAnalysis::analyse()
 {
+    m_analyseLater->stop();
     m_analysed = {chosenId(cboCurve), chosenId(cboOther), GraphSettings.CalcFrom,
                   GraphSettings.CalcTo};
     m_points.clear();

@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace lw {
 
@@ -67,6 +68,8 @@ private:
         bool operator==(const Analysed &) const = default;
     };
     Analysed m_analysed{~uint64_t(0)};
+    // A slider drag changes the curve at every move: the analysis waits until the moves pause.
+    QTimer *m_analyseLater = nullptr;
 };
 
 } // namespace lw

@@ -304,8 +304,17 @@ void FrmMain::optTermFormat_Click(int index)
     chkAutoConvert->setEnabled(index == 0);
 }
 
+QString FrmMain::ListShown() const
+{
+    QString shown;
+    for (const CurveEntry &entry : ScreenPicture().curves)
+        shown += QStringLiteral("%1 %2 %3\n").arg(entry.id).arg(entry.visible).arg(entry.failed);
+    return shown;
+}
+
 void FrmMain::CurvesChanged()
 {
+    m_listAnnounced = ListShown();
     // A screen reader tells what the picture shows.
     QStringList drawn;
     for (const CurveEntry &entry : ScreenPicture().curves) {

@@ -92,6 +92,8 @@ public:
     CurveHistory &History() { return m_history; }
     // The picture's list of curves has changed: the open "Kurven" window shows it anew.
     void CurvesChanged();
+    // The list as the windows last showed it: ids, visibility and failures.
+    QString ListShown() const;
     void tbrMain_ButtonClick(const QString &key);
     // The graph file named by cdlLoad.
     void SaveFile();
@@ -222,6 +224,7 @@ private:
     std::unique_ptr<ImageSurface> m_backImage;
     std::unique_ptr<RepeatFilter> m_backSteps;
     bool m_superseded = false; // the running redraw was stopped for a newer view
+    QString m_listAnnounced; // ListShown() at the last CurvesChanged
     unsigned m_viewsAsked = 0;
     unsigned m_viewsShownWhole = 0;
     QElapsedTimer m_redrawClock; // since the running redraw began

@@ -2,6 +2,8 @@
 
 #include "settingsfields.h"
 
+#include "formula/numbertext.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -184,15 +186,9 @@ std::optional<float> ReadFloatTextLenient(const QString &text, const QLocale &lo
 
 QString DecimalText(double value, int decimals)
 {
-    const QLocale locale = writingLocale();
-    QString text = locale.toString(value, 'f', decimals);
-    if (text.contains(locale.decimalPoint())) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(locale.decimalPoint()))
-            text.chop(locale.decimalPoint().size());
-    }
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+    const QString point = writingLocale().decimalPoint();
+    return QString::fromStdU16String(
+        FixedDecimalText(value, decimals, point.isEmpty() ? u'.' : point.front().unicode()));
 }
 
 QString GroupedNumber(long long value)
