@@ -154,6 +154,8 @@ private:
     static const std::array<ToolbarCommand, 17> ToolbarCommands;
 
     void createOptionsPanel();
+    // Ctrl+Q, Esc, F6 and Alt+T; the toolbar's buttons leave the Tab chain for F6.
+    void createShortcuts();
     // The toolbar's buttons from left to right, and the keys that walk them once F6 has taken
     // the keyboard there; false for any other key.
     std::vector<QWidget *> toolbarButtons() const;

@@ -26,6 +26,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
 
 namespace lw {
 
@@ -113,5 +115,28 @@ const std::array<FrmMain::ToolbarCommand, 17> FrmMain::ToolbarCommands{{
          FrmAbout::open(&w);
      }},
 }};
+
+QAction *FrmMain::toolbarAction(const QString &key) const
+{
+    return tbrMain->findChild<QAction *>(key);
+}
+
+void FrmMain::tbrMain_ButtonClick(const QString &key)
+{
+    QAction *button = toolbarAction(key);
+    if (ToolbarHelpMode) {
+        // In the toolbar help mode a button only explains itself.
+        sbrMain->showMessage(button->property("description").toString());
+        if (key == QLatin1String("ToolbarHelp"))
+            ToolbarHelpMode = false;
+        else if (key == QLatin1String("VariableEdit"))
+            button->setChecked(!button->isChecked()); // back to before the click
+        return;
+    }
+    for (const auto &[name, run] : ToolbarCommands) {
+        if (key == QLatin1String(name))
+            return run(*this, button);
+    }
+}
 
 } // namespace lw
