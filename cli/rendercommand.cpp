@@ -121,8 +121,7 @@ bool applyFamily(RenderOptions &options, const QString &value, QString *reason)
             QStringLiteral("Ungültige Schar: %1 (L=VON:BIS:SCHRITT, L von a bis h)").arg(value);
         return false;
     }
-    const auto [from, to, step] = read;
-    const FamilyValues family = FamilyMembers(from, to, step);
+    const FamilyValues family = FamilyMembers({read[0], read[1], read[2]});
     if (family.fault == FamilyFault::TooMany)
         *reason = QStringLiteral("Die Schar %1 hätte mehr als %2 Kurven.")
                       .arg(value)
@@ -133,11 +132,7 @@ bool applyFamily(RenderOptions &options, const QString &value, QString *reason)
                       .arg(value);
     if (family.fault != FamilyFault::None)
         return false;
-    const int decimals = std::max(StepDecimals(step), StepDecimals(from));
-    RenderFamily &members = options.family.emplace();
-    members.row = value[0].unicode() - u'a';
-    for (const double member : family.values)
-        members.valueTexts.push_back(ParameterValueText(member, decimals));
+    options.family = RenderFamily{.row = value[0].unicode() - u'a', .valueTexts = family.texts};
     return true;
 }
 
@@ -319,29 +314,17 @@ std::optional<std::u16string> formulaOf(const std::u16string &equation,
 std::vector<CurveEntry> curvesOf(const std::u16string &equation, const std::u16string &kzn,
                                  const RenderOptions &options, const GraphSettingsRecord &settings)
 {
-    CurveEntry curve{.typed = equation,
-                     .notation = options.kzn ? Notation::Kzn : Notation::Mathematical,
-                     .parameters = options.variables,
-                     .formula = UpdateVariables(kzn, options.variables),
-                     .kznFormula = kzn,
-                     .colour = settings.LiveColor,
-                     .precision = settings.Precision,
-                     .linkPoints = settings.LinkPoints};
+    const CurveEntry curve{.typed = equation,
+                           .notation = options.kzn ? Notation::Kzn : Notation::Mathematical,
+                           .parameters = options.variables,
+                           .formula = UpdateVariables(kzn, options.variables),
+                           .kznFormula = kzn,
+                           .colour = settings.LiveColor,
+                           .precision = settings.Precision,
+                           .linkPoints = settings.LinkPoints};
     if (!options.family)
         return {curve};
-    const auto row = static_cast<std::size_t>(options.family->row);
-    curve.parameters.editMode = true;
-    curve.parameters.checked[row] = true;
-    std::vector<CurveEntry> members;
-    for (std::size_t i = 0; i < options.family->valueTexts.size(); ++i) {
-        const std::u16string &value = options.family->valueTexts[i];
-        curve.parameters.values[row] = value;
-        curve.formula = UpdateVariables(kzn, curve.parameters);
-        curve.legend = FamilyLegend(options.family->row, value);
-        curve.colour = FamilyPalette[i % FamilyPalette.size()];
-        members.push_back(curve);
-    }
-    return members;
+    return FamilyCurves(curve, options.family->row, options.family->valueTexts);
 }
 
 // False when the curve could not be drawn to its end.

@@ -4,6 +4,7 @@
 
 #include "formula/equation.h"
 #include "gph/savefile.h"
+#include "graph/family.h"
 #include "settings/settingsfields.h"
 
 #include <QDir>
@@ -24,7 +25,6 @@ namespace {
 
 constexpr auto FormatName = QLatin1StringView("Linienwerk-Arbeitsblatt");
 constexpr qsizetype MaximumTextLength = 32767;
-constexpr double MaximumSliderSteps = 100000;
 constexpr const SettingsField &PrecisionField = SettingsFieldNamed("Precision");
 
 QString notationName(Notation notation)
@@ -370,14 +370,20 @@ ParameterRange SheetReader::readRange(const Node &row)
                                number(row, "to", QStringLiteral("bis")),
                                number(row, "step", QStringLiteral("Schrittweite"))};
     const QString step = below(row.path, QStringLiteral("Schrittweite"));
-    if (!(range.from < range.to))
+    switch (CheckSliderRange(range)) {
+    case SliderRangeFault::None: break;
+    case SliderRangeFault::EndNotAboveStart:
         fail(below(row.path, QStringLiteral("bis")), QStringLiteral("muss größer als „von“ sein."));
-    else if (!(range.step > 0))
+        break;
+    case SliderRangeFault::StepNotPositive:
         fail(step, QStringLiteral("muss größer als 0 sein."));
-    else if (!((range.to - range.from) / range.step <= MaximumSliderSteps))
+        break;
+    case SliderRangeFault::TooManyPositions:
         fail(step, QStringLiteral("ist zu klein: von „von“ bis „bis“ wären es mehr als %1 "
                                   "Schritte.")
-                       .arg(GroupedNumber(static_cast<long long>(MaximumSliderSteps))));
+                       .arg(GroupedNumber(MaximumSliderPositions)));
+        break;
+    }
     return range;
 }
 
