@@ -27,29 +27,68 @@ int StepDecimals(double step)
 {
     step = std::fabs(step);
     int decimals = 0;
-    while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals)
-                                     - std::round(step * std::pow(10.0, decimals)))
-                               > 1e-9 * std::pow(10.0, decimals))
+    while (
+        decimals < 6
+        && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals)))
+               > 1e-9 * std::pow(10.0, decimals))
         ++decimals;
     return decimals;
 }
 
-FamilyValues FamilyMembers(double from, double to, double step)
+int RangeDecimals(const ParameterRange &range)
 {
+    return std::max(StepDecimals(range.step), StepDecimals(range.from));
+}
+
+SliderRangeFault CheckSliderRange(const ParameterRange &range)
+{
+    if (!(range.from < range.to))
+        return SliderRangeFault::EndNotAboveStart;
+    if (!(range.step > 0))
+        return SliderRangeFault::StepNotPositive;
+    if (!((range.to - range.from) / range.step <= MaximumSliderPositions))
+        return SliderRangeFault::TooManyPositions;
+    return SliderRangeFault::None;
+}
+
+FamilyValues FamilyMembers(const ParameterRange &range)
+{
+    const auto [from, to, step] = range;
     if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0)
-        return {{}, FamilyFault::NoCurve};
+        return {.fault = FamilyFault::NoCurve};
     const double steps = (to - from) / step;
     // The end counts when the steps miss it by a rounding.
     if (steps < -1e-9)
-        return {{}, FamilyFault::NoCurve};
+        return {.fault = FamilyFault::NoCurve};
     if (steps + 1e-9 >= MaxFamilyCurves)
-        return {{}, FamilyFault::TooMany};
+        return {.fault = FamilyFault::TooMany};
     const int count = static_cast<int>(std::floor(steps + 1e-9)) + 1;
-    const double scale = std::pow(10.0, std::max(StepDecimals(step), StepDecimals(from)));
+    const int decimals = RangeDecimals(range);
+    const double scale = std::pow(10.0, decimals);
     FamilyValues family;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         family.values.push_back(std::round((from + i * step) * scale) / scale + 0.0);
+        family.texts.push_back(ParameterValueText(family.values.back(), decimals));
+    }
     return family;
+}
+
+std::vector<CurveEntry> FamilyCurves(const CurveEntry &base, int row,
+                                     const std::vector<std::u16string> &valueTexts)
+{
+    const auto index = static_cast<std::size_t>(row);
+    CurveEntry curve = base;
+    curve.parameters.editMode = true;
+    curve.parameters.checked[index] = true;
+    std::vector<CurveEntry> members;
+    for (std::size_t i = 0; i < valueTexts.size(); ++i) {
+        curve.parameters.values[index] = valueTexts[i];
+        curve.formula = UpdateVariables(curve.kznFormula, curve.parameters);
+        curve.legend = FamilyLegend(row, valueTexts[i]);
+        curve.colour = FamilyPalette[i % FamilyPalette.size()];
+        members.push_back(curve);
+    }
+    return members;
 }
 
 std::u16string ParameterValueText(double value, int decimals)

@@ -17,9 +17,6 @@
 namespace lw {
 
 namespace {
-// A slider of more positions than this no longer moves by a value a pupil can follow.
-constexpr double MaximumSliderPositions = 100000;
-
 QString valueText(double value)
 {
     return QString::fromStdU16String(ParameterValueText(value, 6));
@@ -28,14 +25,17 @@ QString valueText(double value)
 
 QString RangeRefusal(const ParameterRange &range)
 {
-    if (!(range.from < range.to))
+    switch (CheckSliderRange(range)) {
+    case SliderRangeFault::None: break;
+    case SliderRangeFault::EndNotAboveStart:
         return QStringLiteral("„Von“ muss kleiner sein als „Bis“.");
-    if (!(range.step > 0))
+    case SliderRangeFault::StepNotPositive:
         return QStringLiteral("Die Schrittweite muss größer als 0 sein.");
-    if ((range.to - range.from) / range.step > MaximumSliderPositions)
+    case SliderRangeFault::TooManyPositions:
         return QStringLiteral("Die Schrittweite ist zu fein: der Regler hätte mehr als %1 "
                               "Stellungen.")
-            .arg(GroupedNumber(static_cast<long long>(MaximumSliderPositions)));
+            .arg(GroupedNumber(MaximumSliderPositions));
+    }
     return {};
 }
 
@@ -98,7 +98,7 @@ void FrmParameterRange::cmdOK_Click()
     if (m_purpose == Purpose::Range) {
         refusal = RangeRefusal(chosen);
     } else {
-        switch (FamilyMembers(chosen.from, chosen.to, chosen.step).fault) {
+        switch (FamilyMembers(chosen).fault) {
         case FamilyFault::None: break;
         case FamilyFault::NoCurve:
             refusal = QStringLiteral("Mit dieser Schrittweite entsteht keine Kurve: sie muss von "

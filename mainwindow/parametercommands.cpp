@@ -21,6 +21,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <string_view>
 
 namespace lw {
 
@@ -28,6 +29,23 @@ namespace {
 bool usesParameter(std::u16string_view formula, int row)
 {
     return UnsuppliedParameters(formula, VariableValues{}) & (1u << row);
+}
+
+QString familyStatus(int row, const FamilyValues &family, std::u16string_view kzn,
+                     const VariableValues &parameters)
+{
+    QString status = QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
+                         .arg(family.values.size())
+                         .arg(QChar(u'a' + row))
+                         .arg(QString::fromStdU16String(family.texts.front()),
+                              QString::fromStdU16String(family.texts.back()));
+    if (!usesParameter(kzn, row))
+        status +=
+            QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
+                .arg(QChar(u'a' + row));
+    if (const QString note = ParameterNote(kzn, parameters); !note.isEmpty())
+        status += u' ' + note;
+    return status;
 }
 } // namespace
 
@@ -78,7 +96,7 @@ void FrmMain::AskFamily(int row)
     const ParameterRange &range = picVariables->range(row);
     // Whole steps over the slider's range, unless those make too many curves.
     ParameterRange start{range.from, range.to, 1};
-    if (FamilyMembers(start.from, start.to, start.step).fault != FamilyFault::None)
+    if (FamilyMembers(start).fault != FamilyFault::None)
         start.step = (range.to - range.from) / 10;
     if (const auto family =
             FrmParameterRange::ask(this, row, FrmParameterRange::Purpose::Family, start))
@@ -91,7 +109,7 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
         sbrMain->showMessage(QStringLiteral("Es wird noch gezeichnet: die Schar folgt nicht."));
         return;
     }
-    const FamilyValues family = FamilyMembers(values.from, values.to, values.step);
+    const FamilyValues family = FamilyMembers(values);
     const std::u16string typed = txtTerm->text().toStdU16String();
     if (IsEmptyEquation(typed)) {
         enter(DrawPhase::Reporting);
@@ -122,39 +140,19 @@ void FrmMain::DrawFamily(int row, const ParameterRange &values)
     if (GraphSettings.AlwaysDeleteGraph)
         ErasePicture(screen, GraphSettings);
 
-    const int decimals = std::max(StepDecimals(values.step), StepDecimals(values.from));
-    VariableValues parameters = picVariables->values();
-    parameters.editMode = true;
-    parameters.checked[static_cast<std::size_t>(row)] = true;
-    for (std::size_t i = 0; i < family.values.size(); ++i) {
-        const std::u16string value = ParameterValueText(family.values[i], decimals);
-        parameters.values[static_cast<std::size_t>(row)] = value;
-        AddCurve(screen, {.typed = typed,
+    const CurveEntry base{.typed = typed,
                           .notation = notationChosen(),
-                          .parameters = parameters,
-                          .formula = lw::UpdateVariables(*kzn, parameters),
+                          .parameters = picVariables->values(),
                           .kznFormula = *kzn,
-                          .legend = FamilyLegend(row, value),
-                          .colour = FamilyPalette[i % FamilyPalette.size()],
                           .precision = GraphSettings.Precision,
-                          .linkPoints = GraphSettings.LinkPoints});
-    }
+                          .linkPoints = GraphSettings.LinkPoints};
+    const std::vector<CurveEntry> members = FamilyCurves(base, row, family.texts);
+    for (const CurveEntry &member : members)
+        AddCurve(screen, member);
     m_history.record(before, screen);
-    QString status =
-        QStringLiteral("Schar: %1 Kurven für %2 = %3 bis %4.")
-            .arg(family.values.size())
-            .arg(QChar(u'a' + row))
-            .arg(QString::fromStdU16String(ParameterValueText(family.values.front(), decimals)),
-                 QString::fromStdU16String(ParameterValueText(family.values.back(), decimals)));
-    if (!usesParameter(*kzn, row))
-        status +=
-            QStringLiteral(" Hinweis: Die Gleichung enthält %1 nicht; alle Kurven sind gleich.")
-                .arg(QChar(u'a' + row));
-    if (const QString note = ParameterNote(*kzn, parameters); !note.isEmpty())
-        status += u' ' + note;
     endDraw();
     RequestRedraw();
-    sbrMain->showMessage(status);
+    sbrMain->showMessage(familyStatus(row, family, *kzn, members.back().parameters));
 }
 
 } // namespace lw

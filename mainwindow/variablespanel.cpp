@@ -53,11 +53,6 @@ int positionCount(const ParameterRange &range)
 {
     return static_cast<int>(std::lround((range.to - range.from) / range.step));
 }
-
-int valueDecimals(const ParameterRange &range)
-{
-    return std::max(StepDecimals(range.step), StepDecimals(range.from));
-}
 } // namespace
 
 VariablesPanel::VariablesPanel(QWidget *parent) : QWidget(parent)
@@ -182,7 +177,7 @@ void VariablesPanel::setRange(int row, const ParameterRange &range)
 QString VariablesPanel::sliderValueText(int row, int position) const
 {
     const ParameterRange &r = range(row);
-    const int decimals = valueDecimals(r);
+    const int decimals = RangeDecimals(r);
     const double scale = std::pow(10.0, decimals);
     const double value = std::round((r.from + position * r.step) * scale) / scale;
     return QString::fromStdU16String(ParameterValueText(value, decimals));
