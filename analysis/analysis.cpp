@@ -5,8 +5,8 @@
 #include "analysis/derivative.h"
 #include "analysis/kzntree.h"
 #include "analysis/mathprinter.h"
+#include "analysis/preparedformula.h"
 #include "formula/evaluator.h"
-#include "formula/formulaprogram.h"
 #include "formula/numbertext.h"
 
 #include <QElapsedTimer>
@@ -20,78 +20,6 @@
 namespace lw {
 
 namespace {
-
-constexpr std::size_t MaxDerivedNodes = 1000;
-
-std::size_t nodeCount(const KznNode &node)
-{
-    std::size_t count = 1;
-    for (const KznNode &argument : node.arguments)
-        count += nodeCount(argument);
-    return count;
-}
-
-// A formula prepared once for the many values an analysis asks of it: the engine's program for
-// what the plotter computes, and the tree with its derivatives for the values in double.
-class PreparedFormula {
-public:
-    // With `derivatives` 0, 1 or 2: the symbolic derivatives asked for.
-    explicit PreparedFormula(std::u16string_view formula, int derivatives = 2) : m_program(formula)
-    {
-        m_tree = ParseKzn(formula);
-        // Deriving cannot be stopped; a formula far beyond any a pupil types would spend the
-        // analysis's budget on it, so its slopes come from differences instead.
-        if (m_tree && derivatives > 0 && nodeCount(*m_tree) <= MaxDerivedNodes)
-            m_first = Derive(*m_tree);
-        if (m_first && derivatives > 1)
-            m_second = Derive(*m_first);
-    }
-
-    std::optional<double> engine(double x) const
-    {
-        const FormulaSample sample = m_program.sample(static_cast<float>(x));
-        if (sample.error != FormulaError::None || sample.arithmeticFault
-            || !std::isfinite(sample.value))
-            return std::nullopt;
-        return sample.value;
-    }
-    // Without a tree, the engine's value stands in; the derivatives then come from differences.
-    double value(double x) const
-    {
-        if (m_tree)
-            return EvaluateDouble(*m_tree, x);
-        return engine(x).value_or(std::nan(""));
-    }
-
-    CurveFunctions functions() const
-    {
-        CurveFunctions f;
-        f.engine = [this](double x) {
-            return engine(x);
-        };
-        f.f = [this](double x) {
-            return value(x);
-        };
-        if (m_first)
-            f.d1 = [this](double x) {
-                return EvaluateDouble(*m_first, x);
-            };
-        if (m_second)
-            f.d2 = [this](double x) {
-                return EvaluateDouble(*m_second, x);
-            };
-        return f;
-    }
-
-    const std::optional<KznNode> &first() const { return m_first; }
-    const std::optional<KznNode> &second() const { return m_second; }
-
-private:
-    FormulaProgram m_program;
-    std::optional<KznNode> m_tree;
-    std::optional<KznNode> m_first;
-    std::optional<KznNode> m_second;
-};
 
 std::optional<DerivedFormula> derived(const std::optional<KznNode> &node)
 {
@@ -129,11 +57,17 @@ FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double 
                                const std::function<bool()> &stop)
 {
     const auto stopNow = withinBudget(stop);
-    const PreparedFormula prepared(formula);
+    return AnalyseFormula(PreparedFormula(formula), from, to, stopNow);
+}
+
+FormulaAnalysis AnalyseFormula(const PreparedFormula &formula, double from, double to,
+                               const std::function<bool()> &stop)
+{
+    const auto stopNow = withinBudget(stop);
     FormulaAnalysis analysis;
-    analysis.first = derived(prepared.first());
-    analysis.second = derived(prepared.second());
-    analysis.points = FindCurvePoints(prepared.functions(), from, to, stopNow);
+    analysis.first = derived(formula.first());
+    analysis.second = derived(formula.second());
+    analysis.points = FindCurvePoints(formula.functions(2), from, to, stopNow);
     analysis.note = RangeNote(from, to);
     return analysis;
 }
@@ -150,9 +84,15 @@ std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_
                                           double to, const std::function<bool()> &stop)
 {
     const auto stopNow = withinBudget(stop);
-    const PreparedFormula first(a);
-    const PreparedFormula second(b);
-    return FindIntersections(first.functions(), second.functions(), from, to, stopNow);
+    return IntersectFormulas(PreparedFormula(a), PreparedFormula(b), from, to, stopNow);
+}
+
+std::vector<CurvePoint> IntersectFormulas(const PreparedFormula &a, const PreparedFormula &b,
+                                          double from, double to, const std::function<bool()> &stop)
+{
+    const auto stopNow = withinBudget(stop);
+    // The search for where curves meet looks at no bends.
+    return FindIntersections(a.functions(1), b.functions(1), from, to, stopNow);
 }
 
 std::optional<DerivedFormula> DeriveFormula(std::u16string_view formula)
@@ -181,14 +121,22 @@ std::vector<TableRow> ValueTable(std::u16string_view formula, double from, doubl
     const std::optional<std::size_t> count = TableRowCount(from, to, step);
     if (!count || *count > MaxTableRows)
         return {};
-    const PreparedFormula prepared(formula, withSlope ? 1 : 0);
+    return ValueTable(PreparedFormula(formula), from, to, step, withSlope);
+}
+
+std::vector<TableRow> ValueTable(const PreparedFormula &formula, double from, double to,
+                                 double step, bool withSlope)
+{
+    const std::optional<std::size_t> count = TableRowCount(from, to, step);
+    if (!count || *count > MaxTableRows)
+        return {};
     std::vector<TableRow> rows(*count);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TableRow &row = rows[i];
         row.x = from + double(i) * step;
-        row.y = finite(prepared.value(row.x));
-        if (withSlope && row.y && prepared.first())
-            row.slope = finite(EvaluateDouble(*prepared.first(), row.x));
+        row.y = finite(formula.value(row.x));
+        if (withSlope && row.y && formula.first())
+            row.slope = finite(EvaluateDouble(*formula.first(), row.x));
     }
     return rows;
 }

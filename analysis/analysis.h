@@ -13,6 +13,8 @@
 
 namespace lw {
 
+class PreparedFormula;
+
 // Every answer comes within this, however costly the formula: the window asks while the pupil
 // waits, and the command line in scripts.
 inline constexpr int AnalysisBudgetMs = 200;
@@ -36,9 +38,14 @@ struct FormulaAnalysis {
 // [from; to]. Stops with what it has when `stop` says so or the budget is spent.
 FormulaAnalysis AnalyseFormula(std::u16string_view formula, double from, double to,
                                const std::function<bool()> &stop = {});
+FormulaAnalysis AnalyseFormula(const PreparedFormula &formula, double from, double to,
+                               const std::function<bool()> &stop = {});
 // Where the curves of two such formulas meet on [from; to].
 std::vector<CurvePoint> IntersectFormulas(std::u16string_view a, std::u16string_view b, double from,
                                           double to, const std::function<bool()> &stop = {});
+std::vector<CurvePoint> IntersectFormulas(const PreparedFormula &a, const PreparedFormula &b,
+                                          double from, double to,
+                                          const std::function<bool()> &stop = {});
 // What to tell the pupil of an analysis on [from; to]: empty, or that the range is too wide for
 // the scan to vouch for every point.
 std::u16string RangeNote(double from, double to);
@@ -58,6 +65,8 @@ inline constexpr std::size_t MaxTableRows = 1'000'000;
 std::optional<std::size_t> TableRowCount(double from, double to, double step);
 std::vector<TableRow> ValueTable(std::u16string_view formula, double from, double to, double step,
                                  bool withSlope);
+std::vector<TableRow> ValueTable(const PreparedFormula &formula, double from, double to,
+                                 double step, bool withSlope);
 
 // The German name of a kind of point ("Nullstelle", "Hochpunkt", ...).
 std::u16string PointKindName(PointKind kind);

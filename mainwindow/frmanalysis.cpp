@@ -195,7 +195,8 @@ void FrmAnalysis::analyse()
     cmdDrawDerivative->setEnabled(entry != nullptr);
     cmdValueTable->setEnabled(entry != nullptr);
     if (entry && from < to) {
-        const FormulaAnalysis analysis = AnalyseFormula(entry->formula, from, to);
+        const auto prepared = m_prepared.of(entry->formula);
+        const FormulaAnalysis analysis = AnalyseFormula(*prepared, from, to);
         lblFirst->setText(derivativeText(analysis.first));
         lblSecond->setText(derivativeText(analysis.second));
         cmdDrawDerivative->setEnabled(analysis.first.has_value());
@@ -204,7 +205,7 @@ void FrmAnalysis::analyse()
             lblRange->setText(lblRange->text() + u'\n' + text(analysis.note));
         if (const CurveEntry *other = chosen(cboOther); other && other != entry)
             for (const CurvePoint &point :
-                 IntersectFormulas(entry->formula, other->formula, from, to))
+                 IntersectFormulas(*prepared, *m_prepared.of(other->formula), from, to))
                 m_points.push_back(point);
     } else if (entry) {
         lblRange->setText(

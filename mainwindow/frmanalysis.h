@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/curvepoints.h"
+#include "analysis/preparedformula.h"
 #include "graph/curveentry.h"
 
 #include <QWidget>
@@ -57,6 +58,7 @@ private:
     uint64_t chosenId(const QComboBox *box) const;
 
     FrmMain &m_main;
+    PreparedFormulas m_prepared;
     std::vector<CurvePoint> m_points;
     uint64_t m_curve = 0; // the entry the points belong to
     // What the points shown were found for: the curve, the other curve, the calculation range.

@@ -117,6 +117,8 @@ FrmValueTable &FrmValueTable::open(FrmMain &main, const CurveEntry &curve)
 
 void FrmValueTable::setCurve(const CurveEntry &curve)
 {
+    if (!m_prepared || m_prepared->formula() != curve.formula)
+        m_prepared = std::make_unique<const PreparedFormula>(curve.formula);
     m_curve = curve;
     lblFunction->setText(QStringLiteral("f(x) = ") + QString::fromStdU16String(curve.typed));
     // What the picture shows, in the steps of its numbers.
@@ -145,7 +147,7 @@ void FrmValueTable::fill()
     else
         lblNote->clear();
     if (count && *count <= MaxShownRows)
-        m_rows = ValueTable(m_curve.formula, *from, *to, *step, chkSlope->isChecked());
+        m_rows = ValueTable(*m_prepared, *from, *to, *step, chkSlope->isChecked());
     const bool slope = chkSlope->isChecked();
     tblValues->setColumnCount(slope ? 3 : 2);
     tblValues->setHorizontalHeaderLabels(

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "analysis/preparedformula.h"
 #include "graph/curveentry.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -51,6 +53,7 @@ private:
 
     FrmMain &m_main;
     CurveEntry m_curve;
+    std::unique_ptr<const PreparedFormula> m_prepared; // m_curve's formula
     std::vector<TableRow> m_rows;
 };
 
