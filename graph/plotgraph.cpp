@@ -181,6 +181,32 @@ PrecisionFault CheckPrecision(float precision, SampleRange range)
     return PrecisionFault::None;
 }
 
+namespace {
+// Where a step of the curve lies: its pixel, and its exact position for a surface that takes one.
+struct StepPlace {
+    Pixel pixel;
+    QPointF exact;
+};
+
+// A line from the step before, or a point where the curve begins (again); whether it shows.
+inline bool drawStep(DrawingSurface &surface, bool exact, const StepPlace &from,
+                     const StepPlace &to, bool line, Colour colour, const PlotGeometry &geometry)
+{
+    if (line) {
+        if (exact)
+            surface.exactLine(from.exact, to.exact, colour);
+        else
+            surface.line(from.pixel.column, from.pixel.row, to.pixel.column, to.pixel.row, colour);
+        return lineMeetsPicture(from.pixel, to.pixel, geometry);
+    }
+    if (exact)
+        surface.exactPoint(to.exact, colour);
+    else
+        surface.point(to.pixel.column, to.pixel.row, colour);
+    return insidePicture(to.pixel, geometry);
+}
+} // namespace
+
 PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                      const GraphSettingsRecord &settings, DrawingSurface &surface)
 {
@@ -216,29 +242,15 @@ PlotResult PlotGraph(std::u16string_view formula, const PlotGeometry &geometry,
                 const int16_t height = geometry.GraphHeight;
                 const bool pole = (previous.row < 0 && pixel->row >= height)
                                   || (previous.row >= height && pixel->row < 0);
-                const Colour colour = settings.LiveColor;
-                if (joining && settings.LinkPoints && !pole) {
-                    if (drawable) {
-                        if (exact)
-                            surface.exactLine(previousExact, pixelOf.exact(), colour);
-                        else
-                            surface.line(previous.column, previous.row, pixel->column, pixel->row,
-                                         colour);
-                        visible = visible || lineMeetsPicture(previous, *pixel, geometry);
-                    }
-                } else {
-                    if (drawable) {
-                        if (exact)
-                            surface.exactPoint(pixelOf.exact(), colour);
-                        else
-                            surface.point(pixel->column, pixel->row, colour);
-                        visible = visible || insidePicture(*pixel, geometry);
-                    }
-                    joining = true;
-                }
+                const QPointF here = exact ? pixelOf.exact() : QPointF();
+                if (drawable)
+                    visible = drawStep(surface, exact, {previous, previousExact}, {*pixel, here},
+                                       joining && settings.LinkPoints && !pole, settings.LiveColor,
+                                       geometry)
+                              || visible;
+                joining = true;
                 previous = *pixel;
-                if (exact)
-                    previousExact = pixelOf.exact();
+                previousExact = here;
             }
         }
         YieldToEvents();

@@ -138,7 +138,7 @@ TEST(CliCall, HelpDescribesBothCommands)
 }
 
 // What scripts read of the curve analysis: one line a point or row, exit codes as for convert.
-TEST(CliAnalysis, PointsDerivativeAndTable)
+TEST(CliAnalysis, Points)
 {
     const QString failed = Line(lw::ConversionFailedMessage());
     const CliCase cases[] = {
@@ -162,6 +162,20 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          "y-Achsenabschnitt 0 1\n",
          Line(lw::RangeNote(-1, 1e300))},
         {{"analyse", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
+        // Parameters without --var count as 0, and the note says which, as the window's does.
+        {{"analyse", "a*x^2"},
+         0,
+         "y-Achsenabschnitt 0 0\n",
+         "Hinweis: a ist nicht gesetzt und zählt als 0.\n"},
+    };
+    for (const CliCase &c : cases)
+        ExpectRun(c);
+}
+
+TEST(CliAnalysis, DerivativeAndTable)
+{
+    const QString failed = Line(lw::ConversionFailedMessage());
+    const CliCase cases[] = {
         {{"derive", "2*x^2+3*x-4"}, 0, "4*x+3\nSUM(PRO(4;x);3)\n", ""},
         {{"derive", "FOO(x)"}, 1, "", failed + "Unbekannter Name: 'FOO' an Stelle 1\n"},
         {{"table", "--from", "-1", "--to", "1", "--step", "0.5", "x^2"},
@@ -172,11 +186,6 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
          0,
          "-1\t-\n0\t0\n1\t1\n",
          ""},
-        // Parameters without --var count as 0, and the note says which, as the window's does.
-        {{"analyse", "a*x^2"},
-         0,
-         "y-Achsenabschnitt 0 0\n",
-         "Hinweis: a ist nicht gesetzt und zählt als 0.\n"},
         {{"derive", "--var", "a=2", "a*x^2+b*x"},
          0,
          "4*x\nPRO(4;x)\n",
@@ -198,6 +207,10 @@ TEST(CliAnalysis, PointsDerivativeAndTable)
     };
     for (const CliCase &c : cases)
         ExpectRun(c);
+}
+
+TEST(CliAnalysis, WrongCallsExitWith2AndTheUsage)
+{
     const QStringList wrong[] = {
         {"analyse"},
         {"analyse", "x", "x"},

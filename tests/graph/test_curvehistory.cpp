@@ -52,6 +52,12 @@ struct Model {
         from.pop_back();
         return true;
     }
+    void mark(Picture &picture, uint64_t curve, int x)
+    {
+        const PointMark mark{.curve = curve, .x = double(x), .label = u"P"};
+        picture.marks.push_back(mark);
+        everMarked.push_back(mark);
+    }
     std::vector<PointMark> marks() const
     {
         std::vector<PointMark> showing;
@@ -110,12 +116,8 @@ TEST(CurveHistory, UndoAndRedoOfRandomChangesGiveTheModelsLists)
                 next[at].second ^= true;
                 break;
             case 4: // a mark is no step
-                if (!curves.empty()) {
-                    const PointMark mark{
-                        .curve = curves[at].id, .x = double(action), .label = u"P"};
-                    picture.marks.push_back(mark);
-                    model.everMarked.push_back(mark);
-                }
+                if (!curves.empty())
+                    model.mark(picture, curves[at].id, action);
                 continue;
             case 5: curves.empty() ? void() : (curves[at].failed = true, void()); continue;
             case 6:
@@ -130,8 +132,9 @@ TEST(CurveHistory, UndoAndRedoOfRandomChangesGiveTheModelsLists)
             history.record(before, picture);
             model.change(next, false);
         }
-        ASSERT_EQ(history.canUndo(), !model.done.empty()) << "seed " << seed;
-        ASSERT_EQ(history.canRedo(), !model.undone.empty()) << "seed " << seed;
+        ASSERT_TRUE(history.canUndo() == !model.done.empty()
+                    && history.canRedo() == !model.undone.empty())
+            << "seed " << seed;
     }
 }
 

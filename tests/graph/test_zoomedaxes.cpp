@@ -55,6 +55,26 @@ std::vector<Label> labelsOf(const Drawn &d)
     return labels;
 }
 
+// Close up at the crossing point, or anywhere, then zoomed in and out (the wheel's way too).
+GraphSettingsRecord randomZoomedView(test::SeededRandom &random, int width, int height)
+{
+    GraphSettingsRecord view;
+    const bool near = random.chance(50);
+    view.GraphScaleX = int16_t(1 + random.below(near ? 6 : 30));
+    view.GraphScaleY = int16_t(1 + random.below(near ? 6 : 30));
+    view.OriginX = int16_t(near ? 0 : random.below(7) - 3);
+    EXPECT_TRUE(PlaceCentre(view, {random.below(4001) / (near ? 4000.0 : 13.0) - (near ? 0.5 : 150),
+                                   random.below(401) / (near ? 400.0 : 17.0) - (near ? 0.5 : 10)}));
+    for (int i = 1 + random.below(12); i > 0; --i) {
+        if (random.chance(50))
+            ZoomViewAbout(view, random.chance(30), width, height, random.below(width),
+                          random.below(height));
+        else
+            ZoomView(view, random.chance(near ? 10 : 30), width, height);
+    }
+    return view;
+}
+
 // Random views reached by zooming in and out (the wheel's way too), drawn and read back: every
 // number is a multiple of the spacing written with the decimal comma, stands at its value to the
 // pixel, lies whole inside the picture and clear of every other, and close up (range 1 or 2)
@@ -66,21 +86,7 @@ TEST(ZoomedAxes, NumbersStandAtTheirValuesWholeAndApart)
     for (int round = 0; round < 1500; ++round) {
         const int width = 80 + random.below(900);
         const int height = 80 + random.below(900);
-        GraphSettingsRecord view;
-        const bool near = random.chance(50); // close up at the crossing point, or anywhere
-        view.GraphScaleX = int16_t(1 + random.below(near ? 6 : 30));
-        view.GraphScaleY = int16_t(1 + random.below(near ? 6 : 30));
-        view.OriginX = int16_t(near ? 0 : random.below(7) - 3);
-        ASSERT_TRUE(
-            PlaceCentre(view, {random.below(4001) / (near ? 4000.0 : 13.0) - (near ? 0.5 : 150),
-                               random.below(401) / (near ? 400.0 : 17.0) - (near ? 0.5 : 10)}));
-        for (int i = 1 + random.below(12); i > 0; --i) {
-            if (random.chance(50))
-                ZoomViewAbout(view, random.chance(30), width, height, random.below(width),
-                              random.below(height));
-            else
-                ZoomView(view, random.chance(near ? 10 : 30), width, height);
-        }
+        const GraphSettingsRecord view = randomZoomedView(random, width, height);
         const Drawn d = drawn(view, width, height);
         // A view set by hand keeps the spacing it was given, whatever it shows.
         if (!d.geometry.OriginPlaced || view.ZoomSpacingX == 0)
