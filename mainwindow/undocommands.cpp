@@ -24,24 +24,30 @@ uint64_t FrmMain::ChangeCurves(Picture &picture, const std::function<void()> &ch
     return m_history.record(before, picture, joinTo);
 }
 
-void FrmMain::Undo()
+namespace {
+
+// One step back or forward through the picture's history; the status bar says so where there is
+// none.
+void WalkHistory(FrmMain &main, bool (CurveHistory::*step)(Picture &), const QString &nothingLeft)
 {
-    if (!m_history.undo(ScreenPicture())) {
-        sbrMain->showMessage(QStringLiteral("Es gibt nichts rückgängig zu machen."));
+    if (!(main.History().*step)(ScreenPicture())) {
+        main.sbrMain->showMessage(nothingLeft);
         return;
     }
-    CurvesChanged();
-    RequestRedraw();
+    main.CurvesChanged();
+    main.RequestRedraw();
+}
+
+} // namespace
+
+void FrmMain::Undo()
+{
+    WalkHistory(*this, &CurveHistory::undo, QStringLiteral("Es gibt nichts rückgängig zu machen."));
 }
 
 void FrmMain::Redo()
 {
-    if (!m_history.redo(ScreenPicture())) {
-        sbrMain->showMessage(QStringLiteral("Es gibt nichts zu wiederholen."));
-        return;
-    }
-    CurvesChanged();
-    RequestRedraw();
+    WalkHistory(*this, &CurveHistory::redo, QStringLiteral("Es gibt nichts zu wiederholen."));
 }
 
 bool FrmMain::fieldGivesUndoKeyAway(QObject *watched, QEvent *event) const

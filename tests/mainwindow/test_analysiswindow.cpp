@@ -21,15 +21,25 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace lw;
 using lw::testing::waitUntil;
 
 namespace {
 
-class AnalysisWindow : public lw::testing::MainWindow {};
+class AnalysisWindow : public lw::testing::MainWindow {
+protected:
+    // The analysis window over a picture that shows `term`.
+    FrmAnalysis *openAnalysis(const char *term)
+    {
+        openWindow();
+        draw(term);
+        window->toolbarAction("CurveAnalysis")->trigger();
+        return window->findChild<FrmAnalysis *>("frmAnalysis");
+    }
+};
 
 QStringList column(const QTableWidget &table, int column)
 {
@@ -41,10 +51,7 @@ QStringList column(const QTableWidget &table, int column)
 
 TEST_F(AnalysisWindow, PointsMarksDerivativeTableAndTrace)
 {
-    openWindow();
-    draw("x^2-4");
-    window->toolbarAction("CurveAnalysis")->trigger();
-    auto *analysis = window->findChild<FrmAnalysis *>("frmAnalysis");
+    FrmAnalysis *analysis = openAnalysis("x^2-4");
     ASSERT_TRUE(analysis && analysis->isVisible());
     EXPECT_EQ(analysis->lblFirst->text(), QStringLiteral("2*x"));
     EXPECT_EQ(column(*analysis->tblPoints, 1),
@@ -109,10 +116,7 @@ TEST_F(AnalysisWindow, TheTraceShowsTheValueAtTheXItShows)
 
 TEST_F(AnalysisWindow, KeysMarkARowAndEscClosesTheWindowsWhichOpenBesideTheMainWindow)
 {
-    openWindow();
-    draw("x^2-4");
-    window->toolbarAction("CurveAnalysis")->trigger();
-    auto *analysis = window->findChild<FrmAnalysis *>("frmAnalysis");
+    FrmAnalysis *analysis = openAnalysis("x^2-4");
     ASSERT_TRUE(analysis && analysis->isVisible());
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
         analysis->tblPoints->setCurrentCell(key == Qt::Key_Return ? 1 : 2, 1);
@@ -127,8 +131,8 @@ TEST_F(AnalysisWindow, KeysMarkARowAndEscClosesTheWindowsWhichOpenBesideTheMainW
     analysis->cmdValueTable->click();
     auto *table = window->findChild<FrmValueTable *>("frmValueTable");
     ASSERT_TRUE(table && table->isVisible());
-    for (QWidget *own : {static_cast<QWidget *>(table->tblValues),
-                         static_cast<QWidget *>(analysis->tblPoints)}) {
+    for (QWidget *own :
+         {static_cast<QWidget *>(table->tblValues), static_cast<QWidget *>(analysis->tblPoints)}) {
         own->setFocus();
         QTest::keyClick(own, Qt::Key_Escape);
         EXPECT_FALSE(own->window()->isVisible()) << own->window()->objectName().toStdString();
