@@ -113,33 +113,14 @@ constexpr std::string_view TableHelp =
     "  Beispiel:\n"
     "    linienwerk-cli table --from -2 --to 2 --step 0.5 'x^2'\n";
 
+// Name, operands, their count, help, what runs, and whether it reads its own options.
 constexpr std::array Commands{
     CliCommand{"convert", "[--] TERM", 1, ConvertHelp, RunConvert},
     CliCommand{"eval", "[--] FORMEL", 1, EvalHelp, RunEval},
-    CliCommand{.name = "render",
-               .operandSyntax = RenderSyntax,
-               .operandCount = 0,
-               .help = RenderHelp,
-               .run = RunRender,
-               .parsesOwnOptions = true},
-    CliCommand{.name = "analyse",
-               .operandSyntax = AnalyseSyntax,
-               .operandCount = 1,
-               .help = AnalyseHelp,
-               .run = RunAnalyse,
-               .parsesOwnOptions = true},
-    CliCommand{.name = "derive",
-               .operandSyntax = DeriveSyntax,
-               .operandCount = 1,
-               .help = DeriveHelp,
-               .run = RunDerive,
-               .parsesOwnOptions = true},
-    CliCommand{.name = "table",
-               .operandSyntax = TableSyntax,
-               .operandCount = 1,
-               .help = TableHelp,
-               .run = RunTable,
-               .parsesOwnOptions = true},
+    CliCommand{"render", RenderSyntax, 0, RenderHelp, RunRender, true},
+    CliCommand{"analyse", AnalyseSyntax, 1, AnalyseHelp, RunAnalyse, true},
+    CliCommand{"derive", DeriveSyntax, 1, DeriveHelp, RunDerive, true},
+    CliCommand{"table", TableSyntax, 1, TableHelp, RunTable, true},
 };
 
 } // namespace

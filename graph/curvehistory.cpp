@@ -124,28 +124,26 @@ bool CurveHistory::apply(Step &step, Picture &picture, bool backwards)
     return fits;
 }
 
+bool CurveHistory::walk(auto &from, auto &to, Picture &picture, bool backwards)
+{
+    if (from.empty())
+        return false;
+    Step step = std::move(from.back());
+    from.pop_back();
+    if (!apply(step, picture, backwards))
+        return false;
+    to.push_back(std::move(step));
+    return true;
+}
+
 bool CurveHistory::undo(Picture &picture)
 {
-    if (m_done.empty())
-        return false;
-    Step step = std::move(m_done.back());
-    m_done.pop_back();
-    if (!apply(step, picture, true))
-        return false;
-    m_undone.push_back(std::move(step));
-    return true;
+    return walk(m_done, m_undone, picture, true);
 }
 
 bool CurveHistory::redo(Picture &picture)
 {
-    if (m_undone.empty())
-        return false;
-    Step step = std::move(m_undone.back());
-    m_undone.pop_back();
-    if (!apply(step, picture, false))
-        return false;
-    m_done.push_back(std::move(step));
-    return true;
+    return walk(m_undone, m_done, picture, false);
 }
 
 void CurveHistory::clear()

@@ -58,6 +58,8 @@ private:
     };
     static bool swap(Stretch &stretch, Picture &picture);
     bool apply(Step &step, Picture &picture, bool backwards);
+    // Takes the newest step of `from`, applies it and keeps it on `to`.
+    bool walk(auto &from, auto &to, Picture &picture, bool backwards);
 
     std::size_t m_depth;
     std::deque<Step> m_done;

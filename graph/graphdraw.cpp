@@ -222,29 +222,21 @@ void drawAxes(const PlotGeometry &g, const GraphSettingsRecord &s, DrawingSurfac
     surface.line(0, g.OriginPixelY, g.GraphWidth, g.OriginPixelY, s.GraphColor);
     surface.line(g.OriginPixelX, 0, g.OriginPixelX, g.GraphHeight, s.GraphColor);
     // Right and left along the x axis, up and down along the y axis, each from the crossing point.
-    for (const int direction : {+1, -1}) {
-        drawAxisWalk(g, s, surface,
-                     {.start = g.OriginPixelX,
-                      .step = direction * g.PixelsPerUnitX,
-                      .bound = direction > 0 ? g.GraphWidth : int16_t(0),
-                      .xAxis = true,
-                      .direction = direction,
-                      .markSpacing = s.PutMarkEachX,
-                      .numberSpacing = s.PutNumberEachX,
-                      .origin = s.OriginX},
-                     s.ZoomSpacingX);
-    }
-    for (const int direction : {+1, -1}) {
-        drawAxisWalk(g, s, surface,
-                     {.start = g.OriginPixelY,
-                      .step = -direction * g.PixelsPerUnitY,
-                      .bound = direction > 0 ? int16_t(0) : g.GraphHeight,
-                      .xAxis = false,
-                      .direction = direction,
-                      .markSpacing = s.PutMarkEachY,
-                      .numberSpacing = s.PutNumberEachY,
-                      .origin = s.OriginY},
-                     s.ZoomSpacingY);
+    for (const bool xAxis : {true, false}) {
+        for (const int direction : {+1, -1}) {
+            const int16_t far = xAxis ? g.GraphWidth : g.GraphHeight;
+            drawAxisWalk(
+                g, s, surface,
+                {.start = xAxis ? g.OriginPixelX : g.OriginPixelY,
+                 .step = xAxis ? direction * g.PixelsPerUnitX : -direction * g.PixelsPerUnitY,
+                 .bound = (direction > 0) == xAxis ? far : int16_t(0),
+                 .xAxis = xAxis,
+                 .direction = direction,
+                 .markSpacing = xAxis ? s.PutMarkEachX : s.PutMarkEachY,
+                 .numberSpacing = xAxis ? s.PutNumberEachX : s.PutNumberEachY,
+                 .origin = xAxis ? s.OriginX : s.OriginY},
+                xAxis ? s.ZoomSpacingX : s.ZoomSpacingY);
+        }
     }
 }
 

@@ -139,19 +139,14 @@ bool PanView(GraphSettingsRecord &settings, int stepsX, int stepsY)
 
 void TakeView(GraphSettingsRecord &settings, const GraphSettingsRecord &stored)
 {
-    settings.ScreenCentralX = stored.ScreenCentralX;
-    settings.ScreenCentralY = stored.ScreenCentralY;
-    settings.CentreFractionX = stored.CentreFractionX;
-    settings.CentreFractionY = stored.CentreFractionY;
-    settings.GraphScaleX = stored.GraphScaleX;
-    settings.GraphScaleY = stored.GraphScaleY;
-    settings.PutMarkEachX = stored.PutMarkEachX;
-    settings.PutMarkEachY = stored.PutMarkEachY;
-    settings.PutNumberEachX = stored.PutNumberEachX;
-    settings.PutNumberEachY = stored.PutNumberEachY;
-    settings.ZoomSpacingX = stored.ZoomSpacingX;
-    settings.ZoomSpacingY = stored.ZoomSpacingY;
-    settings.StepRangeX = stored.StepRangeX;
+    const auto take = [&](auto... field) { ((settings.*field = stored.*field), ...); };
+    take(&GraphSettingsRecord::ScreenCentralX, &GraphSettingsRecord::ScreenCentralY,
+         &GraphSettingsRecord::CentreFractionX, &GraphSettingsRecord::CentreFractionY,
+         &GraphSettingsRecord::GraphScaleX, &GraphSettingsRecord::GraphScaleY,
+         &GraphSettingsRecord::PutMarkEachX, &GraphSettingsRecord::PutMarkEachY,
+         &GraphSettingsRecord::PutNumberEachX, &GraphSettingsRecord::PutNumberEachY,
+         &GraphSettingsRecord::ZoomSpacingX, &GraphSettingsRecord::ZoomSpacingY,
+         &GraphSettingsRecord::StepRangeX);
 }
 
 ViewCentre CentreOf(const GraphSettingsRecord &settings)
