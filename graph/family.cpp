@@ -5,6 +5,7 @@
 #include "formula/numbertext.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace lw {
@@ -57,12 +58,14 @@ FamilyValues FamilyMembers(const ParameterRange &range)
     if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0)
         return {.fault = FamilyFault::NoCurve};
     const double steps = (to - from) / step;
-    // The end counts when the steps miss it by a rounding.
-    if (steps < -1e-9)
+    // The end counts when the steps miss it by a rounding, which grows with the ends' size.
+    const double slack =
+        1e-9 + 4 * DBL_EPSILON * (std::fabs(from) + std::fabs(to)) / std::fabs(step);
+    if (steps < -slack)
         return {.fault = FamilyFault::NoCurve};
-    if (steps + 1e-9 >= MaxFamilyCurves)
+    if (steps + slack >= MaxFamilyCurves)
         return {.fault = FamilyFault::TooMany};
-    const int count = static_cast<int>(std::floor(steps + 1e-9)) + 1;
+    const int count = static_cast<int>(std::floor(steps + slack)) + 1;
     const int decimals = RangeDecimals(range);
     const double scale = std::pow(10.0, decimals);
     FamilyValues family;

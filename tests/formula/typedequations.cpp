@@ -71,8 +71,13 @@ private:
     {
         bool bare = factor(depth, false);
         for (int i = below(depth == 0 ? 3 : 2); i > 0; --i) {
-            // After a call without brackets a factor written on would join its argument.
-            if (bare || chance(50)) {
+            // After a call without brackets a factor written on would join its argument; only
+            // another call, set apart by a blank, may follow it without an operator.
+            if (bare && depth < MaxDepth && chance(30)) {
+                put(u" ");
+                gap();
+                bare = implicitCall(depth);
+            } else if (bare || chance(50)) {
                 gap();
                 put(chance(60)
                         ? pick({u"*", u"*", u"\u00B7", u"\u00D7", u"\u2219", u"\u2022", u"\u22C5"})
@@ -105,7 +110,10 @@ private:
             kind = 30 + kind % 30;
         if (kind >= 80 && afterLetter && (out.back() == 'a' || chance(30)))
             put(u" "); // "a sin(x)", not "asin(x)"
-        if (kind < 30)
+        if (kind < 30 && chance(10))
+            put(pick(
+                {u"2 \u00BD", u"3\u00A0\u00BE", u"1\u2009\u00BC"})); // the blank makes two numbers
+        else if (kind < 30)
             put(pick({u"2",      u"3",      u"1",      u"4",       u"5",      u"0.5",    u"1,5",
                       u".5",     u"2.25",   u"1E-1",   u"2D-1",    u"\u00BD", u"\u2153", u"\u00BC",
                       u"\u00BE", u"\u2154", u"\u2155", u"2\u00BD", u"\u03C0", u"pi",     u"Pi"}));
@@ -140,6 +148,16 @@ private:
             group(depth, u"(", u")");
         else
             put(pick({u"x", u"x", u"2", u"a", u"x\u00B2", u"3x"}));
+    }
+
+    // sin x cos x: a call that is the next factor; true when its argument has no brackets.
+    bool implicitCall(int depth)
+    {
+        if (call(depth))
+            return true;
+        if (chance(25))
+            exponent();
+        return false;
     }
 
     // True when no power may follow: the argument has no brackets, or the name has a power.

@@ -19,8 +19,20 @@ struct PlotCase {
 PlotCase randomCase(uint64_t seed)
 {
     static const std::u16string formulas[] = {
-        u"SUM(PRO(2;x);1)", u"POT(x;2)",   u"DIV(1;x)", u"SQR(x)",
-        u"SIN(x)",          u"PRO(100;x)", u"SUM(2)",   u"DIF(PRO(.5;x;x;x);3)",
+        u"SUM(PRO(2;x);1)",
+        u"POT(x;2)",
+        u"DIV(1;x)",
+        u"SQR(x)",
+        u"SIN(x)",
+        u"PRO(100;x)",
+        u"SUM(2)",
+        u"DIF(PRO(.5;x;x;x);3)",
+        // Falling out of the picture: below it on both sides of 0, down across a pole, steeply.
+        u"DIF(0;DIV(1;POT(x;2)))",
+        u"DIV(DIF(0;1);x)",
+        u"TAN(x)",
+        u"DIF(0;TAN(x))",
+        u"DIF(0;PRO(50;POT(x;4)))",
     };
     static const float precisions[] = {0.1f, 0.05f, 0.37f, 1, 0.3f, 0.01f,
                                        0.7f, 0.25f, 2.5f,  7, -0.5f};
