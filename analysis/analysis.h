@@ -18,6 +18,9 @@ class PreparedFormula;
 // Every answer comes within this, however costly the formula: the window asks while the pupil
 // waits, and the command line in scripts.
 inline constexpr int AnalysisBudgetMs = 200;
+// The clock the budget is measured on, in milliseconds; tests put in one of their own, and an
+// empty function puts back the steady clock.
+void SetAnalysisClock(std::function<long long()> milliseconds);
 
 // A derivative as the pupil reads it and as the program draws it.
 struct DerivedFormula {
