@@ -58,7 +58,7 @@ struct CurveFunctions {
 // denominator up to 12 is that fraction.
 //
 // Never runs away: at most EvaluationBudget calls of the curve's functions, and `stop` (which may
-// hold a deadline) is asked every 256 calls; once either says enough, what was found so far
+// hold a deadline) is asked every 16 calls; once either says enough, what was found so far
 // comes back. Each sample costs a single and a double evaluation: sin(x) on [-1000; 1000] needs
 // more than 200 000 for all its 1 911 points.
 inline constexpr long EvaluationBudget = 400000;

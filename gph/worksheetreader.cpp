@@ -194,9 +194,14 @@ int16_t SheetReader::int16(const QJsonValue &value, const QString &path, const S
 float SheetReader::decimal(const QJsonValue &value, const QString &path, const SettingsField &field)
 {
     const double number = numberOf(value, path);
+    // A float is written by its shortest text, which for ±3,4E+38 reads back a hair beyond it.
+    const auto atBound = [number](double bound) {
+        return std::fabs(number - bound) <= std::ldexp(std::fabs(bound), -24);
+    };
     // Tested before the conversion: a double beyond the floats has no float to become.
-    const float read = number >= field.minimum && number <= field.maximum
-                           ? static_cast<float>(number)
+    const float read = (number >= field.minimum || atBound(field.minimum))
+                               && (number <= field.maximum || atBound(field.maximum))
+                           ? static_cast<float>(std::clamp(number, field.minimum, field.maximum))
                            : std::numeric_limits<float>::quiet_NaN();
     if (field.positive && !(read > 0))
         fail(path, QStringLiteral("muss eine Zahl größer als 0 sein, höchstens 3,4E+38."));

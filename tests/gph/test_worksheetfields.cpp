@@ -343,7 +343,7 @@ TEST(WorksheetFields, EveryFieldBrokenIsRefusedByName)
 
 // The writer puts FLT_MAX as 3.4028235e+38, a little above it as a double, which the reader
 // refuses: a sheet holding the largest decimal is saved as one that does not open again.
-TEST(WorksheetFields, DISABLED_TheLargestDecimalsOpenAgainOnceWritten)
+TEST(WorksheetFields, TheLargestDecimalsOpenAgainOnceWritten)
 {
     Worksheet sheet;
     sheet.settings.CalcFrom = -FLT_MAX;
