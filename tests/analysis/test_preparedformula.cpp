@@ -68,26 +68,3 @@ TEST(PreparedFormula, AnswersAsItsTextDoesHoweverOftenAsked)
         }
     }
 }
-
-TEST(PreparedFormula, GivesTheSearchOnlyTheDerivativesItAsksFor)
-{
-    const PreparedFormula prepared(kzn(u"x^3-3x"));
-    for (const auto &[order, d1, d2] :
-         {std::tuple(0, false, false), std::tuple(1, true, false), std::tuple(2, true, true)}) {
-        const CurveFunctions f = prepared.functions(order);
-        EXPECT_EQ(bool(f.d1), d1) << order;
-        EXPECT_EQ(bool(f.d2), d2) << order;
-    }
-    EXPECT_EQ(prepared.functions(2).d2(2), 12);
-}
-
-TEST(PreparedFormulas, KeepOnePerFormulaTextAndLetTheOldestGo)
-{
-    PreparedFormulas kept;
-    const auto square = kept.of(u"POT(x;2)");
-    EXPECT_EQ(kept.of(u"POT(x;2)"), square);
-    EXPECT_NE(kept.of(u"POT(x;3)"), square);
-    for (std::size_t i = 1; i < PreparedFormulas::Kept; ++i)
-        kept.of(u"SUM(x;" + std::u16string(1, char16_t(u'0' + i)) + u")");
-    EXPECT_NE(kept.of(u"POT(x;2)"), square); // asked for longest ago, it went first
-}

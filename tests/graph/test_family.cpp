@@ -35,22 +35,6 @@ TEST(SliderRange, TellsTheFirstWrongPartAndAllowsTheLastPosition)
     }
 }
 
-TEST(SliderRange, ValuesTakeTheDecimalsOfStepOrStart)
-{
-    const struct {
-        ParameterRange range;
-        int decimals;
-    } rows[] = {
-        {{-5, 5, 0.1}, 1},
-        {{0.25, 1, 0.5}, 2},
-        {{-3, 3, 1}, 0},
-        {{0, 1, 1e-7}, 6},
-    };
-    for (const auto &row : rows)
-        EXPECT_EQ(RangeDecimals(row.range), row.decimals)
-            << row.range.from << ' ' << row.range.step;
-}
-
 namespace {
 
 // n / 10^decimals with the trailing zeros of n taken off.
